@@ -1,0 +1,37 @@
+# Two entry points: `make run` builds an optimised program and starts it;
+# `make test` builds the sanitizer build and runs every test. Both install
+# what they need first.
+JOBS ?= 2
+
+.PHONY: run test build build-test deps bench fuzz clean
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	@cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DQUORVEX_TESTS=OFF >/dev/null
+	@cmake --build build -j$(JOBS)
+
+run: build
+	./build/bin/quorvex
+
+build-test: deps
+	@cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DQUORVEX_SANITIZE=ON >/dev/null
+	@cmake --build build-test -j$(JOBS)
+
+test: build-test
+	ctest --test-dir build-test --output-on-failure -j$(JOBS)
+
+# Benchmarks, optimised and without sanitizers.
+bench: deps
+	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DQUORVEX_BENCH=ON >/dev/null
+	@cmake --build build-bench -j$(JOBS)
+	@for b in build-bench/bench/*; do [ -x "$$b" ] && "$$b"; done
+
+# libFuzzer targets, built with clang.
+fuzz: deps
+	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVEX_FUZZ=ON >/dev/null
+	@cmake --build build-fuzz -j$(JOBS)
+
+clean:
+	rm -rf build build-test build-bench build-fuzz

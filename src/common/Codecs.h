@@ -1,0 +1,103 @@
+// Little-endian field codecs for the program's binary files, the exact 10-byte
+// x87 extended-real codec, and the text encodings the files use (Windows-1252
+// in fixed-size binary text fields; UTF-8 or Windows-1252 in text files).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <string_view>
+#include <vector>
+
+static_assert(std::numeric_limits<long double>::digits == 64,
+              "long double must be the x87 80-bit extended format");
+
+namespace codec {
+
+uint16_t getU16(const uint8_t* p);
+uint32_t getU32(const uint8_t* p);
+int32_t getI32(const uint8_t* p);
+float getF32(const uint8_t* p);
+double getF64(const uint8_t* p);
+// Reads any 10-byte pattern, including NaNs, infinities, denormals and the
+// encodings the x87 considers invalid; never traps.
+long double getExtended(const uint8_t* p);
+
+void putU16(uint8_t* p, uint16_t v);
+void putU32(uint8_t* p, uint32_t v);
+void putI32(uint8_t* p, int32_t v);
+void putF32(uint8_t* p, float v);
+void putF64(uint8_t* p, double v);
+// Writes exactly the 10 significant bytes of the extended value.
+void putExtended(uint8_t* p, long double v);
+
+// Windows-1252 bytes to UTF-8. The five bytes 1252 leaves undefined map to the
+// C1 control characters of the same value, so every byte string round-trips.
+std::string cp1252ToUtf8(std::string_view bytes);
+// UTF-8 to Windows-1252. Returns false (and leaves out the character) when a
+// character has no Windows-1252 byte or the input is not valid UTF-8.
+bool utf8ToCp1252(std::string_view utf8, std::string& out);
+// Number of characters (code points) in a UTF-8 text.
+std::size_t utf8Length(std::string_view utf8);
+// The first n characters of a UTF-8 text.
+std::string utf8Left(std::string_view utf8, std::size_t n);
+bool isValidUtf8(std::string_view bytes);
+// Text read from a file people wrote: UTF-8 when valid (a leading byte order
+// mark is dropped), else Windows-1252.
+std::string decodeText(std::string_view bytes);
+
+// A text field of capacity n in a binary record: a length byte, then n bytes of
+// which the first "length" are Windows-1252 characters. A length byte larger
+// than the capacity is taken as the capacity.
+std::string getShortString(const uint8_t* p, std::size_t capacity);
+// Writes the field (capacity + 1 bytes): characters beyond the capacity are
+// cut, unrepresentable characters become '?', unused bytes are zero.
+void putShortString(uint8_t* p, std::size_t capacity, std::string_view utf8);
+
+// Sequential reader over a byte buffer; a read past the end fails and leaves
+// the output unchanged.
+class ByteReader {
+public:
+    ByteReader(const uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+    bool bytes(std::size_t n, const uint8_t*& out);
+    bool u8(uint8_t& v);
+    bool u16(uint16_t& v);
+    bool u32(uint32_t& v);
+    bool i32(int32_t& v);
+    bool f32(float& v);
+    bool f64(double& v);
+    bool extended(long double& v);
+    bool shortString(std::size_t capacity, std::string& v);
+    bool boolean(bool& v);
+    std::size_t position() const { return pos_; }
+    bool atEnd() const { return pos_ >= size_; }
+
+private:
+    const uint8_t* data_;
+    std::size_t size_;
+    std::size_t pos_ = 0;
+};
+
+// Appending writer.
+class ByteWriter {
+public:
+    void u8(uint8_t v) { buf_.push_back(v); }
+    void u16(uint16_t v);
+    void u32(uint32_t v);
+    void i32(int32_t v);
+    void f32(float v);
+    void f64(double v);
+    void extended(long double v);
+    void shortString(std::size_t capacity, std::string_view utf8);
+    void boolean(bool v) { buf_.push_back(v ? 1 : 0); }
+    const std::vector<uint8_t>& data() const { return buf_; }
+    std::string_view view() const {
+        return {reinterpret_cast<const char*>(buf_.data()), buf_.size()};
+    }
+
+private:
+    std::vector<uint8_t> buf_;
+};
+
+} // namespace codec

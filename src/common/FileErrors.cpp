@@ -1,0 +1,44 @@
+#include "common/FileErrors.h"
+
+#include <cerrno>
+
+std::string IOErrorText(int32_t code) {
+    switch (code) {
+    case 2: return "File Not Found!";
+    case 3: return "Path Not Found!";
+    case 4: return "Too Many Open Files!";
+    case 5: return "File Access Denied!";
+    case 100: return "EOF!";
+    case 101: return "Disk Full!";
+    case 106: return "Invalid Input!";
+    default: return "IOResult = " + std::to_string(code);
+    }
+}
+
+int32_t ioCodeFromErrno(int err) {
+    switch (err) {
+    case 0: return IOOk;
+    case ENOENT: return IOFileNotFound;
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case ELOOP: return IOPathNotFound;
+    case EMFILE:
+    case ENFILE: return IOTooManyOpenFiles;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+    case ETXTBSY: return IOAccessDenied;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG: return IODiskFull;
+    default: return err;
+    }
+}
+
+int32_t ioCodeFromError(const std::error_code& ec) {
+    if (!ec) return IOOk;
+    if (ec.category() == std::generic_category() || ec.category() == std::system_category())
+        return ioCodeFromErrno(ec.value());
+    return ec.value();
+}

@@ -1,0 +1,26 @@
+// File error codes and their texts. Every message about a file that cannot be
+// opened, read or written ends with IOErrorText of the failed operation's code.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <system_error>
+
+// The codes the program reports.
+enum IOCode : int32_t {
+    IOOk = 0,
+    IOFileNotFound = 2,
+    IOPathNotFound = 3,
+    IOTooManyOpenFiles = 4,
+    IOAccessDenied = 5,
+    IOEndOfFile = 100,
+    IODiskFull = 101,
+    IOInvalidNumber = 106,
+};
+
+std::string IOErrorText(int32_t code);
+
+// The one mapping from the operating system's errors (errno values) to the
+// codes above; errors without a code of their own keep their errno value.
+int32_t ioCodeFromErrno(int err);
+int32_t ioCodeFromError(const std::error_code& ec);

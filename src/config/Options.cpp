@@ -1,0 +1,168 @@
+#include "config/Options.h"
+
+#include "common/Codecs.h"
+#include "common/FileErrors.h"
+#include "common/FileIO.h"
+#include "config/StrInput.h"
+#include "platform/Desktop.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// Folder texts are cut to 184 characters when they are set at creation.
+constexpr std::size_t kFolderTextLimit = 184;
+
+std::string cutFolder(const std::string& s) { return codec::utf8Left(s, kFolderTextLimit); }
+
+} // namespace
+
+std::string programFolder() {
+    return fileio::withSlash(QCoreApplication::applicationDirPath().toStdString());
+}
+
+std::string currentFolder() { return fileio::withSlash(QDir::currentPath().toStdString()); }
+
+OptsObj::OptsObj(const std::string& optsFileName, const std::string& progVersion)
+    : OptsObj(optsFileName, progVersion, Folders{programFolder(), currentFolder()}) {}
+
+OptsObj::OptsObj(const std::string& optsFileName, const std::string& progVersion,
+                 const Folders& folders, bool create)
+    : folders_(folders) {
+    // Step 1: names from the arguments, the backup name derived.
+    Options.ProgVersion = codec::utf8Left(progVersion, kS71);
+    Options.OptsFileName = codec::utf8Left(optsFileName, kS71);
+    Options.BakFileName = backupFileName(Options.OptsFileName);
+    if (create) Create();
+}
+
+void OptsObj::Create() {
+    // Step 2: program folder and working folder.
+    Options.ExeDir = cutFolder(fileio::withSlash(folders_.exeDir));
+    Options.WorkDir = cutFolder(fileio::withSlash(folders_.currentDir));
+    // Step 3: this platform has per-user folders.
+    MultiUserPlatform = true;
+    // Step 4: a working folder that cannot be written falls back to the
+    // per-user folder, then to one the user picks.
+    if (MultiUserPlatform && IsWriteProtected(Options.WorkDir)) {
+        std::string home = desktop().homeFolder().toStdString();
+        if (home.empty()) {
+            std::string user = codec::utf8Left(desktop().userName().toStdString(), 66);
+            if (user.empty()) user = "ORVA User";
+            home = "/home/" + user;
+        }
+        const std::string perUser = fileio::withSlash(home) + "ORVA/Orbexa/";
+        if (fileio::makeDirs(perUser)) {
+            QDir::setCurrent(QString::fromStdString(perUser));
+            Options.WorkDir = cutFolder(perUser);
+        } else {
+            const MsgResult answer = report(
+                "Write-Enabled Storage Required",
+                "Path \"" + Options.WorkDir + "\" is write-protected!\n\n" +
+                    "You must provide a path to write-enabled storage.  " +
+                    "If you are using removable storage,\n" +
+                    "such as a USB device, please mount it before continuing, " +
+                    "then select it in the dialog that follows.",
+                MsgIcon::Stop, BtnOk | BtnCancel);
+            if (answer != MsgResult::Ok) {
+                TerminateRequested = true;
+                return;
+            }
+            const QString chosen = desktop().chooseFolder(
+                QStringLiteral("Select a Write-Enabled Folder"), QString::fromStdString(perUser));
+            if (chosen.isEmpty()) {
+                TerminateRequested = true;
+                return;
+            }
+            Options.WorkDir = cutFolder(fileio::withSlash(chosen.toStdString()));
+        }
+    }
+    // Step 6: the CD-ROM drive.
+    Options.CDDrive = FindCDDrive();
+    // Step 7: the working folder's file, the program folder's, or the defaults.
+    if (!Load(Options.WorkDir + Options.OptsFileName)) {
+        const bool loaded =
+            Options.WorkDir != Options.ExeDir && Load(Options.ExeDir + Options.OptsFileName);
+        if (!loaded) SetDefaults();
+    }
+    Options.Administrator = false;
+}
+
+bool OptsObj::IsWriteProtected(const std::string& folder) {
+    // Step 5: a folder is writable when "Test.tmp" can be created in it.
+    const std::string probe = folder + "Test.tmp";
+    const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const bool writable = fd >= 0;
+    if (writable) ::close(fd);
+    ::unlink(probe.c_str());
+    return !writable;
+}
+
+std::string OptsObj::FindCDDrive() {
+    const QString mount = desktop().cdromMountPoint();
+    if (!mount.isEmpty()) return mount.toStdString();
+    TStrIpDlg dlg;
+    dlg.Value.clear();
+    dlg.Caption = QStringLiteral("CDROM Drive?");
+    dlg.Prompt = QStringLiteral("Please Enter Drive Letter of CDROM:");
+    if (desktop().execDialog(dlg) != QDialog::Accepted) return {};
+    // A typed answer is kept as typed: there are no drive letters here.
+    return dlg.Value.toStdString();
+}
+
+bool OptsObj::Load(const std::string& path) {
+    std::string bytes;
+    // Step 8: a missing or unreadable file fails silently.
+    bool opened = false;
+    const int32_t openCode = fileio::readFile(path, bytes, kOptionsFileSize, &opened);
+    if (!opened) return false;
+    const std::string invalid = "Options File " + path + " is Invalid.\n" +
+                                "Program will continue with defaults or alternative file.\n\n";
+    if (openCode != 0) {
+        report("File Error", invalid + IOErrorText(openCode), MsgIcon::Information);
+        return false;
+    }
+    const OptionsParseResult result = parseOptions(bytes, Options, [this] { AfterLoad(); });
+    switch (result.status) {
+    case OptionsParse::Ok: return true;
+    case OptionsParse::VersionError:
+        report("Version Error",
+               "Options File " + path + " is obsolete.\n" +
+                   "Program will continue with defaults or alternative file.",
+               MsgIcon::Information);
+        return false;
+    case OptionsParse::ReadError:
+        report("File Error", invalid + IOErrorText(result.code), MsgIcon::Information);
+        return false;
+    case OptionsParse::EofNotReached:
+        report("File Error", invalid + "EOF Not Reached!", MsgIcon::Information);
+        return false;
+    }
+    return false;
+}
+
+void OptsObj::SetDefaults() { setOptionsDefaults(Options); }
+
+bool OptsObj::Save(const std::string& folder) {
+    if (Options.EditMode) {
+        const MsgResult sure =
+            report("Are You Sure?",
+                   "Edit Mode is Set!\n\nStudents using this software in Edit Mode will be able "
+                   "to access/change data values and program options.\n\n"
+                   "Are you sure you want to save these option settings?",
+                   MsgIcon::Stop, BtnYes | BtnNo);
+        if (sure != MsgResult::Yes) return false;
+    }
+    const OptionsSaveResult result = writeOptionsFile(Options, folder, [this] { BeforeClose(); });
+    if (result.code != 0) {
+        report("Options File Error!",
+               "Unable to save Options!\n\nFileName: " + result.file + "\n" +
+                   IOErrorText(result.code),
+               MsgIcon::Error);
+        return false;
+    }
+    return true;
+}

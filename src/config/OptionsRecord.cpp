@@ -1,0 +1,232 @@
+#include "config/OptionsRecord.h"
+
+#include "common/Codecs.h"
+#include "common/FileErrors.h"
+#include "common/FileIO.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+
+const char* const kDefaultWebAddress = "https://lab-exercises.example.org/orva/quorvex/index.html";
+const char* const kDefaultPassword = "KTRM";
+
+static_assert(std::char_traits<char>::length(
+                  "https://lab-exercises.example.org/orva/quorvex/index.html") == 57);
+
+const std::vector<OptionsField>& optionsFields() {
+    using R = OptionsRecord;
+    static const std::vector<OptionsField> fields = {
+        {"FileVersion", &R::FileVersion, kS71},
+        {"LogoFile", &R::LogoFile, kS71},
+        {"TitleFile", &R::TitleFile, kS71},
+        {"OnHelpFile", &R::OnHelpFile, kS71},
+        {"MainHelpList", &R::MainHelpList, kS71},
+        {"AnalHelpList", &R::AnalHelpList, kS71},
+        {"TopViewHelpList", &R::TopViewHelpList, kS71},
+        {"UserHelpFile", &R::UserHelpFile, kS71},
+        {"ReminderFile", &R::ReminderFile, kS71},
+        {"OuterPlanetFile", &R::OuterPlanetFile, kS71},
+        {"LeapSecondFile", &R::LeapSecondFile, kS71},
+        {"HotListFile", &R::HotListFile, kS71},
+        {"WebAddress", &R::WebAddress, kS255},
+        {"ImagesFolder", &R::ImagesFolder, kS255},
+        {"SpareText", &R::SpareText, kS255},
+        {"LogFile", &R::LogFile, kS255},
+        {"PasswordCode", &R::PasswordCode, 0},
+        {"PasswordLength", &R::PasswordLength, 0},
+        {"TableNumber", &R::TableNumber, kS4},
+        {"LoginRequired", &R::LoginRequired, 0},
+        {"TestMode", &R::TestMode, 0},
+        {"EditMode", &R::EditMode, 0},
+        {"WriteLog", &R::WriteLog, 0},
+        {"IdentifyMoon", &R::IdentifyMoon, 0},
+        {"ShowDistance", &R::ShowDistance, 0},
+        {"AutoRecord", &R::AutoRecord, 0},
+        {"IncludeClouds", &R::IncludeClouds, 0},
+        {"AllowRestart", &R::AllowRestart, 0},
+        {"AllowAnimation", &R::AllowAnimation, 0},
+        {"AllowTopView", &R::AllowTopView, 0},
+        {"EclipseVisibility", &R::EclipseVisibility, 0},
+        {"Monochrome", &R::Monochrome, 0},
+        {"PrintColor", &R::PrintColor, 0},
+        {"CloudyPercent", &R::CloudyPercent, 0},
+        {"TimerInterval", &R::TimerInterval, 0},
+        {"AnimationStep", &R::AnimationStep, 0},
+        {"ObsInterval", &R::ObsInterval, 0},
+        {"RedSpotLongitude", &R::RedSpotLongitude, 0},
+        {"ZoneOffset", &R::ZoneOffset, 0},
+    };
+    return fields;
+}
+
+std::string backupFileName(std::string_view name) {
+    std::string s(name);
+    const auto dot = s.find('.');
+    if (dot != std::string::npos) s.erase(dot, 4);
+    return s + ".BAK";
+}
+
+std::string versionKey(std::string_view v) {
+    const auto dot = v.find('.');
+    const std::size_t keep = dot == std::string_view::npos ? 2 : dot + 3;
+    return std::string(v.substr(0, std::min(keep, v.size())));
+}
+
+bool versionsCompatible(std::string_view a, std::string_view b) {
+    return versionKey(a) == versionKey(b);
+}
+
+void EncodePassword(std::string_view password, std::array<uint32_t, 4>& code, uint8_t& length) {
+    std::string bytes;
+    codec::utf8ToCp1252(password, bytes);
+    if (bytes.size() > 16) bytes.resize(16);
+    length = uint8_t(bytes.size());
+    for (std::size_t g = 0; g * 4 < bytes.size(); ++g) {
+        uint8_t group[4] = {0, 0, 0, 0};
+        for (std::size_t k = 0; k < 4 && g * 4 + k < bytes.size(); ++k)
+            group[k] = uint8_t(bytes[g * 4 + k]);
+        code[g] = ~codec::getU32(group);
+    }
+}
+
+std::string DecodePassword(const std::array<uint32_t, 4>& code, uint8_t length) {
+    const std::size_t len = std::min<std::size_t>(length, 16);
+    std::string bytes;
+    for (std::size_t g = 0; g < (len + 3) / 4; ++g) {
+        uint8_t group[4];
+        codec::putU32(group, ~code[g]);
+        for (uint8_t b : group) {
+            if (b == 0) break;
+            bytes += char(b);
+        }
+    }
+    if (bytes.size() > len) bytes.resize(len);
+    return codec::cp1252ToUtf8(bytes);
+}
+
+void setOptionsDefaults(OptionsRecord& r) {
+    r.FileVersion = "2.002";
+    r.WebAddress = kDefaultWebAddress;
+    r.ImagesFolder = "Rotation BMPs";
+    r.LogoFile = "ORVALOGO.bmp";
+    r.TitleFile = "Orbexax.bmp";
+    r.OnHelpFile.clear();
+    r.MainHelpList = "JupHlp.lst";
+    r.AnalHelpList = "JupAnalHlp.lst";
+    r.TopViewHelpList = "TopVwHlp.lst";
+    r.UserHelpFile.clear();
+    r.ReminderFile = "REMINDER.jup";
+    r.OuterPlanetFile = "Outer_Pl_Tbl.dat";
+    r.LeapSecondFile = "Leap Seconds.txt";
+    r.HotListFile = "HotDates.htl";
+    r.SpareText.clear();
+    r.LogFile = "ORVALog.log";
+    r.PasswordCode = {};
+    EncodePassword(kDefaultPassword, r.PasswordCode, r.PasswordLength);
+    r.TableNumber.clear();
+    r.LoginRequired = true;
+    r.TestMode = false;
+    r.EditMode = false;
+    r.WriteLog = false;
+    r.IdentifyMoon = true;
+    r.ShowDistance = true;
+    r.AutoRecord = true;
+    r.IncludeClouds = true;
+    r.AllowRestart = true;
+    r.AllowAnimation = true;
+    r.AllowTopView = true;
+    r.EclipseVisibility = true;
+    r.Monochrome = false;
+    r.PrintColor = false;
+    r.CloudyPercent = 10;
+    r.TimerInterval = 10;
+    r.AnimationStep = 0.1L;
+    r.ObsInterval = 24.0L;
+    r.RedSpotLongitude = 119.0f;
+    r.ZoneOffset = 0.0f;
+}
+
+namespace {
+
+struct FieldReader {
+    codec::ByteReader& in;
+    OptionsRecord& r;
+    std::size_t capacity;
+    bool operator()(std::string OptionsRecord::*m) { return in.shortString(capacity, r.*m); }
+    bool operator()(bool OptionsRecord::*m) { return in.boolean(r.*m); }
+    bool operator()(int32_t OptionsRecord::*m) { return in.i32(r.*m); }
+    bool operator()(uint16_t OptionsRecord::*m) { return in.u16(r.*m); }
+    bool operator()(long double OptionsRecord::*m) { return in.extended(r.*m); }
+    bool operator()(float OptionsRecord::*m) { return in.f32(r.*m); }
+    bool operator()(uint8_t OptionsRecord::*m) { return in.u8(r.*m); }
+    bool operator()(std::array<uint32_t, 4> OptionsRecord::*m) {
+        for (auto& w : r.*m)
+            if (!in.u32(w)) return false;
+        return true;
+    }
+};
+
+struct FieldWriter {
+    codec::ByteWriter& out;
+    const OptionsRecord& r;
+    std::size_t capacity;
+    void operator()(std::string OptionsRecord::*m) { out.shortString(capacity, r.*m); }
+    void operator()(bool OptionsRecord::*m) { out.boolean(r.*m); }
+    void operator()(int32_t OptionsRecord::*m) { out.i32(r.*m); }
+    void operator()(uint16_t OptionsRecord::*m) { out.u16(r.*m); }
+    void operator()(long double OptionsRecord::*m) { out.extended(r.*m); }
+    void operator()(float OptionsRecord::*m) { out.f32(r.*m); }
+    void operator()(uint8_t OptionsRecord::*m) { out.u8(r.*m); }
+    void operator()(std::array<uint32_t, 4> OptionsRecord::*m) {
+        for (uint32_t w : r.*m) out.u32(w);
+    }
+};
+
+} // namespace
+
+OptionsParseResult parseOptions(std::string_view bytes, OptionsRecord& r,
+                                const std::function<void()>& afterLoad) {
+    codec::ByteReader in(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    const auto& fields = optionsFields();
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (!std::visit(FieldReader{in, r, fields[i].capacity}, fields[i].member))
+            return {OptionsParse::ReadError, IOEndOfFile};
+        if (i == 0 && !versionsCompatible(r.FileVersion, r.ProgVersion))
+            return {OptionsParse::VersionError, 0};
+    }
+    // A length beyond 16 cannot come from the program; keep it in range.
+    if (r.PasswordLength > 16) r.PasswordLength = 16;
+    if (afterLoad) afterLoad();
+    if (!in.atEnd()) return {OptionsParse::EofNotReached, 0};
+    return {};
+}
+
+std::string serializeOptions(const OptionsRecord& r) {
+    codec::ByteWriter out;
+    for (const auto& f : optionsFields()) std::visit(FieldWriter{out, r, f.capacity}, f.member);
+    return std::string(out.view());
+}
+
+OptionsSaveResult writeOptionsFile(const OptionsRecord& r, const std::string& folder,
+                                   const std::function<void()>& beforeClose) {
+    const std::string file = folder + r.OptsFileName;
+    const std::string backup = folder + r.BakFileName;
+    const std::string bytes = serializeOptions(r);
+    if (beforeClose) beforeClose();
+    // The new file is written completely before anything is replaced.
+    const std::string fresh = file + ".tmp~";
+    if (int32_t code = fileio::writeFileReplacing(fresh, bytes); code != 0) return {code, file};
+    if (fileio::fileExists(file)) {
+        if (int32_t code = fileio::copyFileReplacing(file, backup); code != 0) {
+            fileio::removeFile(fresh);
+            return {code, backup};
+        }
+    }
+    if (std::rename(fresh.c_str(), file.c_str()) != 0) {
+        const int32_t code = ioCodeFromErrno(errno);
+        fileio::removeFile(fresh);
+        return {code, file};
+    }
+    return {};
+}

@@ -1,0 +1,23 @@
+// Number and time texts shared by the windows and the reports.
+#pragma once
+
+#include "common/FileErrors.h" // IOErrorText
+
+#include <string>
+#include <string_view>
+
+// A sexagesimal text of value (hours or degrees): sign and units right-aligned
+// in four characters, afterUnits, minutes, afterMinutes, seconds with the given
+// decimals, suffix. With decimalMinutes the seconds are folded into decimal
+// minutes and afterMinutes is not used. Units wrap below 360.
+std::string SexagesimalText(long double value, int decimals, std::string_view afterUnits,
+                            std::string_view afterMinutes, std::string_view suffix,
+                            bool decimalMinutes = false);
+
+// Removes leading blanks and commas, takes the field up to the next comma (or
+// the end), removes it and the character after it from text, and converts it.
+// Returns false (text still consumed) when the field is not a number.
+bool NextCommaField(std::string& text, long double& value);
+
+// Fixed-point text with "." whatever the locale.
+std::string FixedText(long double value, int decimals);

@@ -1,0 +1,62 @@
+#include "widgets/DialogUtil.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+#include <QRadialGradient>
+#include <QScreen>
+#include <QWidget>
+
+void centreOnScreen(QWidget* w) {
+    QScreen* screen = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect area = screen->availableGeometry();
+    const QSize size = w->frameGeometry().size().isValid() ? w->frameGeometry().size() : w->size();
+    w->move(area.center() - QPoint(size.width() / 2, size.height() / 2));
+}
+
+namespace {
+
+QPixmap drawJupiter(int size) {
+    QPixmap pm(size, size);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF disc(size * 0.06, size * 0.06, size * 0.88, size * 0.88);
+    QPainterPath clip;
+    clip.addEllipse(disc);
+    p.setClipPath(clip);
+    // Zones and belts from north to south.
+    const QColor bands[] = {QColor(196, 170, 140), QColor(236, 222, 196), QColor(170, 120, 88),
+                            QColor(240, 228, 204), QColor(176, 128, 92), QColor(232, 216, 190),
+                            QColor(190, 162, 132)};
+    const int n = int(std::size(bands));
+    for (int i = 0; i < n; ++i)
+        p.fillRect(QRectF(disc.left(), disc.top() + disc.height() * i / n, disc.width(),
+                          disc.height() / n + 1),
+                   bands[i]);
+    // The Red Spot.
+    p.setBrush(QColor(184, 84, 60));
+    p.setPen(Qt::NoPen);
+    p.drawEllipse(QRectF(disc.left() + disc.width() * 0.55, disc.top() + disc.height() * 0.60,
+                         disc.width() * 0.2, disc.height() * 0.1));
+    // Limb darkening.
+    QRadialGradient shade(disc.center(), disc.width() / 2);
+    shade.setColorAt(0.7, QColor(0, 0, 0, 0));
+    shade.setColorAt(1.0, QColor(0, 0, 0, 110));
+    p.setBrush(shade);
+    p.drawEllipse(disc);
+    return pm;
+}
+
+} // namespace
+
+QIcon programIcon() {
+    static const QIcon icon = [] {
+        QIcon i;
+        for (int s : {16, 24, 32, 48, 64, 128}) i.addPixmap(drawJupiter(s));
+        return i;
+    }();
+    return icon;
+}

@@ -1,0 +1,17 @@
+#include "support/ToolRunner.h"
+
+#include <QProcess>
+#include <QStringList>
+
+ToolResult runTool(const std::vector<std::string>& args) {
+    QProcess p;
+    QStringList list;
+    for (const auto& a : args) list << QString::fromStdString(a);
+    p.start(QStringLiteral(QV_BIN_DIR "/quorvex-tool"), list);
+    ToolResult r;
+    if (!p.waitForFinished(60000)) return r;
+    r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = p.readAllStandardOutput().toStdString();
+    r.err = p.readAllStandardError().toStdString();
+    return r;
+}

@@ -1,0 +1,222 @@
+// quorvex-tool options: show, write and change options files without the
+// program's dialogs, for setting up many lab computers at once.
+#include "ToolCommand.h"
+
+#include "common/Codecs.h"
+#include "common/FileErrors.h"
+#include "common/FileIO.h"
+#include "common/Reporter.h"
+#include "config/OptionsRecord.h"
+
+#include <charconv>
+#include <cmath>
+#include <iostream>
+#include <limits>
+#include <optional>
+
+namespace {
+
+const char* const kProgVersion = "2.002";
+
+std::string escapeControls(const std::string& s) {
+    static const char* hex = "0123456789ABCDEF";
+    std::string out;
+    for (char c : s) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7F) {
+            out += "\\x";
+            out += hex[u >> 4];
+            out += hex[u & 15];
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+template <typename T> std::string realText(T v) {
+    char buf[64];
+    auto res = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, res.ptr);
+}
+
+struct ValuePrinter {
+    const OptionsRecord& r;
+    std::string operator()(std::string OptionsRecord::*m) const { return escapeControls(r.*m); }
+    std::string operator()(bool OptionsRecord::*m) const { return r.*m ? "true" : "false"; }
+    std::string operator()(int32_t OptionsRecord::*m) const { return std::to_string(r.*m); }
+    std::string operator()(uint16_t OptionsRecord::*m) const { return std::to_string(r.*m); }
+    std::string operator()(uint8_t OptionsRecord::*m) const { return std::to_string(r.*m); }
+    std::string operator()(long double OptionsRecord::*m) const { return realText(r.*m); }
+    std::string operator()(float OptionsRecord::*m) const { return realText(r.*m); }
+    std::string operator()(std::array<uint32_t, 4> OptionsRecord::*) const { return {}; }
+};
+
+// Loads an options file for the tool; messages go to standard error.
+bool loadForTool(const std::string& path, OptionsRecord& r) {
+    r.ProgVersion = kProgVersion;
+    std::string bytes;
+    bool opened = false;
+    const int32_t code = fileio::readFile(path, bytes, kOptionsFileSize, &opened);
+    if (!opened || code != 0) {
+        std::cerr << "quorvex-tool: cannot read " << path << ": " << IOErrorText(code) << "\n";
+        return false;
+    }
+    const std::string invalid = "Options File " + path + " is Invalid.\n" +
+                                "Program will continue with defaults or alternative file.\n\n";
+    const OptionsParseResult res = parseOptions(bytes, r);
+    switch (res.status) {
+    case OptionsParse::Ok: return true;
+    case OptionsParse::VersionError:
+        report("Version Error", "Options File " + path + " is obsolete.", MsgIcon::Information);
+        return false;
+    case OptionsParse::ReadError:
+        report("File Error", invalid + IOErrorText(res.code), MsgIcon::Information);
+        return false;
+    case OptionsParse::EofNotReached:
+        report("File Error", invalid + "EOF Not Reached!", MsgIcon::Information);
+        return false;
+    }
+    return false;
+}
+
+int show(const std::string& path) {
+    OptionsRecord r;
+    if (!loadForTool(path, r)) return ToolFailed;
+    for (const auto& f : optionsFields()) {
+        const std::string name = f.name;
+        if (name == "PasswordLength") continue;
+        if (name == "PasswordCode") {
+            std::cout << "Password=" << escapeControls(DecodePassword(r.PasswordCode, r.PasswordLength))
+                      << "\n";
+            continue;
+        }
+        std::cout << name << "=" << std::visit(ValuePrinter{r}, f.member) << "\n";
+    }
+    return ToolOk;
+}
+
+// Saves r as path, keeping the previous file as its backup.
+int saveAs(OptionsRecord& r, const std::string& path) {
+    r.OptsFileName = fileio::nameOf(path);
+    r.BakFileName = backupFileName(r.OptsFileName);
+    std::string folder = fileio::folderOf(path);
+    const OptionsSaveResult res = writeOptionsFile(r, folder);
+    if (res.code != 0) {
+        std::cerr << "quorvex-tool: Unable to save Options! FileName: " << res.file << ": "
+                  << IOErrorText(res.code) << "\n";
+        return ToolFailed;
+    }
+    return ToolOk;
+}
+
+template <typename T> std::optional<T> parseInteger(const std::string& v) {
+    T out{};
+    auto res = std::from_chars(v.data(), v.data() + v.size(), out);
+    if (res.ec != std::errc() || res.ptr != v.data() + v.size()) return std::nullopt;
+    return out;
+}
+
+template <typename T> std::optional<T> parseReal(const std::string& v) {
+    T out{};
+    auto res = std::from_chars(v.data(), v.data() + v.size(), out);
+    if (res.ec != std::errc() || res.ptr != v.data() + v.size() || !std::isfinite(out))
+        return std::nullopt;
+    return out;
+}
+
+std::optional<bool> parseBool(std::string v) {
+    for (auto& c : v) c = char(std::tolower(static_cast<unsigned char>(c)));
+    if (v == "true" || v == "1" || v == "yes") return true;
+    if (v == "false" || v == "0" || v == "no") return false;
+    return std::nullopt;
+}
+
+// Applies one Name=value; returns an error text or empty.
+std::string apply(OptionsRecord& r, const std::string& assignment) {
+    const auto eq = assignment.find('=');
+    if (eq == std::string::npos) return "'" + assignment + "' is not of the form Name=value";
+    const std::string name = assignment.substr(0, eq);
+    const std::string value = assignment.substr(eq + 1);
+    if (name == "Password") {
+        std::string bytes;
+        if (!codec::utf8ToCp1252(value, bytes)) return "Password: characters that cannot be stored";
+        if (bytes.size() > 16) return "Password: longer than 16 characters";
+        EncodePassword(value, r.PasswordCode, r.PasswordLength);
+        return {};
+    }
+    if (name == "PasswordCode" || name == "PasswordLength")
+        return name + " cannot be set directly; use Password=";
+    for (const auto& f : optionsFields()) {
+        if (name != f.name) continue;
+        const std::string bad = name + ": '" + value + "' does not convert";
+        if (auto m = std::get_if<std::string OptionsRecord::*>(&f.member)) {
+            std::string bytes;
+            if (!codec::utf8ToCp1252(value, bytes))
+                return name + ": characters that cannot be stored";
+            if (bytes.size() > f.capacity)
+                return name + ": longer than " + std::to_string(f.capacity) + " characters";
+            r.**m = value;
+        } else if (auto m = std::get_if<bool OptionsRecord::*>(&f.member)) {
+            auto b = parseBool(value);
+            if (!b) return bad + " (true or false)";
+            r.**m = *b;
+        } else if (auto m = std::get_if<int32_t OptionsRecord::*>(&f.member)) {
+            auto n = parseInteger<int32_t>(value);
+            if (!n) return bad;
+            r.**m = *n;
+        } else if (auto m = std::get_if<uint16_t OptionsRecord::*>(&f.member)) {
+            auto n = parseInteger<uint16_t>(value);
+            if (!n) return bad + " (0 to 65535)";
+            r.**m = *n;
+        } else if (auto m = std::get_if<long double OptionsRecord::*>(&f.member)) {
+            auto x = parseReal<long double>(value);
+            if (!x) return bad;
+            r.**m = *x;
+        } else if (auto m = std::get_if<float OptionsRecord::*>(&f.member)) {
+            auto x = parseReal<float>(value);
+            if (!x) return bad;
+            r.**m = *x;
+        }
+        return {};
+    }
+    return "unknown option '" + name + "'";
+}
+
+int run(const std::vector<std::string>& args) {
+    if (args.empty()) return usageError("options: show, defaults or set expected");
+    const std::string& verb = args[0];
+    if (verb == "show") {
+        if (args.size() != 2) return usageError("usage: quorvex-tool options show FILE");
+        return show(args[1]);
+    }
+    if (verb == "defaults") {
+        if (args.size() != 2) return usageError("usage: quorvex-tool options defaults OUT");
+        OptionsRecord r;
+        setOptionsDefaults(r);
+        return saveAs(r, args[1]);
+    }
+    if (verb == "set") {
+        if (args.size() < 3)
+            return usageError("usage: quorvex-tool options set FILE Name=value ...");
+        OptionsRecord r;
+        // Every assignment is checked before the file is touched.
+        OptionsRecord probe;
+        for (std::size_t i = 2; i < args.size(); ++i)
+            if (std::string err = apply(probe, args[i]); !err.empty()) return usageError(err);
+        if (!loadForTool(args[1], r)) return ToolFailed;
+        for (std::size_t i = 2; i < args.size(); ++i) apply(r, args[i]);
+        return saveAs(r, args[1]);
+    }
+    return usageError("options: unknown action '" + verb + "'");
+}
+
+ToolCommandRegistrar reg({"options",
+                          "  options show FILE            every saved field of an options file, "
+                          "Name=value\n"
+                          "  options defaults OUT         write the default options file\n"
+                          "  options set FILE Name=value... change fields (Password= sets the "
+                          "password), keeping a backup",
+                          run});
+
+} // namespace
