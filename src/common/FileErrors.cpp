@@ -32,7 +32,9 @@ int32_t ioCodeFromErrno(int err) {
     case ENOSPC:
     case EDQUOT:
     case EFBIG: return IODiskFull;
-    default: return err;
+    // Other errors keep their number, moved clear of the program's own codes
+    // (EIO is 5 on Linux, which would read as "File Access Denied!").
+    default: return 1000 + err;
     }
 }
 

@@ -21,6 +21,7 @@ enum IOCode : int32_t {
 std::string IOErrorText(int32_t code);
 
 // The one mapping from the operating system's errors (errno values) to the
-// codes above; errors without a code of their own keep their errno value.
+// codes above; errors without a code of their own give 1000 + their errno
+// value, so that they never read as one of the codes above.
 int32_t ioCodeFromErrno(int err);
 int32_t ioCodeFromError(const std::error_code& ec);

@@ -1,0 +1,136 @@
+// quorvex-tool options: show, defaults and set, on files it wrote and on
+// files it did not.
+#include "common/FileIO.h"
+#include "config/OptionsRecord.h"
+#include "support/TempDir.h"
+#include "support/ToolRunner.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+OptionsRecord defaults() {
+    OptionsRecord r;
+    r.ProgVersion = "2.002";
+    r.OptsFileName = "JUP_OPTS.INI";
+    r.BakFileName = "JUP_OPTS.BAK";
+    setOptionsDefaults(r);
+    return r;
+}
+
+TEST(OptionsTool, DefaultsWritesTheDefaultFile) {
+    TempDir tmp;
+    const auto res = runTool({"options", "defaults", tmp.file("JUP_OPTS.INI")});
+    EXPECT_EQ(res.status, 0) << res.err;
+    EXPECT_EQ(readTestFile(tmp.file("JUP_OPTS.INI")), serializeOptions(defaults()));
+}
+
+TEST(OptionsTool, ShowListsEveryFieldInFileOrder) {
+    TempDir tmp;
+    OptionsRecord r = defaults();
+    r.TableNumber = "12";
+    r.ZoneOffset = -5.5f;
+    r.EditMode = true;
+    // A text longer than its field, as a foreign file might hold it.
+    std::string bytes = serializeOptions(r);
+    bytes[72] = char(200);
+    writeTestFile(tmp.file("x.ini"), bytes);
+    const auto res = runTool({"options", "show", tmp.file("x.ini")});
+    ASSERT_EQ(res.status, 0) << res.err;
+    // The over-long text is cut to its 71 characters; control bytes are escaped.
+    std::string logo = "LogoFile=ORVALOGO.bmp";
+    for (int i = 0; i < 71 - 12; ++i) logo += "\\x00";
+    EXPECT_EQ(res.out.substr(0, 18 + logo.size() + 1), "FileVersion=2.002\n" + logo + "\n");
+    // Line by line for what matters.
+    const std::string expectedTail = "HotListFile=HotDates.htl\n"
+                                     "WebAddress=" + std::string(kDefaultWebAddress) + "\n"
+                                     "ImagesFolder=Rotation BMPs\n"
+                                     "SpareText=\n"
+                                     "LogFile=ORVALog.log\n"
+                                     "Password=KTRM\n"
+                                     "TableNumber=12\n"
+                                     "LoginRequired=true\n"
+                                     "TestMode=false\n"
+                                     "EditMode=true\n"
+                                     "WriteLog=false\n"
+                                     "IdentifyMoon=true\n"
+                                     "ShowDistance=true\n"
+                                     "AutoRecord=true\n"
+                                     "IncludeClouds=true\n"
+                                     "AllowRestart=true\n"
+                                     "AllowAnimation=true\n"
+                                     "AllowTopView=true\n"
+                                     "EclipseVisibility=true\n"
+                                     "Monochrome=false\n"
+                                     "PrintColor=false\n"
+                                     "CloudyPercent=10\n"
+                                     "TimerInterval=10\n"
+                                     "AnimationStep=0.1\n"
+                                     "ObsInterval=24\n"
+                                     "RedSpotLongitude=119\n"
+                                     "ZoneOffset=-5.5\n";
+    ASSERT_GE(res.out.size(), expectedTail.size());
+    EXPECT_EQ(res.out.substr(res.out.size() - expectedTail.size()), expectedTail);
+    EXPECT_EQ(res.out.find("PasswordCode"), std::string::npos);
+}
+
+TEST(OptionsTool, SetChangesFieldsAndKeepsTheBackup) {
+    TempDir tmp;
+    const std::string file = tmp.file("JUP_OPTS.INI");
+    writeTestFile(file, serializeOptions(defaults()));
+    const std::string original = readTestFile(file);
+    const auto res = runTool({"options", "set", file, "TableNumber=7", "WriteLog=true",
+                              "Password=Galileo", "AnimationStep=0.1", "ObsInterval=12.5",
+                              "LogFile=/srv/lab/ORVALog.log"});
+    ASSERT_EQ(res.status, 0) << res.err;
+    EXPECT_EQ(readTestFile(tmp.file("JUP_OPTS.BAK")), original);
+    OptionsRecord r;
+    r.ProgVersion = "2.002";
+    ASSERT_EQ(parseOptions(readTestFile(file), r).status, OptionsParse::Ok);
+    EXPECT_EQ(r.TableNumber, "7");
+    EXPECT_TRUE(r.WriteLog);
+    EXPECT_EQ(DecodePassword(r.PasswordCode, r.PasswordLength), "Galileo");
+    EXPECT_EQ(r.AnimationStep, 0.1L); // parsed in 80 bits, as the default
+    EXPECT_EQ(r.ObsInterval, 12.5L);
+    EXPECT_EQ(r.LogFile, "/srv/lab/ORVALog.log");
+}
+
+TEST(OptionsTool, BadAssignmentsAreUsageErrorsAndLeaveTheFileUntouched) {
+    TempDir tmp;
+    const std::string file = tmp.file("JUP_OPTS.INI");
+    writeTestFile(file, serializeOptions(defaults()));
+    const std::string original = readTestFile(file);
+    const char* bad[] = {"NoSuchField=1",          "TimerInterval=70000",  "TimerInterval=ten",
+                         "CloudyPercent=1.5",      "WriteLog=maybe",       "ObsInterval=1,5",
+                         "TableNumber=12345",      "Password=ABCDEFGHIJKLMNOPQ",
+                         "PasswordCode=1",         "ZoneOffset=nan",       "TableNumber"};
+    for (const char* a : bad) {
+        const auto res = runTool({"options", "set", file, "TableNumber=9", a});
+        EXPECT_EQ(res.status, 2) << a;
+        EXPECT_FALSE(res.err.empty()) << a;
+        EXPECT_EQ(readTestFile(file), original) << a;
+    }
+    EXPECT_FALSE(fileio::fileExists(tmp.file("JUP_OPTS.BAK")));
+}
+
+TEST(OptionsTool, DamagedOrMissingFilesFail) {
+    TempDir tmp;
+    writeTestFile(tmp.file("short.ini"), serializeOptions(defaults()).substr(0, 1957));
+    auto res = runTool({"options", "show", tmp.file("short.ini")});
+    EXPECT_EQ(res.status, 1);
+    EXPECT_NE(res.err.find("EOF!"), std::string::npos);
+    res = runTool({"options", "set", tmp.file("missing.ini"), "TestMode=true"});
+    EXPECT_EQ(res.status, 1);
+    EXPECT_FALSE(fileio::fileExists(tmp.file("missing.ini")));
+    EXPECT_EQ(runTool({"options", "show"}).status, 2);
+    EXPECT_EQ(runTool({"options", "frobnicate", "x"}).status, 2);
+}
+
+TEST(Tool, HelpListsTheSubcommands) {
+    const auto res = runTool({"--help"});
+    EXPECT_EQ(res.status, 0);
+    EXPECT_NE(res.out.find("options show FILE"), std::string::npos);
+    EXPECT_EQ(runTool({"no-such-command"}).status, 2);
+}
+
+} // namespace
