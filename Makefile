@@ -24,13 +24,13 @@ test: build-test
 
 # Benchmarks, optimised and without sanitizers.
 bench: deps
-	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DQUORVEX_BENCH=ON >/dev/null
+	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DQUORVEX_BENCH=ON -DQUORVEX_TESTS=OFF >/dev/null
 	@cmake --build build-bench -j$(JOBS)
 	@for b in build-bench/bench/*; do [ -x "$$b" ] && "$$b"; done
 
 # libFuzzer targets, built with clang.
 fuzz: deps
-	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVEX_FUZZ=ON >/dev/null
+	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVEX_FUZZ=ON -DQUORVEX_TESTS=OFF >/dev/null
 	@cmake --build build-fuzz -j$(JOBS)
 
 clean:
