@@ -114,34 +114,8 @@ std::string OptsObj::FindCDDrive() {
 }
 
 bool OptsObj::Load(const std::string& path) {
-    std::string bytes;
-    // Step 8: a missing or unreadable file fails silently.
-    bool opened = false;
-    const int32_t openCode = fileio::readFile(path, bytes, kOptionsFileSize, &opened);
-    if (!opened) return false;
-    const std::string invalid = "Options File " + path + " is Invalid.\n" +
-                                "Program will continue with defaults or alternative file.\n\n";
-    if (openCode != 0) {
-        report("File Error", invalid + IOErrorText(openCode), MsgIcon::Information);
-        return false;
-    }
-    const OptionsParseResult result = parseOptions(bytes, Options, [this] { AfterLoad(); });
-    switch (result.status) {
-    case OptionsParse::Ok: return true;
-    case OptionsParse::VersionError:
-        report("Version Error",
-               "Options File " + path + " is obsolete.\n" +
-                   "Program will continue with defaults or alternative file.",
-               MsgIcon::Information);
-        return false;
-    case OptionsParse::ReadError:
-        report("File Error", invalid + IOErrorText(result.code), MsgIcon::Information);
-        return false;
-    case OptionsParse::EofNotReached:
-        report("File Error", invalid + "EOF Not Reached!", MsgIcon::Information);
-        return false;
-    }
-    return false;
+    // Step 8: a missing or unreadable file fails silently; a rejected one is reported.
+    return loadOptionsFile(path, Options, [this] { AfterLoad(); });
 }
 
 void OptsObj::SetDefaults() { setOptionsDefaults(Options); }

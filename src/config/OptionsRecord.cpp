@@ -3,6 +3,7 @@
 #include "common/Codecs.h"
 #include "common/FileErrors.h"
 #include "common/FileIO.h"
+#include "common/Reporter.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -147,6 +148,15 @@ void setOptionsDefaults(OptionsRecord& r) {
     r.ZoneOffset = 0.0f;
 }
 
+OptionsRecord defaultOptionsRecord() {
+    OptionsRecord r;
+    r.ProgVersion = "2.002";
+    r.OptsFileName = "JUP_OPTS.INI";
+    r.BakFileName = backupFileName(r.OptsFileName);
+    setOptionsDefaults(r);
+    return r;
+}
+
 namespace {
 
 struct FieldReader {
@@ -200,6 +210,37 @@ OptionsParseResult parseOptions(std::string_view bytes, OptionsRecord& r,
     if (afterLoad) afterLoad();
     if (!in.atEnd()) return {OptionsParse::EofNotReached, 0};
     return {};
+}
+
+bool loadOptionsFile(const std::string& path, OptionsRecord& r,
+                     const std::function<void()>& afterLoad) {
+    std::string bytes;
+    bool opened = false;
+    const int32_t readCode = fileio::readFile(path, bytes, kOptionsFileSize, &opened);
+    if (!opened) return false;
+    const std::string invalid = "Options File " + path + " is Invalid.\n" +
+                                "Program will continue with defaults or alternative file.\n\n";
+    if (readCode != 0) {
+        report("File Error", invalid + IOErrorText(readCode), MsgIcon::Information);
+        return false;
+    }
+    const OptionsParseResult result = parseOptions(bytes, r, afterLoad);
+    switch (result.status) {
+    case OptionsParse::Ok: return true;
+    case OptionsParse::VersionError:
+        report("Version Error",
+               "Options File " + path + " is obsolete.\n" +
+                   "Program will continue with defaults or alternative file.",
+               MsgIcon::Information);
+        return false;
+    case OptionsParse::ReadError:
+        report("File Error", invalid + IOErrorText(result.code), MsgIcon::Information);
+        return false;
+    case OptionsParse::EofNotReached:
+        report("File Error", invalid + "EOF Not Reached!", MsgIcon::Information);
+        return false;
+    }
+    return false;
 }
 
 std::string serializeOptions(const OptionsRecord& r) {

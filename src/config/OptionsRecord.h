@@ -103,6 +103,8 @@ std::string DecodePassword(const std::array<uint32_t, 4>& code, uint8_t length);
 
 // Sets every saved field, FileVersion and the default password.
 void setOptionsDefaults(OptionsRecord& r);
+// A whole default record for the program's names ("JUP_OPTS.INI", "2.002").
+OptionsRecord defaultOptionsRecord();
 
 enum class OptionsParse { Ok, VersionError, ReadError, EofNotReached };
 struct OptionsParseResult {
@@ -115,6 +117,12 @@ struct OptionsParseResult {
 // stay in r. afterLoad runs after the last field, before the end-of-file test.
 OptionsParseResult parseOptions(std::string_view bytes, OptionsRecord& r,
                                 const std::function<void()>& afterLoad = {});
+
+// Reads the file at path into r and reports a rejected file ("Version
+// Error", "File Error") through the reporter. A file that cannot be opened
+// fails silently. True when the whole file was read.
+bool loadOptionsFile(const std::string& path, OptionsRecord& r,
+                     const std::function<void()>& afterLoad = {});
 
 // The 1958 bytes of the file.
 std::string serializeOptions(const OptionsRecord& r);

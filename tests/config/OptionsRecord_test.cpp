@@ -6,14 +6,7 @@
 
 namespace {
 
-OptionsRecord defaults() {
-    OptionsRecord r;
-    r.ProgVersion = "2.002";
-    r.OptsFileName = "JUP_OPTS.INI";
-    r.BakFileName = backupFileName(r.OptsFileName);
-    setOptionsDefaults(r);
-    return r;
-}
+OptionsRecord defaults() { return defaultOptionsRecord(); }
 
 std::string hexAt(const std::string& bytes, std::size_t at, std::size_t n) {
     static const char* d = "0123456789ABCDEF";

@@ -18,14 +18,7 @@ namespace {
 const std::string kInvalidTail = " is Invalid.\nProgram will continue with defaults or "
                                  "alternative file.\n\n";
 
-OptionsRecord defaultRecord() {
-    OptionsRecord r;
-    r.ProgVersion = "2.002";
-    r.OptsFileName = "JUP_OPTS.INI";
-    r.BakFileName = "JUP_OPTS.BAK";
-    setOptionsDefaults(r);
-    return r;
-}
+OptionsRecord defaultRecord() { return defaultOptionsRecord(); }
 
 std::string fileWith(void (*change)(OptionsRecord&)) {
     OptionsRecord r = defaultRecord();

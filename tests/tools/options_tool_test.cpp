@@ -9,14 +9,7 @@
 
 namespace {
 
-OptionsRecord defaults() {
-    OptionsRecord r;
-    r.ProgVersion = "2.002";
-    r.OptsFileName = "JUP_OPTS.INI";
-    r.BakFileName = "JUP_OPTS.BAK";
-    setOptionsDefaults(r);
-    return r;
-}
+OptionsRecord defaults() { return defaultOptionsRecord(); }
 
 TEST(OptionsTool, DefaultsWritesTheDefaultFile) {
     TempDir tmp;

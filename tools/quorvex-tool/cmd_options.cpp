@@ -55,29 +55,12 @@ struct ValuePrinter {
 // Loads an options file for the tool; messages go to standard error.
 bool loadForTool(const std::string& path, OptionsRecord& r) {
     r.ProgVersion = kProgVersion;
-    std::string bytes;
-    bool opened = false;
-    const int32_t code = fileio::readFile(path, bytes, kOptionsFileSize, &opened);
-    if (!opened || code != 0) {
-        std::cerr << "quorvex-tool: cannot read " << path << ": " << IOErrorText(code) << "\n";
+    if (!fileio::fileExists(path)) {
+        std::cerr << "quorvex-tool: cannot read " << path << ": " << IOErrorText(IOFileNotFound)
+                  << "\n";
         return false;
     }
-    const std::string invalid = "Options File " + path + " is Invalid.\n" +
-                                "Program will continue with defaults or alternative file.\n\n";
-    const OptionsParseResult res = parseOptions(bytes, r);
-    switch (res.status) {
-    case OptionsParse::Ok: return true;
-    case OptionsParse::VersionError:
-        report("Version Error", "Options File " + path + " is obsolete.", MsgIcon::Information);
-        return false;
-    case OptionsParse::ReadError:
-        report("File Error", invalid + IOErrorText(res.code), MsgIcon::Information);
-        return false;
-    case OptionsParse::EofNotReached:
-        report("File Error", invalid + "EOF Not Reached!", MsgIcon::Information);
-        return false;
-    }
-    return false;
+    return loadOptionsFile(path, r);
 }
 
 int show(const std::string& path) {
@@ -192,8 +175,7 @@ int run(const std::vector<std::string>& args) {
     }
     if (verb == "defaults") {
         if (args.size() != 2) return usageError("usage: quorvex-tool options defaults OUT");
-        OptionsRecord r;
-        setOptionsDefaults(r);
+        OptionsRecord r = defaultOptionsRecord();
         return saveAs(r, args[1]);
     }
     if (verb == "set") {
