@@ -8,25 +8,26 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Julian date of date-time count 0 (1899-12-30 00:00).
 constexpr long double ClockEpochJD = 2415018.5L;
 
 struct TimeOfDayRec {
-    uint8_t Hour = 0;     // 0..23
-    uint8_t Minute = 0;   // 0..59
-    float Seconds = 0.0f; // 0 to below 60
+    uint8_t Hour = 0;        // 0..23
+    uint8_t Minute = 0;      // 0..59
+    float Seconds = 0.0f;    // 0 to below 60
     double ClockValue = 0.0; // date-time count of the instant this time belongs to
 };
 
 struct DateTimeRec {
-    int32_t Year = 0;   // astronomical numbering (0 is 1 BC)
-    uint8_t Month = 0;  // 1..12
-    uint8_t Day = 0;    // 1..31
-    double ClockValue = 0.0;      // date-time count of the clock (zone) date and time
-    TimeOfDayRec UTTime;          // time of day in UT
-    TimeOfDayRec ClockTime;       // time of day on the clock
-    long double UTOffset = 0.0L;  // days to add to the clock date-time to get UT
+    int32_t Year = 0;            // astronomical numbering (0 is 1 BC)
+    uint8_t Month = 0;           // 1..12
+    uint8_t Day = 0;             // 1..31
+    double ClockValue = 0.0;     // date-time count of the clock (zone) date and time
+    TimeOfDayRec UTTime;         // time of day in UT
+    TimeOfDayRec ClockTime;      // time of day on the clock
+    long double UTOffset = 0.0L; // days to add to the clock date-time to get UT
 };
 
 extern const char* const MonthNames[13]; // 1..12
@@ -46,9 +47,9 @@ long double ToJulianDate(const DateTimeRec& r); // -1.0 for an invalid date
 void SetFromJulianDate(DateTimeRec& r, long double jd);
 bool IsValidDate(const DateTimeRec& r);
 bool IsLeapYear(const DateTimeRec& r);
-int DayOfYear(const DateTimeRec& r); // 0 for an invalid date
-std::string LongDateText(const DateTimeRec& r);            // "March 7, 2008"
-std::string NumericDateText(const DateTimeRec& r);         // "03-07-2008"
+int DayOfYear(const DateTimeRec& r);               // 0 for an invalid date
+std::string LongDateText(const DateTimeRec& r);    // "March 7, 2008"
+std::string NumericDateText(const DateTimeRec& r); // "03-07-2008"
 std::string JulianDateText(const DateTimeRec& r, int decimals);
 
 // --- TimeOfDayRec operations.
@@ -74,3 +75,20 @@ void SetLeapSecondFile(const std::string& path);
 // Empties the process-wide table so that the next ΔT reads the file again
 // (for tests and for quorvex-tool; the program fills it once per run).
 void ResetLeapSecondTable();
+
+// --- The leap-second table and its file.
+struct LeapSecondEntry {
+    long double JulianDate = 0.0L;  // UT of the first day on which the value holds
+    long double TaiMinusUtc = 0.0L; // seconds
+};
+
+// The entries of a leap-second file's text, in file order (newest first).
+// Lines containing "**" are comments and blank lines are passed over. A line
+// whose fields are not numbers is reported as an error of fileName (with the
+// line) and ends the reading: the entries read before it are returned.
+std::vector<LeapSecondEntry> parseLeapSecondText(std::string_view text,
+                                                 const std::string& fileName);
+// The 24 built-in entries (up to the 2006 step), newest first.
+std::vector<LeapSecondEntry> builtInLeapSeconds();
+// The file used when none was set: "Leap Seconds.txt" beside the running program.
+std::string defaultLeapSecondFile();
