@@ -182,6 +182,10 @@ TEST_F(TimeScales, ParserReadsTheFileFormat) {
         {",,2453736.5,33,and the rest", {{2453736.5L, 33}}, false},
         {"2453736.5,33\n**\n2451179.5,32.5", {{2453736.5L, 33}, {2451179.5L, 32.5L}}, false},
         {"a ** b\n2.4e6,+1e1\n", {{2400000.0L, 10}}, false},
+        {"\xEF\xBB\xBF"
+         "2453736.5,33\n",
+         {{2453736.5L, 33}},
+         false}, // saved with a BOM
         {"2453736.5;33\n2451179.5,32", {}, true},
         {"2453736.5,\n", {}, true},
         {"nan,33\n", {}, true},
