@@ -34,15 +34,9 @@ TEST(TimeTool, PrintsTheInstantLineByLine) {
         {{"time", "--utc", "2008/03/07 09:05:09"},
          "JD_UT=2454532.87858\nDate=March 7, 2008\nNumeric=03-07-2008\nUT= 9:05:09.00\n"
          "DeltaT=65.184\nJD_TT=2454532.879331\n"},
-        {{"time", "--utc", "2017/01/01 00:00:00"},
-         "JD_UT=2457754.50000\nDate=January 1, 2017\nNumeric=01-01-2017\nUT= 0:00:00.00\n"
-         "DeltaT=69.184\nJD_TT=2457754.500801\n"},
         {{"time", "--utc", "1582/10/04 18:30:00.5"},
          "JD_UT=2299160.27084\nDate=October 4, 1582\nNumeric=10-04-1582\nUT=18:30:00.50\n"
          "DeltaT=160.624\nJD_TT=2299160.272698\n"},
-        {{"time", "--jd", "1721057.5"},
-         "JD_UT=1721057.50000\nDate=January 1, 0\nNumeric=01-01-0\nUT= 0:00:00.00\n"
-         "DeltaT=9847.960\nJD_TT=1721057.613981\n"},
         {{"time", "--utc", "-44/03/15 12:00:00"},
          "JD_UT=1705061.00000\nDate=March 15, -44\nNumeric=03-15--44\nUT=12:00:00.00\n"
          "DeltaT=10420.362\nJD_TT=1705061.120606\n"},
@@ -62,23 +56,15 @@ TEST(TimeTool, MalformedArgumentsAreUsageErrors) {
         {"time", "--jd"},
         {"time", "--jd", "abc"},
         {"time", "--jd", "nan"},
-        {"time", "--jd", "1,2"},
-        {"time", "--jd", ""},
         {"time", "--jd", "0"}, // before -4000
-        {"time", "--jd", "1e300"},
         {"time", "--jd", "2451545", "extra"},
         {"time", "--when", "2451545"},
         {"time", "--utc", "2008-03-07 00:00:00"},
-        {"time", "--utc", "2008/03/07"},
         {"time", "--utc", "2008/02/30 00:00:00"},
-        {"time", "--utc", "1900/02/29 00:00:00"},
         {"time", "--utc", "2008/03/07 24:00:00"},
-        {"time", "--utc", "2008/03/07 12:60:00"},
         {"time", "--utc", "2008/03/07 12:00:60"},
-        {"time", "--utc", "2008/03/07 12:00:-1"},
         {"time", "--utc", "2008/3/7 12:00:0x1"},
         {"time", "--utc", "8001/01/01 00:00:00"},
-        {"time", "--utc", "+2008/03/07 12:00:00"},
     };
     for (const auto& args : cases) {
         SCOPED_TRACE(args.size() > 2 ? args[2] : args.back());
