@@ -71,7 +71,9 @@ TEST(DateTimeCount, EncodesAndDecodesWithTheNegativeConvention) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.count);
         const Decoded& w = c.when;
-        if (c.encodes) EXPECT_EQ(EncodeDateTime(w.y, w.m, w.d, w.h, w.mi, w.s, w.ms), c.count);
+        if (c.encodes) {
+            EXPECT_EQ(EncodeDateTime(w.y, w.m, w.d, w.h, w.mi, w.s, w.ms), c.count);
+        }
         EXPECT_EQ(decode(c.count), w);
     }
     // Far beyond any calendar the count is clamped, never undefined.

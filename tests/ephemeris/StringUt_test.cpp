@@ -60,7 +60,9 @@ TEST(StringUt, SexagesimalTextOfAnglesAndHours) {
     for (const auto& c : cases) {
         SCOPED_TRACE(double(c.value));
         const std::string s = SexagesimalText(c.value, c.decimals, "h", "m", "s", c.decimalMinutes);
-        if (c.expected) EXPECT_EQ(s, c.expected);
+        if (c.expected) {
+            EXPECT_EQ(s, c.expected);
+        }
     }
     // Decimals beyond what the value holds are limited, not overflowed.
     EXPECT_EQ(SexagesimalText(1.5L, 40, ":", ":", ""), "   1:30:00.000000000");

@@ -123,7 +123,9 @@ TEST(LeapSecondTable, IsReproducibleAndInstalledBesideTheProgram) {
         const auto at = s.find("** The source list expires");
         return at == std::string::npos ? std::string() : s.substr(at, s.find('\n', at) - at);
     };
-    if (expiryLine(committed) == expiryLine(once)) EXPECT_EQ(committed, once);
+    if (expiryLine(committed) == expiryLine(once)) {
+        EXPECT_EQ(committed, once);
+    }
 }
 
 } // namespace
