@@ -1,6 +1,7 @@
 #include "app/ORVA_JUP.h"
 
 #include "config/Options.h"
+#include "ephemeris/DateTime.h"
 #include "widgets/DialogUtil.h"
 
 #include <QLocale>
@@ -31,4 +32,6 @@ void TOrbexaForm1::FormCreate() {
     // Step 3: the options object and the working copy of its record.
     Opts = std::make_unique<OptsObj>("JUP_OPTS.INI", "2.002");
     WorkingOptions = Opts->Options;
+    // The time scales read their leap-second table from the program folder.
+    SetLeapSecondFile(WorkingOptions.ExeDir + WorkingOptions.LeapSecondFile);
 }
