@@ -2,6 +2,7 @@
 
 #include "config/Options.h"
 #include "ephemeris/DateTime.h"
+#include "ephemeris/Outer_Planets.h"
 #include "widgets/DialogUtil.h"
 
 #include <QLocale>
@@ -32,6 +33,7 @@ void TOrbexaForm1::FormCreate() {
     // Step 3: the options object and the working copy of its record.
     Opts = std::make_unique<OptsObj>("JUP_OPTS.INI", "2.002");
     WorkingOptions = Opts->Options;
-    // The time scales read their leap-second table from the program folder.
+    // The time scales and Jupiter read their tables from the program folder.
     SetLeapSecondFile(WorkingOptions.ExeDir + WorkingOptions.LeapSecondFile);
+    SetOuterPlanetFile(WorkingOptions.ExeDir + WorkingOptions.OuterPlanetFile);
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "ephemeris/DateTime.h"
+#include "ephemeris/Outer_Planets.h"
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -13,5 +14,6 @@ int main(int argc, char** argv) {
     // Test programs do not run from the program folder: give them the leap-second
     // table the build wrote there, as the program finds it beside itself.
     SetLeapSecondFile(QV_BIN_DIR "/Leap Seconds.txt");
+    SetOuterPlanetFile(QV_BIN_DIR "/Outer_Pl_Tbl.dat");
     return RUN_ALL_TESTS();
 }

@@ -37,7 +37,7 @@ namespace {
 
 constexpr int kDegree = 6;
 constexpr int kNodes = 64;
-constexpr int kLawsonIterations = 30;
+constexpr int kLawsonIterations = 10;
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kArcsec = kPi / (180.0 * 3600.0);
 
