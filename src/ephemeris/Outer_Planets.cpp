@@ -67,14 +67,15 @@ int32_t readRecord(const std::string& path, int32_t index, JupiterObj::Block22& 
 }
 
 // Degree-6 series by Horner's rule from the highest coefficient.
-long double horner(const float* c, long double t) {
+
+} // namespace
+
+long double CoefficientSeries(const float* c, long double t) {
     long double s = c[6];
     for (int j = 5; j >= 0; --j)
         s = s * t + c[j];
     return s;
 }
-
-} // namespace
 
 const OuterPlanetInfo& outerPlanetInfo(int planetIndex) {
     return kPlanets[std::clamp(planetIndex, 5, 8) - 5];
@@ -198,9 +199,9 @@ bool JupiterObj::IsAvailable(long double jd) {
 void JupiterObj::HelioPosition(EclipticPos& pos, long double& distanceAu, long double jd) {
     long double t;
     if (lookupBlock(jd, t)) {
-        lastL_ = ReduceAngle(horner(&Block[1], t));
-        lastB_ = horner(&Block[8], t);
-        lastR_ = horner(&Block[15], t);
+        lastL_ = ReduceAngle(CoefficientSeries(&Block[1], t));
+        lastB_ = CoefficientSeries(&Block[8], t);
+        lastR_ = CoefficientSeries(&Block[15], t);
     }
     pos.Mode = Mode;
     pos.Epoch = jd;

@@ -27,6 +27,9 @@ const OuterPlanetInfo& outerPlanetInfo(int planetIndex);
 // (Julian before 15 October 1582), whatever the year.
 long double CalendarJulianDate(int32_t year, int month, int day, long double dayFraction = 0.0L);
 
+// A degree-6 series c0..c6 at t, by Horner's rule from the highest coefficient.
+long double CoefficientSeries(const float* c, long double t);
+
 // The coefficient file the Jupiter objects read: the program sets ExeDir +
 // OuterPlanetFile; until then "Outer_Pl_Tbl.dat" beside the running program.
 void SetOuterPlanetFile(const std::string& path);

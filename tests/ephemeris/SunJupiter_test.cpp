@@ -211,13 +211,6 @@ float tableValue(const std::string& bytes, int record, int index) {
     return codec::getF32(reinterpret_cast<const uint8_t*>(bytes.data()) + record * 88 + 4 * index);
 }
 
-long double series(const float* c, long double t) {
-    long double s = c[6];
-    for (int j = 5; j >= 0; --j)
-        s = s * t + c[j];
-    return s;
-}
-
 TEST(CoefficientTable, The1990RecordReproducesTheBuiltInBlock) {
     const std::string bytes = readTestFile(kTable);
     ASSERT_EQ(bytes.size(), 281600u);
@@ -230,9 +223,9 @@ TEST(CoefficientTable, The1990RecordReproducesTheBuiltInBlock) {
     long double worstL = 0, worstB = 0, worstR = 0;
     for (int d = 0; d <= 1826; d += 3) {
         const long double t = d / 2000.0L;
-        worstL = std::max(worstL, std::fabs(series(rec + 1, t) - series(&builtIn[1], t)));
-        worstB = std::max(worstB, std::fabs(series(rec + 8, t) - series(&builtIn[8], t)));
-        worstR = std::max(worstR, std::fabs(series(rec + 15, t) - series(&builtIn[15], t)));
+        worstL = std::max(worstL, std::fabs(CoefficientSeries(rec + 1, t) - CoefficientSeries(&builtIn[1], t)));
+        worstB = std::max(worstB, std::fabs(CoefficientSeries(rec + 8, t) - CoefficientSeries(&builtIn[8], t)));
+        worstR = std::max(worstR, std::fabs(CoefficientSeries(rec + 15, t) - CoefficientSeries(&builtIn[15], t)));
     }
     EXPECT_LT(worstL / kArcsec, 1.0L);
     EXPECT_LT(worstB / kArcsec, 1.0L);

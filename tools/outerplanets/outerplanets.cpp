@@ -234,13 +234,6 @@ int generate(const char* out) {
     return 0;
 }
 
-long double horner(const float* c, long double t) {
-    long double s = c[6];
-    for (int j = 5; j >= 0; --j)
-        s = s * t + c[j];
-    return s;
-}
-
 int verify(const char* path, int samples) {
     std::ifstream f(path, std::ios::binary);
     std::string bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
@@ -271,11 +264,11 @@ int verify(const char* path, int samples) {
                 const long double m = s == 0 ? m0 : s == 1 ? m1 : m0 + (m1 - m0) * uniform();
                 const long double t = (m - rec[0]) / 2000.0L;
                 const Polar p = theory(planet, double(m + 2400000.5L));
-                double dl = double(horner(rec + 1, t)) - p.l;
+                double dl = double(CoefficientSeries(rec + 1, t)) - p.l;
                 dl -= 2 * kPi * std::round(dl / (2 * kPi));
                 worstL = std::max(worstL, std::fabs(dl) / kArcsec);
-                worstB = std::max(worstB, std::fabs(double(horner(rec + 8, t)) - p.b) / kArcsec);
-                worstR = std::max(worstR, std::fabs(double(horner(rec + 15, t)) - p.r));
+                worstB = std::max(worstB, std::fabs(double(CoefficientSeries(rec + 8, t)) - p.b) / kArcsec);
+                worstR = std::max(worstR, std::fabs(double(CoefficientSeries(rec + 15, t)) - p.r));
             }
         }
         std::printf("%s longitude %.3f\" latitude %.3f\" radius %.2e au, M0 mismatches %d\n",
