@@ -1,0 +1,490 @@
+#include "ephemeris/Galilean.h"
+
+#include "ephemeris/DateTime.h"
+#include "ephemeris/Outer_Planets.h"
+#include "ephemeris/SunObj.h"
+
+#include <cmath>
+
+static_assert(sizeof(long double) >= 10, "the ephemeris needs 80-bit extended reals");
+
+const char* const MoonNames[kMoonCount + 1] = {"", "Io", "Europa", "Ganymede", "Callisto"};
+
+SatelliteStateTable SatelliteStates;
+long double EarthJupiterDistanceAu = 0.0L;
+SatelliteWorkBlock SatelliteArgs;
+
+namespace {
+
+constexpr long double kPi = 3.141592653589793238462643383279502884L;
+constexpr long double kTwoPi = 2.0L * kPi;
+constexpr long double kRad = kPi / 180.0L; // radians per degree
+
+constexpr long double kLightTimePerAu = 0.0057755183L; // days
+constexpr long double kLightTimeTolerance = 0.01L;     // au
+constexpr long double kFirstDistance = 5.0L;           // au, before any call
+// A light-time iteration converges in two or three passes; a damaged
+// coefficient file may give positions that never settle.
+constexpr int kMaxLightTimePasses = 50;
+// Light-time divisors across each moon's orbit (index 0 unused).
+constexpr long double kLightTimeDivisor[5] = {0.0L, 17295.0L, 21819.0L, 27558.0L, 36548.0L};
+constexpr long double kAuInJupiterRadii = 2095.0L;
+constexpr long double kFlattening = 1.071374L;
+
+inline long double S(long double a) {
+    return std::sin(a);
+}
+inline long double C(long double a) {
+    return std::cos(a);
+}
+
+// 2π × Frac(a / 2π): one turn, keeping the sign.
+long double turnKeepingSign(long double a) {
+    const long double turns = a / kTwoPi;
+    return kTwoPi * (turns - std::trunc(turns));
+}
+
+// 0 ≤ a < 2π: first whole turns added to a negative angle, then one turn taken.
+long double turnPositive(long double a) {
+    if (a < 0.0L) a += kTwoPi * std::ceil(-a / kTwoPi);
+    const long double r = turnKeepingSign(a);
+    // Rounding can leave exactly one turn.
+    return r >= kTwoPi ? 0.0L : r;
+}
+
+} // namespace
+
+// --- The satellite theory ----------------------------------------------------------------
+
+void SatelliteOrbits(long double t) {
+    SatelliteWorkBlock& w = SatelliteArgs;
+    w.t = t;
+
+    // Fundamental arguments, degrees to radians.
+    const long double l1 = (106.07947L + 203.488955432L * t) * kRad;
+    const long double l2 = (175.72938L + 101.37472455L * t) * kRad;
+    const long double l3 = (120.55434L + 50.31760911L * t) * kRad;
+    const long double l4 = (84.44868L + 21.571071314L * t) * kRad;
+    const long double p1 = (58.3329L + 0.16103936L * t) * kRad;
+    const long double p2 = (132.8959L + 0.04647985L * t) * kRad;
+    const long double p3 = (187.2887L + 0.0071274L * t) * kRad;
+    const long double p4 = (335.3418L + 0.00183998L * t) * kRad;
+    const long double w1 = (311.0793L - 0.1327943L * t) * kRad;
+    const long double w2 = (100.5099L - 0.03263047L * t) * kRad;
+    const long double w3 = (119.1688L - 0.00717704L * t) * kRad;
+    const long double w4 = (322.5729L - 0.00175934L * t) * kRad;
+    const long double gammaDeg = 0.33033L * S((163.679L + 0.0010512L * t) * kRad) +
+                                 0.03439L * S((34.486L - 0.0161731L * t) * kRad);
+    const long double gamma = gammaDeg * kRad;
+    const long double phl = (191.8132L + 0.17390023L * t) * kRad;
+    const long double psi = (316.5182L - 0.00000208L * t) * kRad;
+    const long double G = (30.23756L + 0.0830925701L * t + gammaDeg) * kRad;
+    const long double Gp = (31.97853L + 0.0334597339L * t) * kRad;
+    const long double PI = 13.469942L * kRad;
+
+    w.l = {0.0L, l1, l2, l3, l4};
+    w.pi = {0.0L, p1, p2, p3, p4};
+    w.omega = {0.0L, w1, w2, w3, w4};
+    w.Gamma = gamma;
+    w.PhiLambda = phl;
+    w.Psi = psi;
+    w.G = G;
+    w.GPrime = Gp;
+    w.Pi = PI;
+
+    // Periodic terms in longitude, degrees.
+    const long double s1 =
+        0.47259L * S(2 * l1 - 2 * l2) - 0.0348L * S(p3 - p4) -
+        0.01756L * S(p1 + p3 - 2 * G - 2 * PI) + 0.0108L * S(l2 - 2 * l3 + p3) + 0.00757L * S(phl) +
+        0.00663L * S(l2 - 2 * l3 + p4) + 0.00453L * S(l2 - 2 * l3 + p2) + 0.00453L * S(l1 - p3) -
+        0.00354L * S(l1 - l2) - 0.00317L * S(2 * psi - 2 * PI) - 0.00269L * S(l2 - 2 * l3 + p1) +
+        0.00263L * S(l1 - p4) + 0.00186L * S(l1 - p1) - 0.00186L * S(G) + 0.00167L * S(p2 - p3) +
+        0.00158L * S(4 * l1 - 4 * l2) - 0.00155L * S(l1 - l3) -
+        0.00142L * S(w3 + psi - 2 * G - 2 * PI) - 0.00115L * S(2 * l1 - 4 * l2 + 2 * w2) +
+        0.00089L * S(p2 - p4) + 0.00084L * S(l1 + p3 - 2 * G - 2 * PI) + 0.00084L * S(w2 - w3) +
+        0.00053L * S(-w2 + psi);
+
+    const long double s2 =
+        1.06476L * S(2 * l2 - 2 * l3) + 0.04253L * S(l1 - 2 * l2 + p3) + 0.03579L * S(l2 - p3) +
+        0.02383L * S(l1 - 2 * l2 + p4) + 0.01977L * S(l2 - p4) - 0.01843L * S(phl) +
+        0.01299L * S(p3 - p4) - 0.01142L * S(l2 - l3) + 0.01078L * S(l2 - p2) - 0.01058L * S(G) +
+        0.0087L * S(l2 - 2 * l3 + p2) - 0.00775L * S(2 * psi - 2 * PI) +
+        0.00524L * S(2 * l1 - 2 * l2) - 0.0046L * S(l1 - l3) + 0.0045L * S(l2 - 2 * l3 + p1) +
+        0.00327L * S(w3 + psi - 2 * G - 2 * PI) - 0.00296L * S(p1 + p3 - 2 * G - 2 * PI) -
+        0.00151L * S(2 * G) + 0.00146L * S(-w3 + psi) + 0.00125L * S(-w4 + psi) -
+        0.00117L * S(l1 - 2 * l3 + p3) - 0.00095L * S(2 * l2 - 2 * w2) +
+        0.00086L * S(2 * l1 - 4 * l2 + 2 * w3) - 0.00086L * S(-2 * G + 5 * Gp + 52.225L * kRad) -
+        0.00078L * S(l2 - l4) - 0.00064L * S(l1 - 2 * l3 + p4) -
+        0.00063L * S(3 * l3 - 7 * l4 + 4 * p4) + 0.00061L * S(p1 - p4) + 0.00058L * S(w3 - w4) +
+        0.00058L * S(2 * psi - 2 * G - 2 * PI) + 0.00056L * S(2 * l2 - 2 * l4) +
+        0.00055L * S(2 * l1 - 2 * l3) + 0.00052L * S(3 * l3 - 7 * l4 + p3 + 3 * p4) -
+        0.00043L * S(l1 - p3) + 0.00042L * S(-p2 + p3) + 0.00041L * S(p4 - PI) +
+        0.00041L * S(5 * l2 - 5 * l3) + 0.00038L * S(l2 - p1) +
+        0.00032L * S(2 * l3 - 2 * G - 2 * PI) + 0.00032L * S(w2 - w3) + 0.00029L * S(p1 - p3);
+
+    const long double s3 =
+        0.16477L * S(l3 - p3) + 0.09062L * S(l3 - p4) - 0.06907L * S(l2 - l3) +
+        0.03786L * S(p3 - p4) + 0.01844L * S(2 * l3 - 2 * l4) - 0.0134L * S(G) +
+        0.00703L * S(l2 - 2 * l3 + p3) - 0.0067L * S(2 * psi - 2 * PI) - 0.0054L * S(l3 - l4) +
+        0.00481L * S(p1 + p3 - 2 * G - 2 * PI) - 0.00409L * S(l2 - 2 * l3 + p2) +
+        0.00379L * S(l2 - 2 * l3 + p4) + 0.00235L * S(-w3 + psi) + 0.00198L * S(-w4 + psi) +
+        0.0018L * S(phl) + 0.00129L * S(3 * l3 - 3 * l4) + 0.00124L * S(l1 - l3) -
+        0.00119L * S(-2 * G + 5 * Gp + 52.225L * kRad) + 0.00109L * S(l1 - l2) -
+        0.00099L * S(3 * l3 - 7 * l4 + 4 * p4) + 0.00091L * S(w3 - w4) +
+        0.00081L * S(3 * l3 - 7 * l4 + p3 + 3 * p4) - 0.00076L * S(2 * l2 - 3 * l3 + p3) +
+        0.00069L * S(p4 - PI) - 0.00058L * S(2 * l3 - 3 * l4 + p4) +
+        0.00057L * S(l3 + p3 - 2 * G - 2 * PI) - 0.00057L * S(l3 - 2 * l4 + p4) -
+        0.00052L * S(p2 - p3) - 0.00052L * S(l2 - 2 * l3 + p1) + 0.00048L * S(l3 - 2 * l4 + p3) -
+        0.00045L * S(2 * l2 - 3 * l3 + p4) - 0.00041L * S(p2 - p4) - 0.00038L * S(2 * G) -
+        0.00033L * S(p3 - p4 + w3 - w4) - 0.00032L * S(3 * l3 - 7 * l4 + 2 * p3 + 2 * p4) +
+        0.0003L * S(4 * l3 - 4 * l4) + 0.00029L * S(l3 + p4 - 2 * G - 2 * PI) -
+        0.00029L * S(w3 + psi - 2 * G - 2 * PI) + 0.00026L * S(l3 - G - PI) +
+        0.00024L * S(l2 - 3 * l3 + 2 * l4) + 0.00021L * S(2 * l3 - 2 * G - 2 * PI) -
+        0.00021L * S(l3 - p2) + 0.00017L * S(2 * l3 - 2 * p3);
+
+    const long double s4 =
+        0.84109L * S(l4 - p4) + 0.03429L * S(-p3 + p4) - 0.03305L * S(2 * psi - 2 * PI) -
+        0.03211L * S(G) - 0.0186L * S(l4 - p3) + 0.01182L * S(-w4 + psi) +
+        0.00622L * S(l4 + p4 - 2 * G - 2 * PI) + 0.00385L * S(2 * l4 - 2 * p4) -
+        0.00284L * S(-2 * G + 5 * Gp + 52.225L * kRad) - 0.00233L * S(-2 * p4 + 2 * psi) -
+        0.00223L * S(l3 - l4) - 0.00208L * S(l4 - PI) + 0.00177L * S(-2 * p4 + w4 + psi) +
+        0.00134L * S(p4 - PI) + 0.00125L * S(2 * l4 - 2 * G - 2 * PI) - 0.00117L * S(2 * G) -
+        0.00112L * S(2 * l3 - 2 * l4) + 0.00106L * S(3 * l3 - 7 * l4 + 4 * p4) +
+        0.00102L * S(l4 - G - PI) + 0.00096L * S(2 * l4 - w4 - psi) +
+        0.00087L * S(-2 * w4 + 2 * psi) - 0.00087L * S(3 * l3 - 7 * l4 + p3 + 3 * p4) +
+        0.00085L * S(l3 - 2 * l4 + p4) - 0.00081L * S(2 * l4 - 2 * psi) +
+        0.00071L * S(l4 + p4 - 3 * G - 2 * PI) + 0.0006L * S(l1 - l4) - 0.00056L * S(-w3 + psi) -
+        0.00055L * S(l3 - 2 * l4 + p3) + 0.00051L * S(l2 - l4) +
+        0.00042L * S(2 * psi - 2 * G - 2 * PI) + 0.00039L * S(2 * p4 - 2 * w4) +
+        0.00036L * S(-p4 - w4 + psi + PI) + 0.00035L * S(-G + 2 * Gp + 188.37L * kRad) -
+        0.00035L * S(l4 - p4 - 2 * psi + 2 * PI) - 0.00032L * S(l4 + p4 - G - 2 * PI) +
+        0.0003L * S(-2 * G + 2 * Gp + 149.15L * kRad) +
+        0.0003L * S(3 * l3 - 7 * l4 + 2 * p3 + 2 * p4) + 0.00028L * S(l4 - p4 + 2 * psi - 2 * PI) -
+        0.00028L * S(2 * l4 - 2 * w4) - 0.00027L * S(p3 - p4 + w3 - w4) -
+        0.00026L * S(-3 * G + 5 * Gp + 188.37L * kRad) + 0.00025L * S(-w3 + w4) -
+        0.00025L * S(l2 - 3 * l3 + 2 * l4) - 0.00023L * S(3 * l3 - 3 * l4) +
+        0.00021L * S(2 * l4 - 3 * G - 2 * PI) - 0.00021L * S(2 * l3 - 3 * l4 + p4) +
+        0.00019L * S(l4 - p4 - G) - 0.00019L * S(2 * l4 - p3 - p4) - 0.00018L * S(l4 - p4 + G) -
+        0.00016L * S(l4 + p3 - 2 * G - 2 * PI);
+
+    w.Sigma = {0.0L, s1 * kRad, s2 * kRad, s3 * kRad, s4 * kRad};
+
+    // True longitudes, one turn keeping the sign; stored before the latitude
+    // series, which use them.
+    long double L[5];
+    for (int i = 1; i <= 4; ++i) {
+        L[i] = turnKeepingSign(w.l[i] + w.Sigma[i]);
+        SatelliteStates[i].Longitude = L[i];
+    }
+    const long double S1 = w.Sigma[1], S2 = w.Sigma[2], S3 = w.Sigma[3];
+
+    // Latitude series, tan B (radians).
+    w.TanLatitude[1] = 0.0006502L * S(L[1] - w1) + 0.0001835L * S(L[1] - w2) +
+                       0.0000329L * S(L[1] - w3) - 0.0000311L * S(L[1] - psi) +
+                       0.0000093L * S(L[1] - w4) +
+                       0.0000075L * S(3 * L[1] - 4 * l2 + w2 - 1.9927L * S1) +
+                       0.0000046L * S(L[1] + psi - 2 * G - 2 * PI);
+    w.TanLatitude[2] =
+        0.0081275L * S(L[2] - w2) + 0.0004512L * S(L[2] - w3) - 0.0003286L * S(L[2] - psi) +
+        0.0001164L * S(L[2] - w4) + 0.0000273L * S(l1 - 2 * l3 + w2 + 1.0146L * S2) +
+        0.0000143L * S(L[2] + psi - 2 * G - 2 * PI) - 0.0000143L * S(L[2] - w1) +
+        0.0000035L * S(L[2] - psi + G) - 0.0000028L * S(l1 - 2 * l3 + w3 + 1.0146L * S2);
+    w.TanLatitude[3] =
+        0.0032364L * S(L[3] - w3) - 0.0016911L * S(L[3] - psi) + 0.0006849L * S(L[3] - w4) -
+        0.0002806L * S(L[3] - w2) + 0.0000321L * S(L[3] + psi - 2 * G - 2 * PI) +
+        0.0000051L * S(L[3] - psi + G) - 0.0000045L * S(L[3] - psi - G) -
+        0.0000045L * S(L[3] + psi - 2 * PI) + 0.0000037L * S(L[3] + psi - 3 * G - 2 * PI) +
+        0.000003L * S(-3 * L[3] + 2 * l2 + w2 + 4.03L * S3) -
+        0.0000021L * S(-3 * L[3] + 2 * l2 + w3 + 4.03L * S3);
+    w.TanLatitude[4] = -0.0076579L * S(L[4] - psi) + 0.0044148L * S(L[4] - w4) -
+                       0.0005106L * S(L[4] - w3) + 0.0000773L * S(L[4] + psi - 2 * G - 2 * PI) +
+                       0.0000104L * S(L[4] - psi + G) - 0.0000102L * S(L[4] - psi - G) +
+                       0.0000088L * S(L[4] + psi - 3 * G - 2 * PI) -
+                       0.0000038L * S(L[4] + psi - G - 2 * PI);
+
+    // Radius series ξ (dimensionless).
+    w.Xi[1] = -0.0041339L * C(2 * l1 - 2 * l2) - 0.0000395L * C(l1 - p3) - 0.0000214L * C(l1 - p4) +
+              0.000017L * C(l1 - l2) - 0.0000162L * C(l1 - p1) - 0.000013L * C(4 * l1 - 4 * l2) +
+              0.0000106L * C(l1 - l3) - 0.0000063L * C(l1 + p3 - 2 * G - 2 * PI);
+    w.Xi[2] = 0.0093847L * C(l1 - l2) - 0.0003114L * C(l2 - p3) - 0.0001738L * C(l2 - p4) -
+              0.0000941L * C(l2 - p2) + 0.0000553L * C(l2 - l3) + 0.0000523L * C(l1 - l3) -
+              0.000029L * C(2 * l1 - 2 * l2) + 0.0000166L * C(2 * l2 - 2 * w2) +
+              0.0000107L * C(l1 - 2 * l3 + p3) - 0.0000102L * C(l2 - p1) -
+              0.0000091L * C(2 * l1 - 2 * l3);
+    w.Xi[3] = -0.0014337L * C(l3 - p3) - 0.0007904L * C(l3 - p4) + 0.0006342L * C(l2 - l3) -
+              0.0001758L * C(2 * l3 - 2 * l4) + 0.0000294L * C(l3 - l4) -
+              0.0000156L * C(3 * l3 - 3 * l4) + 0.0000155L * C(l1 - l3) - 0.0000153L * C(l1 - l2) +
+              0.000007L * C(2 * l2 - 3 * l3 + p3) - 0.0000051L * C(l3 + p3 - 2 * G - 2 * PI);
+    w.Xi[4] = -0.0073391L * C(l4 - p4) + 0.000162L * C(l4 - p3) + 0.0000974L * C(l3 - l4) -
+              0.0000541L * C(l4 + p4 - 2 * G - 2 * PI) - 0.0000269L * C(2 * l4 - 2 * p4) +
+              0.0000182L * C(l4 - PI) + 0.0000177L * C(2 * l3 - 2 * l4) +
+              0.0000167L * C(-w4 + psi) - 0.0000167L * C(2 * l4 - w4 - psi) -
+              0.0000155L * C(2 * l4 - 2 * G - 2 * PI) + 0.0000142L * C(2 * l4 - 2 * psi) +
+              0.0000104L * C(l1 - l4) + 0.0000092L * C(l2 - l4) - 0.0000089L * C(l4 - G - PI) -
+              0.0000062L * C(l4 + p4 - 3 * G - 2 * PI) + 0.0000048L * C(2 * l4 - 2 * w4);
+
+    for (int i = 1; i <= 4; ++i) {
+        SatelliteStates[i].Latitude = std::atan(w.TanLatitude[i]);
+        SatelliteStates[i].Radius =
+            kMeanOrbitRadius[static_cast<std::size_t>(i)] * (1.0L + w.Xi[i]);
+    }
+}
+
+// --- The apparent configuration ----------------------------------------------------------
+
+namespace {
+
+// The Jupiter object of the light-time iteration. Its cached coefficient block
+// survives between calls, so the animation does not read the coefficient file
+// at every tick. Whenever the cached block does not cover the first date a
+// call asks for, the object starts afresh with the built-in block, so the
+// positions and messages are those of a new object.
+JupiterObj& jupiter() {
+    static JupiterObj jup(0);
+    return jup;
+}
+
+} // namespace
+
+const JupiterObj& SatelliteJupiter() {
+    return jupiter();
+}
+
+namespace {
+
+void freshJupiter(JupiterObj& jup) {
+    static const JupiterObj pristine(0);
+    const int reads = jup.FileReads;
+    jup = pristine;
+    jup.FileReads = reads;
+}
+
+// Steps 7.2 to 7.6 of one body: rectangular coordinates (X, Y, Z) referred to
+// Jupiter's equator turned into the views from the Earth and from the Sun.
+struct Views {
+    long double a6, b6, c6;    // from the Earth
+    long double a6s, b6s, c6s; // from the Sun
+};
+
+struct Rotation {
+    long double cosI, sinI, cosPhi, sinPhi, cosJ, sinJ, cosOm, sinOm;
+    long double sinLam0, cosLam0, sinBet0, cosBet0;
+    long double sinL0, cosL0, sinB0, cosB0;
+};
+
+Views rotate(const Rotation& r, long double X, long double Y, long double Z) {
+    // 2. To Jupiter's orbit.
+    const long double a1 = X;
+    const long double b1 = Y * r.cosI - Z * r.sinI;
+    const long double c1 = Y * r.sinI + Z * r.cosI;
+    // 3. Along the orbit from the node of the equator.
+    const long double a2 = a1 * r.cosPhi - b1 * r.sinPhi;
+    const long double b2 = a1 * r.sinPhi + b1 * r.cosPhi;
+    const long double c2 = c1;
+    // 4. To the ecliptic.
+    const long double a3 = a2;
+    const long double b3 = b2 * r.cosJ - c2 * r.sinJ;
+    const long double c3 = b2 * r.sinJ + c2 * r.cosJ;
+    const long double a4 = a3 * r.cosOm - b3 * r.sinOm;
+    const long double b4 = a3 * r.sinOm + b3 * r.cosOm;
+    const long double c4 = c3;
+    Views v;
+    // 5. Seen from the Earth.
+    {
+        const long double a5 = a4 * r.sinLam0 - b4 * r.cosLam0;
+        const long double b5 = a4 * r.cosLam0 + b4 * r.sinLam0;
+        v.a6 = a5;
+        v.b6 = c4 * r.sinBet0 + b5 * r.cosBet0;
+        v.c6 = c4 * r.cosBet0 - b5 * r.sinBet0;
+    }
+    // 6. Seen from the Sun.
+    {
+        const long double a5 = a4 * r.sinL0 - b4 * r.cosL0;
+        const long double b5 = a4 * r.cosL0 + b4 * r.sinL0;
+        v.a6s = a5;
+        v.b6s = c4 * r.sinB0 + b5 * r.cosB0;
+        v.c6s = c4 * r.cosB0 - b5 * r.sinB0;
+    }
+    return v;
+}
+
+// The shift of light time across the orbit; 1 - (x / R)² is never negative in
+// exact arithmetic, but rounding at greatest elongation can make it so.
+long double lightTimeShift(long double x, long double z, long double radius, long double divisor) {
+    const long double q = x / radius;
+    const long double root = std::sqrt(std::fmax(0.0L, 1.0L - q * q));
+    return std::fabs(z) / divisor * root;
+}
+
+} // namespace
+
+bool OnFlattenedDisc(long double x, long double y) {
+    const long double fy = kFlattening * y;
+    return x * x + fy * fy <= 1.0L;
+}
+
+void SetSatelliteFlags(SatelliteState& s) {
+    s.Occulted = s.EarthZ > 0.0L && OnFlattenedDisc(s.EarthX, s.EarthY);
+    const bool shadowOnDisc = OnFlattenedDisc(s.SunX, s.SunY);
+    s.Eclipsed = s.SunZ > 0.0L && shadowOnDisc;
+    s.ShadowTransit = s.SunZ < 0.0L && shadowOnDisc;
+}
+
+void ComputeSatellites(long double jd) {
+    // 1. The Sun, geometric.
+    SunObj sun(0);
+    EclipticPos sunPos;
+    long double sunR = 0.0L;
+    sun.GeoPosition(sunPos, sunR, jd);
+    const long double xSun = sunR * std::cos(sunPos.Longitude);
+    const long double ySun = sunR * std::sin(sunPos.Longitude);
+    const long double zSun = sunR * std::sin(sunPos.Latitude);
+
+    // 2. Light time, from the distance the previous call left.
+    long double& delta = EarthJupiterDistanceAu;
+    if (delta == 0.0L || !std::isfinite(delta)) delta = kFirstDistance;
+    JupiterObj& jup = jupiter();
+    {
+        const long double firstLookup = TTFromUT(jd - kLightTimePerAu * delta);
+        if (!(jup.SpanStart <= firstLookup && firstLookup <= jup.SpanEnd)) freshJupiter(jup);
+    }
+    EclipticPos helio;
+    long double r = 0.0L, x = 0.0L, y = 0.0L, z = 0.0L;
+    long double xh = 0.0L, yh = 0.0L, zh = 0.0L;
+    for (int pass = 0; pass < kMaxLightTimePasses; ++pass) {
+        const long double tau = kLightTimePerAu * delta;
+        jup.HelioPosition(helio, r, jd - tau);
+        xh = r * std::cos(helio.Latitude) * std::cos(helio.Longitude);
+        yh = r * std::cos(helio.Latitude) * std::sin(helio.Longitude);
+        zh = r * std::sin(helio.Latitude);
+        x = xh + xSun;
+        y = yh + ySun;
+        z = zh + zSun;
+        const long double next = std::sqrt(x * x + y * y + z * z);
+        const long double e = std::fabs(delta - next);
+        delta = next;
+        // A distance that is not a number ends the iteration too.
+        if (!(e >= kLightTimeTolerance)) break;
+    }
+
+    // 3. Jupiter's geocentric and heliocentric longitude and latitude.
+    const long double lambda0 = std::atan2(y, x);
+    const long double beta0 = std::atan(z / std::sqrt(x * x + y * y));
+    const long double L0 = std::atan2(yh, xh);
+    const long double B0 = std::atan(zh / std::sqrt(xh * xh + yh * yh));
+
+    // 4. The orbits, at the time the light left the moons.
+    SatelliteOrbits(jd - 2443000.5L - kLightTimePerAu * delta);
+    SatelliteWorkBlock& w = SatelliteArgs;
+
+    // 5. Precession from B1950.
+    const long double T0 = (jd - 2433282.4235L) / 36525.0L;
+    const long double P = (1.3966626L * T0 + 0.0003088L * T0 * T0) * kRad;
+    w.Psi += P;
+
+    // 6. Jupiter's equator and orbit.
+    const long double T1 = (jd - 2415020.3135L) / 36525.0L;
+    const long double I = (3.120262L + 0.0006L * T1) * kRad;
+    const long double T = (jd - 2451545.0L) / 36525.0L;
+    const long double Om =
+        (100.464441L + 1.020955L * T + 0.00040117L * T * T + 0.000000569L * T * T * T) * kRad;
+    const long double J =
+        (1.30327L - 0.0054966L * T + 0.00000465L * T * T - 0.000000004L * T * T * T) * kRad;
+    const long double Phi = w.Psi - Om;
+
+    Rotation rot;
+    rot.cosI = std::cos(I);
+    rot.sinI = std::sin(I);
+    rot.cosPhi = std::cos(Phi);
+    rot.sinPhi = std::sin(Phi);
+    rot.cosJ = std::cos(J);
+    rot.sinJ = std::sin(J);
+    rot.cosOm = std::cos(Om);
+    rot.sinOm = std::sin(Om);
+    rot.sinLam0 = std::sin(lambda0);
+    rot.cosLam0 = std::cos(lambda0);
+    rot.sinBet0 = std::sin(beta0);
+    rot.cosBet0 = std::cos(beta0);
+    rot.sinL0 = std::sin(L0);
+    rot.cosL0 = std::cos(L0);
+    rot.sinB0 = std::sin(B0);
+    rot.cosB0 = std::cos(B0);
+
+    // 7. The fictitious fifth moon on Jupiter's rotation axis first: it gives
+    // the position angles D and Ds of the axis.
+    const Views axis = rotate(rot, 0.0L, 0.0L, 1.0L);
+    const long double D = std::atan2(axis.a6, axis.c6);
+    const long double Ds = std::atan2(axis.a6s, axis.c6s);
+    const long double cosD = std::cos(D), sinD = std::sin(D);
+    const long double cosDs = std::cos(Ds), sinDs = std::sin(Ds);
+
+    for (int k = 4; k >= 1; --k) {
+        SatelliteState& s = SatelliteStates[k];
+        // 1. Rectangular coordinates on Jupiter's equator.
+        s.Longitude += P;
+        const long double Rk = s.Radius;
+        const long double u = s.Longitude - w.Psi;
+        const long double cosB = std::cos(s.Latitude);
+        const Views v = rotate(rot, Rk * std::cos(u) * cosB, Rk * std::sin(u) * cosB,
+                               Rk * std::sin(s.Latitude));
+        // 8. Turned so that Y lies along the projected axis.
+        s.EarthX = v.a6 * cosD - v.c6 * sinD;
+        s.EarthY = v.a6 * sinD + v.c6 * cosD;
+        s.EarthZ = v.b6;
+        s.SunX = v.a6s * cosDs - v.c6s * sinDs;
+        s.SunY = v.a6s * sinDs + v.c6s * cosDs;
+        s.SunZ = v.b6s;
+        // 9. Light time across the orbit.
+        const long double K = kLightTimeDivisor[k];
+        s.EarthX += lightTimeShift(s.EarthX, s.EarthZ, Rk, K);
+        s.SunX += lightTimeShift(s.SunX, s.SunZ, Rk, K);
+        // 10. Perspective.
+        const long double W = delta / (delta + s.EarthZ / kAuInJupiterRadii);
+        s.EarthX *= W;
+        s.EarthY *= W;
+        const long double Ws = delta / (delta + s.SunZ / kAuInJupiterRadii);
+        s.SunX *= Ws;
+        s.SunY *= Ws;
+        // 11. Occultation, eclipse and shadow transit.
+        SetSatelliteFlags(s);
+    }
+}
+
+// --- Central meridians -------------------------------------------------------------------
+
+CentralMeridianPair CentralMeridians(long double jd) {
+    // 1. Days from J2000.
+    const long double d = jd - 2451545.0L;
+    // 2. Long-period term, mean anomalies of the Earth and Jupiter, and
+    // Jupiter's longitude difference.
+    const long double V = (172.74L + 0.00111588L * d) * kRad;
+    const long double M = (357.529L + 0.9856003L * d) * kRad;
+    const long double N = (20.02L + 0.0830853L * d + 0.329L * std::sin(V)) * kRad;
+    const long double J = (66.115L + 0.9025179L * d - 0.329L * std::sin(V)) * kRad;
+    // 3. Equations of the centre of the Earth and Jupiter.
+    const long double A = (1.915L * std::sin(M) + 0.02L * std::sin(2 * M)) * kRad;
+    const long double B = (5.555L * std::sin(N) + 0.168L * std::sin(2 * N)) * kRad;
+    const long double K = J + A - B;
+    // 4. Distances (au) and Jupiter's phase angle.
+    const long double R = 1.00014L - 0.01671L * std::cos(M) - 0.00014L * std::cos(2 * M);
+    const long double r = 5.20872L - 0.25208L * std::cos(N) - 0.00611L * std::cos(2 * N);
+    const long double delta = std::sqrt(r * r + R * R - 2 * r * R * std::cos(K));
+    const long double psi = std::asin(R * std::sin(K) / delta);
+    // 5. The meridians, light time removed (Δ/173 days).
+    const long double dl = d - delta / 173.0L;
+    const long double w1 = (210.98L + 877.8169088L * dl) * kRad + psi - B;
+    const long double w2 = (187.23L + 870.1869088L * dl) * kRad + psi - B;
+    // 6. Into one turn.
+    return {turnPositive(w1), turnPositive(w2)};
+}
+
+int RotationPictureNumber(long double omegaII, long double redSpotLongitudeDeg) {
+    const long double step = kTwoPi / kRotationPictures;
+    const long double steps = std::nearbyint((omegaII - redSpotLongitudeDeg * kRad) / step);
+    // Any Red Spot longitude, however far outside one turn, names a picture.
+    if (!std::isfinite(steps)) return 62;
+    long double n = std::fmod(steps, static_cast<long double>(kRotationPictures)) + 62.0L;
+    if (n < 1.0L) n += kRotationPictures;
+    if (n > kRotationPictures) n -= kRotationPictures;
+    return static_cast<int>(n);
+}
