@@ -3,6 +3,7 @@
 #include "ephemeris/DateTime.h"
 #include "ephemeris/Outer_Planets.h"
 #include "ephemeris/SunObj.h"
+#include "ephemeris/Trig80.h"
 
 #include <cmath>
 
@@ -31,11 +32,13 @@ constexpr long double kLightTimeDivisor[5] = {0.0L, 17295.0L, 21819.0L, 27558.0L
 constexpr long double kAuInJupiterRadii = 2095.0L;
 constexpr long double kFlattening = 1.071374L;
 
+// The series' sine and cosine: the fast 80-bit ones, since the animation
+// evaluates some 240 terms at every tick.
 inline long double S(long double a) {
-    return std::sin(a);
+    return trig80::Sin(a);
 }
 inline long double C(long double a) {
-    return std::cos(a);
+    return trig80::Cos(a);
 }
 
 // 2π × Frac(a / 2π): one turn, keeping the sign.

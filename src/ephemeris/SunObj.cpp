@@ -1,5 +1,7 @@
 #include "ephemeris/SunObj.h"
 
+#include "ephemeris/Trig80.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -101,7 +103,7 @@ long double SunObj::SunLongitude(long double jd) const {
     for (int i = 0; i < clampTerms(LongitudeTerms); ++i) {
         const SolarTerm& t = kSolarSeries[i];
         s += static_cast<long double>(t.l) *
-             std::sin(static_cast<long double>(t.alpha) + static_cast<long double>(t.nu) * u);
+             trig80::Sin(static_cast<long double>(t.alpha) + static_cast<long double>(t.nu) * u);
     }
     // 3. Mean longitude plus the periodic terms.
     long double lambda = 4.9353929L + 62833.196168L * u + 1e-7L * s;
@@ -120,7 +122,7 @@ long double SunObj::SunDistance(long double jd) const {
         const SolarTerm& t = kSolarSeries[i];
         if (t.r == 0.0f) continue;
         s += static_cast<long double>(t.r) *
-             std::cos(static_cast<long double>(t.alpha) + static_cast<long double>(t.nu) * u);
+             trig80::Cos(static_cast<long double>(t.alpha) + static_cast<long double>(t.nu) * u);
     }
     return 1.0001026L + 1e-7L * s;
 }

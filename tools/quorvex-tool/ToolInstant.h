@@ -1,0 +1,17 @@
+// The instants and numbers that quorvex-tool commands take on the command line.
+#pragma once
+
+#include <optional>
+#include <string>
+
+// "YYYY/MM/DD hh:mm:ss" in UT (seconds may carry a fraction; a leading "-"
+// gives an astronomical year before year 1) as a Julian date. Dates before 15
+// October 1582 are in the Julian calendar, as everywhere in the program.
+std::optional<long double> parseUtcInstant(const std::string& text);
+
+// A real number written with "." ("2451545", "-3.5"); nothing else, not
+// even blanks or a comma, may follow it, and it must be finite.
+std::optional<long double> parseRealArgument(const std::string& text);
+
+// A Julian date that the calendar can show (years -4000 to 8000).
+bool isCalendarJulianDate(long double jd);

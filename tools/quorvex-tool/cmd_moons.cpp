@@ -1,0 +1,168 @@
+// quorvex-tool moons and meridians: answer keys for grading. The moons'
+// offsets and flags and Jupiter's central meridians at UT instants, computed
+// exactly as the program computes them for its telescope view.
+#include "ToolCommand.h"
+#include "ToolInstant.h"
+
+#include "common/Reporter.h"
+#include "ephemeris/DateTime.h"
+#include "ephemeris/Galilean.h"
+#include "ephemeris/Outer_Planets.h"
+#include "ephemeris/StringUt.h"
+
+#include <cmath>
+#include <iostream>
+#include <optional>
+
+namespace {
+
+constexpr long double kDegPerRad = 180.0L / 3.141592653589793238462643383279502884L;
+constexpr long kMaxInstants = 100000;
+
+// Passes every message on and counts them: an answer key computed after a
+// message (date out of range, coefficient file missing) is not to be trusted.
+class CountingReporter : public Reporter {
+public:
+    explicit CountingReporter(Reporter& next) : next_(next) {}
+    MsgResult show(const Message& m) override {
+        ++count;
+        return next_.show(m);
+    }
+    int count = 0;
+
+private:
+    Reporter& next_;
+};
+
+// Fixed-point text without a sign on a value that shows as zero ("0.00", not "-0.00").
+std::string csvNumber(long double value, int decimals) {
+    std::string s = FixedText(value, decimals);
+    if (!s.empty() && s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos) s.erase(0, 1);
+    return s;
+}
+
+// The data files beside the tool, as the program finds them beside itself.
+void useToolDataFiles() {
+    SetLeapSecondFile(toolFolder() + "Leap Seconds.txt");
+    SetOuterPlanetFile(toolFolder() + "Outer_Pl_Tbl.dat");
+}
+
+struct Options {
+    std::optional<long double> jd;
+    std::optional<long> count;
+    std::optional<long double> stepHours;
+    std::optional<long double> redSpot;
+};
+
+// Reads --jd/--utc and the command's own options; returns a usage status or -1.
+int parseOptions(const std::string& command, const std::vector<std::string>& args, bool moonOptions,
+                 Options& o) {
+    for (std::size_t i = 0; i < args.size(); i += 2) {
+        const std::string& opt = args[i];
+        const bool known = opt == "--jd" || opt == "--utc" ||
+                           (moonOptions && (opt == "--count" || opt == "--step-hours")) ||
+                           (!moonOptions && opt == "--red-spot");
+        if (!known) return usageError("unknown option '" + opt + "' for " + command);
+        if (i + 1 >= args.size()) return usageError(opt + " needs a value");
+        const std::string& value = args[i + 1];
+        if (opt == "--jd" || opt == "--utc") {
+            if (o.jd) return usageError(command + " takes one --jd or --utc");
+            o.jd = opt == "--jd" ? parseRealArgument(value) : parseUtcInstant(value);
+            if (!o.jd)
+                return usageError(opt == "--jd" ? "not a Julian date: '" + value + "'"
+                                                : "not a date and time as YYYY/MM/DD hh:mm:ss: '" +
+                                                      value + "'");
+        } else if (opt == "--count") {
+            if (o.count) return usageError("--count given twice");
+            long n = 0;
+            bool digits = !value.empty() && value.size() <= 6;
+            for (char c : value) {
+                if (c < '0' || c > '9')
+                    digits = false;
+                else
+                    n = n * 10 + (c - '0');
+            }
+            if (!digits || n < 1 || n > kMaxInstants)
+                return usageError("--count needs a whole number from 1 to " +
+                                  std::to_string(kMaxInstants) + ": '" + value + "'");
+            o.count = n;
+        } else if (opt == "--step-hours") {
+            if (o.stepHours) return usageError("--step-hours given twice");
+            o.stepHours = parseRealArgument(value);
+            if (!o.stepHours) return usageError("not a number of hours: '" + value + "'");
+        } else {
+            if (o.redSpot) return usageError("--red-spot given twice");
+            o.redSpot = parseRealArgument(value);
+            if (!o.redSpot || std::fabs(*o.redSpot) > 360.0L)
+                return usageError("--red-spot needs a longitude from -360 to 360 degrees: '" +
+                                  value + "'");
+        }
+    }
+    if (!o.jd) return usageError(command + " needs --jd JD or --utc \"YYYY/MM/DD hh:mm:ss\"");
+    return -1;
+}
+
+int runMoons(const std::vector<std::string>& args) {
+    Options o;
+    if (const int status = parseOptions("moons", args, true, o); status >= 0) return status;
+    const long count = o.count.value_or(1);
+    const long double step = o.stepHours.value_or(24.0L) / 24.0L;
+    const long double first = *o.jd, last = first + (count - 1) * step;
+    if (!isCalendarJulianDate(first) || !isCalendarJulianDate(last))
+        return usageError("instants outside the years -4000 to 8000");
+
+    useToolDataFiles();
+    CountingReporter counter(reporter());
+    ReporterScope scope(&counter);
+    std::cout << "JD_UT,Moon,EarthX,EarthY,EarthZ,SunX,SunY,SunZ,Occulted,Eclipsed,"
+                 "ShadowTransit,OffsetDiameters\n";
+    for (long k = 0; k < count; ++k) {
+        const long double jd = first + k * step;
+        ComputeSatellites(TTFromUT(jd));
+        const std::string jdText = FixedText(jd, 5);
+        for (int m = 1; m <= kMoonCount; ++m) {
+            const SatelliteState& s = SatelliteStates[m];
+            std::cout << jdText << ',' << MoonNames[m] << ',' << csvNumber(s.EarthX, 4) << ','
+                      << csvNumber(s.EarthY, 4) << ',' << csvNumber(s.EarthZ, 4) << ','
+                      << csvNumber(s.SunX, 4) << ',' << csvNumber(s.SunY, 4) << ','
+                      << csvNumber(s.SunZ, 4) << ',' << int(s.Occulted) << ',' << int(s.Eclipsed)
+                      << ',' << int(s.ShadowTransit) << ',' << csvNumber(s.EarthX / 2.0L, 2)
+                      << '\n';
+        }
+    }
+    std::cout.flush();
+    return counter.count == 0 ? ToolOk : ToolFailed;
+}
+
+int runMeridians(const std::vector<std::string>& args) {
+    Options o;
+    if (const int status = parseOptions("meridians", args, false, o); status >= 0) return status;
+    if (!isCalendarJulianDate(*o.jd)) return usageError("instant outside the years -4000 to 8000");
+
+    useToolDataFiles();
+    CountingReporter counter(reporter());
+    ReporterScope scope(&counter);
+    const CentralMeridianPair cm = CentralMeridians(TTFromUT(*o.jd));
+    const int picture = RotationPictureNumber(cm.SystemII, o.redSpot.value_or(119.0L));
+    std::cout << "JD_UT,OmegaI,OmegaII,Picture\n"
+              << FixedText(*o.jd, 5) << ',' << FixedText(cm.SystemI * kDegPerRad, 4) << ','
+              << FixedText(cm.SystemII * kDegPerRad, 4) << ',' << picture << '\n';
+    std::cout.flush();
+    return counter.count == 0 ? ToolOk : ToolFailed;
+}
+
+ToolCommandRegistrar moonsReg(
+    {"moons",
+     "  moons (--jd JD | --utc \"YYYY/MM/DD hh:mm:ss\") [--count N] [--step-hours H]\n"
+     "                               the four moons' offsets (Jupiter radii) and flags as CSV\n"
+     "                               at N instants H hours apart (defaults 1 and 24)",
+     runMoons});
+
+ToolCommandRegistrar meridiansReg(
+    {"meridians",
+     "  meridians (--jd JD | --utc \"YYYY/MM/DD hh:mm:ss\") [--red-spot DEG]\n"
+     "                               Jupiter's System I and II central meridians and the\n"
+     "                               rotation picture shown (Red Spot longitude 119.0)",
+     runMeridians});
+
+} // namespace
