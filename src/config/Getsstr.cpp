@@ -13,7 +13,11 @@ namespace {
 TGetSrchStrDlg* gSearchDlg = nullptr;
 }
 
-TGetSrchStrDlg* GetSrchStrDlg() { return gSearchDlg; }
+TGetSrchStrDlg* GetSrchStrDlg() {
+    // Made on first use when nobody has set one; it lives to the end of the run.
+    if (!gSearchDlg) gSearchDlg = new TGetSrchStrDlg();
+    return gSearchDlg;
+}
 void setGetSrchStrDlg(TGetSrchStrDlg* dlg) { gSearchDlg = dlg; }
 
 TGetSrchStrDlg::TGetSrchStrDlg(QWidget* parent) : QDialog(parent) {

@@ -44,6 +44,7 @@ private:
     void begin(SearchFrom how);
 };
 
-// The one search dialog of the running program (set by whoever creates it).
+// The one search dialog of the running program: the one set, else one made
+// on first use.
 TGetSrchStrDlg* GetSrchStrDlg();
 void setGetSrchStrDlg(TGetSrchStrDlg* dlg);

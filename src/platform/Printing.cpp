@@ -1,9 +1,14 @@
 #include "platform/Printing.h"
 
+#include <QDateTime>
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPdfWriter>
+
+QString printDateTimeText() {
+    return QDateTime::currentDateTime().toString(QStringLiteral("MM-dd-yyyy hh:mm:ss"));
+}
 
 QString mapFontFamily(const QString& family) {
     const QString f = family.toLower();

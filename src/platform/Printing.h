@@ -61,5 +61,9 @@ private:
 // A surface writing a PDF file; used by "print to file" and by tests.
 std::unique_ptr<PrintSurface> makePdfSurface(const QString& path, const PrintRequest& request);
 
+// The present date and time as printed at the top of a page: numeric and
+// locale-free, month-day-year as the program's other dates.
+QString printDateTimeText();
+
 // Maps the program's historical font names to installed families.
 QString mapFontFamily(const QString& family);

@@ -28,3 +28,28 @@ std::vector<QString> RecordingPrinter::textsOnPage(int page) const {
     for (const auto& i : onPage) out.push_back(i.text);
     return out;
 }
+
+namespace {
+class Forwarding : public PrintSurface {
+public:
+    explicit Forwarding(RecordingPrinter& rec) : rec_(rec) {}
+    void setFont(const QString& f, int p, bool fixed, bool bold) override {
+        rec_.setFont(f, p, fixed, bold);
+    }
+    int textHeight(const QString& t) override { return rec_.textHeight(t); }
+    int textWidth(const QString& t) override { return rec_.textWidth(t); }
+    void drawText(int x, int y, const QString& t) override { rec_.drawText(x, y, t); }
+    void drawImage(const QRect& r, const QImage& i) override { rec_.drawImage(r, i); }
+    void newPage() override { rec_.newPage(); }
+    int pageWidth() const override { return rec_.pageWidth(); }
+    int pageHeight() const override { return rec_.pageHeight(); }
+    bool endDocument() override { return rec_.endDocument(); }
+
+private:
+    RecordingPrinter& rec_;
+};
+} // namespace
+
+std::unique_ptr<PrintSurface> surfaceRecordingInto(RecordingPrinter& rec) {
+    return std::make_unique<Forwarding>(rec);
+}

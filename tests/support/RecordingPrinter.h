@@ -4,6 +4,7 @@
 #include "platform/Printing.h"
 
 #include <QString>
+#include <memory>
 #include <vector>
 
 class RecordingPrinter : public PrintSurface {
@@ -42,3 +43,6 @@ public:
     // The texts placed on one page, top to bottom.
     std::vector<QString> textsOnPage(int page) const;
 };
+
+// A surface for the program that records into rec, which outlives it.
+std::unique_ptr<PrintSurface> surfaceRecordingInto(RecordingPrinter& rec);

@@ -99,3 +99,7 @@ void PrintTo(const Message& m, std::ostream* os) {
     *os << "{caption \"" << m.caption << "\", text \"" << m.text << "\", icon "
         << iconName(m.icon) << ", buttons " << buttonNames(m.buttons) << "}";
 }
+
+void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}

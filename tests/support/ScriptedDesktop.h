@@ -72,3 +72,4 @@ private:
 
 // Pretty-printing for assertion failures.
 void PrintTo(const Message& m, std::ostream* os);
+void PrintTo(const QString& s, std::ostream* os);

@@ -1,0 +1,358 @@
+#include "config/HotList.h"
+
+#include "common/FileIO.h"
+#include "config/DtUTdlg.h"
+#include "config/Getsstr.h"
+#include "config/LoginRecord.h"
+#include "config/OptionsRecord.h"
+#include "platform/Desktop.h"
+#include "platform/Printing.h"
+#include "widgets/DialogUtil.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace {
+THotListForm1* theForm = nullptr;
+
+const char* const NoSelectionCaption = "No Selection!";
+const char* const SelectEntryText = "Please select an entry, using the left mouse button.";
+} // namespace
+
+THotListForm1* HotListForm1() { return theForm; }
+
+THotListForm1* ensureHotListForm1(OptionsRecord* options, LoginRecord* login) {
+    if (!theForm) {
+        theForm = new THotListForm1(options, login);
+        theForm->LoadList();
+    }
+    return theForm;
+}
+
+void destroyHotListForm1() {
+    delete theForm;
+    theForm = nullptr;
+}
+
+bool hotListUnsaved() { return theForm && !theForm->Saved; }
+
+bool AskToSaveUpdatedHotlist() {
+    if (!hotListUnsaved()) return false;
+    if (showMessage(QStringLiteral("Hotlist Updated!"),
+                    QStringLiteral("You have not saved your updated hotlist.\n"
+                                   "You will loose your updates if you do not save them!\n\n"
+                                   "Do you want to save the hotlist now?"),
+                    MsgIcon::Stop, BtnYes | BtnNo) == MsgResult::Yes)
+        theForm->SaveList1Click();
+    return true;
+}
+
+THotListForm1::THotListForm1(OptionsRecord* options, LoginRecord* login, QWidget* parent)
+    : QDialog(parent), options_(options), login_(login) {
+    setObjectName("THotListForm1");
+    setWindowTitle(QStringLiteral("Select Date/Time for Observation"));
+    MenuBar = new QMenuBar(this);
+    List1 = MenuBar->addMenu(QStringLiteral("&List"));
+    Search1 = List1->addAction(QStringLiteral("&Search..."));
+    Print1 = List1->addAction(QStringLiteral("&Print..."));
+    Print1->setCheckable(true);
+    SaveList1 = List1->addAction(QStringLiteral("Save &List"));
+    Close1 = List1->addAction(QStringLiteral("&Close"));
+    Selection1 = MenuBar->addMenu(QStringLiteral("&Selection"));
+    PopupMenu1 = new QMenu(this);
+    for (QMenu* m : {Selection1, PopupMenu1}) {
+        QAction* choose = m->addAction(QStringLiteral("&Choose Selection"));
+        QAction* edit = m->addAction(QStringLiteral("&Edit Selection..."));
+        QAction* del = m->addAction(QStringLiteral("&Delete Selection"));
+        QAction* undo = m->addAction(QStringLiteral("&Undo Edit/Delete"));
+        connect(choose, &QAction::triggered, this, &THotListForm1::ChooseSelection1Click);
+        connect(edit, &QAction::triggered, this, &THotListForm1::EditSelection1Click);
+        connect(del, &QAction::triggered, this, &THotListForm1::DeleteSelection1Click);
+        connect(undo, &QAction::triggered, this, &THotListForm1::UndoEditDelete1Click);
+        if (m == Selection1) {
+            ChooseSelection1 = choose;
+            EditSelection1 = edit;
+            DeleteSelection1 = del;
+            UndoEditDelete1 = undo;
+        } else {
+            // The pop-up's undo follows the menu's.
+            connect(UndoEditDelete1, &QAction::changed, undo,
+                    [this, undo] { undo->setEnabled(UndoEditDelete1->isEnabled()); });
+        }
+    }
+    UndoEditDelete1->setEnabled(false);
+
+    ListBox1 = new QListWidget(this);
+    ListBox1->setObjectName("ListBox1");
+    QFont font(mapFontFamily(QStringLiteral("Courier New")));
+    font.setStyleHint(QFont::Monospace);
+    ListBox1->setFont(font);
+    ListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setMenuBar(MenuBar);
+    layout->addWidget(ListBox1);
+
+    connect(Search1, &QAction::triggered, this, &THotListForm1::Search1Click);
+    connect(Print1, &QAction::triggered, this, &THotListForm1::Print1Click);
+    connect(SaveList1, &QAction::triggered, this, [this] { SaveList1Click(); });
+    connect(Close1, &QAction::triggered, this, &QDialog::close);
+    connect(ListBox1, &QListWidget::itemDoubleClicked, this,
+            [this] { ChooseSelection1Click(); });
+    connect(ListBox1, &QListWidget::currentRowChanged, this,
+            [this](int row) { SelectedIndex = row; });
+    connect(ListBox1, &QWidget::customContextMenuRequested, this,
+            &THotListForm1::ListBoxRightClick);
+    setSaved(true);
+}
+
+THotListForm1::~THotListForm1() = default;
+
+void THotListForm1::setSaved(bool saved) {
+    Saved = saved;
+    SaveList1->setEnabled(!saved || (options_ && options_->EditMode));
+}
+
+int THotListForm1::currentIndex() const {
+    const int row = ListBox1->currentRow();
+    if (row < 0 || row >= ListBox1->count() || !ListBox1->item(row)->isSelected()) return -1;
+    return row;
+}
+
+void THotListForm1::select(int index) {
+    if (index < 0 || index >= ListBox1->count()) {
+        ListBox1->setCurrentRow(-1);
+        ListBox1->clearSelection();
+        SelectedIndex = -1;
+        return;
+    }
+    ListBox1->setCurrentRow(index);
+    ListBox1->item(index)->setSelected(true);
+    SelectedIndex = index;
+}
+
+void THotListForm1::LoadList() {
+    if (!options_) return;
+    if (List.IsEmpty()) {
+        const std::string source =
+            hotListSourcePath(options_->UserDataDir, options_->ExeDir, options_->HotListFile);
+        if (!source.empty()) loadHotListFile(List, source);
+        setSaved(true);
+    }
+    // Saving goes to the data folder of the logged-in group.
+    HotListPath = options_->UserDataDir + options_->HotListFile;
+    RebuildLines();
+}
+
+void THotListForm1::RebuildLines() {
+    const bool editMode = options_ && options_->EditMode;
+    const int keep = SelectedIndex;
+    ListBox1->clear();
+    for (const HotListEntry& e : List.entries())
+        ListBox1->addItem(QString::fromStdString(ObjctDat(e, editMode)));
+    select(std::min(keep, ListBox1->count() - 1));
+}
+
+void THotListForm1::Put(const HotListEntry& e) {
+    List.InsertOrdered(e);
+    SelectedIndex = List.CursorIndex();
+    RebuildLines();
+    setSaved(false);
+}
+
+void THotListForm1::showEvent(QShowEvent* event) {
+    const int remembered = SelectedIndex;
+    RebuildLines();
+    int widest = 0;
+    const QFontMetrics fm(ListBox1->font());
+    for (int i = 0; i < ListBox1->count(); ++i)
+        widest = std::max(widest, fm.horizontalAdvance(ListBox1->item(i)->text()));
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const int screenWidth = screen ? screen->availableGeometry().width() : 1024;
+    const HotListSize size =
+        hotListClientSize(widest, fm.lineSpacing(), ListBox1->count(), screenWidth);
+    resize(size.width, size.height + MenuBar->sizeHint().height());
+    centreOnScreen(this);
+    select(remembered);
+    Chosen.reset();
+    QDialog::showEvent(event);
+}
+
+void THotListForm1::Search1Click() {
+    TGetSrchStrDlg* dlg = GetSrchStrDlg();
+    dlg->setWindowTitle(QStringLiteral("Find Text String"));
+    desktop().execDialog(*dlg);
+    if (dlg->How == TGetSrchStrDlg::Cancelled || dlg->SearchText.isEmpty()) return;
+    std::vector<std::string> lines;
+    for (int i = 0; i < ListBox1->count(); ++i) lines.push_back(ListBox1->item(i)->text().toStdString());
+    const int selected = currentIndex();
+    const int start = dlg->How == TGetSrchStrDlg::FromCursor && selected >= 0 ? selected + 1 : 0;
+    const int found = findAcrossLines(lines, start, dlg->SearchText.toStdString(), dlg->CaseDependent);
+    if (found < 0) {
+        showMessage(QStringLiteral("String Not Found"),
+                    QStringLiteral("\"") + dlg->SearchText + QStringLiteral("\" Not Found."),
+                    MsgIcon::Information);
+        return;
+    }
+    select(found);
+}
+
+void THotListForm1::Print1Click() {
+    const bool editMode = options_ && options_->EditMode;
+    const QString who = editMode ? QStringLiteral("Database Modification")
+                                 : QString::fromStdString(login_ ? login_->StudentName1 : "");
+    PrintRequest request;
+    request.title = QStringLiteral("ORVA Exercise - \"Quorvex\"") + who;
+    std::unique_ptr<PrintSurface> surface = desktop().beginPrint(request);
+    if (!surface) {
+        Print1->setChecked(Printed);
+        return;
+    }
+    surface->setFont(QStringLiteral("Courier"), 10, true, false);
+    const int h = std::max(1, surface->textHeight(QStringLiteral("Text")));
+    const int margin = surface->pageWidth() > surface->pageHeight() ? 50 : 0;
+    const int indent = margin + 50;
+    int line = 1; // lines counted from 1, one text height apart
+    auto yOf = [h](int l) { return (l - 1) * h; };
+    QString first = printDateTimeText();
+    if (!editMode) {
+        const std::string table = options_ ? options_->TableNumber : std::string();
+        first += QStringLiteral("     Laboratory Table Number ") +
+                 (table.empty() ? QStringLiteral("(Not Recorded)") : QString::fromStdString(table));
+    }
+    surface->drawText(margin, yOf(line), first);
+    if (!editMode && login_) {
+        line = 3;
+        surface->drawText(margin, yOf(line), QString::fromStdString(login_->StudentName1));
+        for (const std::string* n : {&login_->StudentName2, &login_->StudentName3, &login_->StudentName4})
+            if (!n->empty()) surface->drawText(margin, yOf(++line), QString::fromStdString(*n));
+        line += 2;
+    } else {
+        line = 3;
+    }
+    surface->drawText(indent, yOf(line), windowTitle());
+    line += 2;
+    for (int i = 0; i < ListBox1->count(); ++i) {
+        if (yOf(line) + h > surface->pageHeight()) {
+            surface->newPage();
+            line = 2;
+        }
+        surface->drawText(indent, yOf(line), ListBox1->item(i)->text());
+        ++line;
+    }
+    surface->endDocument();
+    Printed = true;
+    Print1->setChecked(true);
+}
+
+bool THotListForm1::SaveList1Click() {
+    FileChoice choice;
+    choice.caption = QStringLiteral("Save Hotlist File");
+    choice.folder = QString::fromStdString(fileio::folderOf(HotListPath));
+    choice.fileName = QString::fromStdString(fileio::nameOf(HotListPath));
+    choice.filter = QStringLiteral("Hot List Files (*.HTL)");
+    choice.defaultSuffix = QStringLiteral("HTL");
+    const QString chosen = desktop().chooseSaveFile(choice);
+    if (chosen.isEmpty()) return false;
+    HotListPath = chosen.toStdString();
+    if (options_) options_->HotListFile = fileio::nameOf(HotListPath).substr(0, 71);
+    if (saveHotListFile(List, HotListPath) != 0) return false;
+    setSaved(true);
+    showMessage(QStringLiteral("Hotlist File Saved"),
+                QStringLiteral("Hotlist saved in ") + QString::fromStdString(HotListPath),
+                MsgIcon::Information);
+    return true;
+}
+
+void THotListForm1::ChooseSelection1Click() {
+    const int i = currentIndex();
+    if (i < 0) {
+        showMessage(QString::fromUtf8(NoSelectionCaption),
+                    QStringLiteral("Please select (highlight) an entry on the list, then select "
+                                   "\"List\" -> \"Choose Selection\".\n"
+                                   "(You can also double-click the selection.)"),
+                    MsgIcon::Warning);
+        return;
+    }
+    if (const HotListEntry* e = List.GoToIndex(i)) Chosen = *e;
+    close();
+}
+
+HotListEntry* THotListForm1::selectedEntryOrSay(int index) {
+    HotListEntry* e = index >= 0 ? List.GoToIndex(index) : nullptr;
+    if (!e)
+        showMessage(QString::fromUtf8(NoSelectionCaption), QString::fromUtf8(SelectEntryText),
+                    MsgIcon::Warning);
+    return e;
+}
+
+void THotListForm1::EditSelection1Click() {
+    const int i = currentIndex();
+    HotListEntry* e = selectedEntryOrSay(i);
+    if (!e) return;
+    if (!editDlg_) editDlg_ = new TUTTimeDlg(options_, login_, false, this);
+    editDlg_->Clock.UTOffset = 0.0L;
+    SetFromClock(editDlg_->Clock, e->Instant);
+    editDlg_->Comment = QString::fromStdString(e->Comment);
+    editDlg_->CancelEnabled = true;
+    if (desktop().execDialog(*editDlg_) != QDialog::Accepted) return;
+    e = List.GoToIndex(i);
+    if (!e) return;
+    undoEntry_ = *e;
+    undoIndex_ = i;
+    undoWasDelete_ = false;
+    // The entry keeps its place in the list.
+    e->Instant = editDlg_->Clock.ClockValue;
+    e->Comment = editDlg_->Comment.toStdString();
+    ListBox1->item(i)->setText(QString::fromStdString(ObjctDat(*e, options_ && options_->EditMode)));
+    setSaved(false);
+    UndoEditDelete1->setEnabled(true);
+}
+
+void THotListForm1::DeleteSelection1Click() {
+    const int i = currentIndex();
+    HotListEntry* e = selectedEntryOrSay(i);
+    if (!e) return;
+    if (showMessage(QStringLiteral("Confirm"), QStringLiteral("Delete Highlighted Entry from List?"),
+                    MsgIcon::Question, BtnYes | BtnNo) != MsgResult::Yes)
+        return;
+    undoEntry_ = *e;
+    undoIndex_ = i;
+    undoWasDelete_ = true;
+    List.DeleteAtCursor();
+    delete ListBox1->takeItem(i);
+    select(std::max(i - 1, 0));
+    setSaved(false);
+    UndoEditDelete1->setEnabled(true);
+}
+
+void THotListForm1::UndoEditDelete1Click() {
+    if (!undoEntry_) return;
+    if (undoWasDelete_) {
+        List.InsertOrdered(*undoEntry_);
+        SelectedIndex = List.CursorIndex();
+        RebuildLines();
+    } else if (HotListEntry* e = List.GoToIndex(undoIndex_)) {
+        *e = *undoEntry_;
+        ListBox1->item(undoIndex_)->setText(
+            QString::fromStdString(ObjctDat(*e, options_ && options_->EditMode)));
+        select(undoIndex_);
+    }
+    undoEntry_.reset();
+    setSaved(false);
+    UndoEditDelete1->setEnabled(false);
+}
+
+void THotListForm1::ListBoxRightClick(const QPoint& at) {
+    QListWidgetItem* item = ListBox1->itemAt(at);
+    if (!item || !item->isSelected()) return;
+    desktop().popupMenu(*PopupMenu1, ListBox1->viewport()->mapToGlobal(at));
+}

@@ -1,0 +1,224 @@
+#include "config/HotListFile.h"
+
+#include "common/Codecs.h"
+#include "common/FileErrors.h"
+#include "common/FileIO.h"
+#include "common/Reporter.h"
+#include "ephemeris/DateTime.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+// The calendar of the date-time count runs from 0001-01-01 to 9999-12-31.
+constexpr double MinCount = -693593.0;
+constexpr double MaxCount = 2958466.0;
+
+bool showable(double count) { return std::isfinite(count) && count >= MinCount && count < MaxCount; }
+
+struct Parts {
+    int32_t year;
+    int month, day, hour, minute, second, ms;
+};
+
+Parts partsOf(double count) {
+    Parts p{};
+    DecodeDateTime(count, p.year, p.month, p.day, p.hour, p.minute, p.second, p.ms);
+    return p;
+}
+
+std::string stripLeading(const std::string& s) {
+    std::size_t i = 0;
+    while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;
+    return s.substr(i);
+}
+
+std::string lowerAscii(std::string s) {
+    for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+// Reads an unsigned decimal number of 1..maxDigits digits.
+bool readNumber(const std::string& s, std::size_t& i, int maxDigits, int& value) {
+    while (i < s.size() && s[i] == ' ') ++i;
+    int digits = 0;
+    value = 0;
+    while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i])) && digits < maxDigits) {
+        value = value * 10 + (s[i] - '0');
+        ++i;
+        ++digits;
+    }
+    while (i < s.size() && s[i] == ' ') ++i;
+    return digits > 0;
+}
+
+bool expect(const std::string& s, std::size_t& i, char c) {
+    if (i < s.size() && s[i] == c) {
+        ++i;
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+std::vector<HotListEntry> HotListRecords::entries() {
+    std::vector<HotListEntry> out;
+    Reset();
+    while (HotListEntry* e = Next()) out.push_back(*e);
+    return out;
+}
+
+std::string encodeHotListEntry(const HotListEntry& e) {
+    uint8_t b[HotListEntrySize] = {};
+    codec::putF64(b, e.Instant);
+    std::string bytes;
+    codec::utf8ToCp1252(codec::utf8Left(e.Comment, HotListCommentMax), bytes);
+    if (bytes.size() > HotListCommentMax) bytes.resize(HotListCommentMax);
+    b[8] = uint8_t(bytes.size());
+    std::copy(bytes.begin(), bytes.end(), b + 9);
+    return std::string(reinterpret_cast<const char*>(b), HotListEntrySize);
+}
+
+HotListEntry decodeHotListEntry(const uint8_t* bytes) {
+    HotListEntry e;
+    e.Instant = codec::getF64(bytes);
+    // A length byte past the field's 50 characters is taken as 50.
+    const std::size_t n = std::min<std::size_t>(bytes[8], HotListCommentMax);
+    e.Comment = codec::cp1252ToUtf8(
+        std::string_view(reinterpret_cast<const char*>(bytes + 9), n));
+    return e;
+}
+
+std::string encodeHotList(HotListRecords& list) {
+    std::string out;
+    for (const HotListEntry& e : list.entries()) out += encodeHotListEntry(e);
+    return out;
+}
+
+std::string ClockDateText(double count) {
+    if (!showable(count)) return "????/??/??";
+    const Parts p = partsOf(count);
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%04d/%02d/%02d", int(p.year), p.month, p.day);
+    return buf;
+}
+
+std::string ClockTimeText(double count) {
+    if (!showable(count)) return "??:??:??";
+    const Parts p = partsOf(count);
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", p.hour, p.minute, p.second);
+    return buf;
+}
+
+bool ParseClockText(const std::string& text, double& count) {
+    std::size_t i = 0;
+    int y, mo, d, h, mi, s = 0;
+    if (!readNumber(text, i, 4, y) || !expect(text, i, '/')) return false;
+    if (!readNumber(text, i, 2, mo) || !expect(text, i, '/')) return false;
+    if (!readNumber(text, i, 2, d)) return false;
+    if (!readNumber(text, i, 2, h) || !expect(text, i, ':')) return false;
+    if (!readNumber(text, i, 2, mi)) return false;
+    if (expect(text, i, ':') && !readNumber(text, i, 2, s)) return false;
+    if (i != text.size()) return false;
+    if (y < 1 || mo < 1 || mo > 12 || h > 23 || mi > 59 || s > 59) return false;
+    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+    const int last = days[mo - 1] + (mo == 2 && leap ? 1 : 0);
+    if (d < 1 || d > last) return false;
+    count = EncodeDateTime(y, mo, d, h, mi, s, 0);
+    return true;
+}
+
+std::string ObjctDat(const HotListEntry& e, bool editMode) {
+    std::string line = ClockDateText(e.Instant) + " " + ClockTimeText(e.Instant);
+    if (editMode) line += "  " + e.Comment;
+    return line;
+}
+
+std::string hotListSourcePath(const std::string& userDataDir, const std::string& exeDir,
+                              const std::string& fileName) {
+    if (fileName.empty()) return {};
+    if (!userDataDir.empty() && fileio::fileExists(userDataDir + fileName))
+        return userDataDir + fileName;
+    if (fileio::fileExists(exeDir + fileName)) return exeDir + fileName;
+    return {};
+}
+
+HotListLoadResult loadHotListBytes(HotListRecords& list, const std::string& bytes) {
+    HotListLoadResult r;
+    const auto* p = reinterpret_cast<const uint8_t*>(bytes.data());
+    const std::size_t whole = bytes.size() / HotListEntrySize;
+    for (std::size_t k = 0; k < whole; ++k) {
+        const HotListEntry e = decodeHotListEntry(p + k * HotListEntrySize);
+        list.InsertOrdered(e);
+    }
+    r.entries = whole;
+    r.cutShort = bytes.size() % HotListEntrySize != 0;
+    return r;
+}
+
+HotListLoadResult loadHotListFile(HotListRecords& list, const std::string& path) {
+    std::string bytes;
+    // A hotlist of a million dates is far beyond any class's use.
+    const int32_t io = fileio::readFile(path, bytes, HotListEntrySize * 1000000u);
+    if (io != 0) {
+        report("Hotlist File Error!",
+               "Unable to Open Hotlist File!\n\nFile Name: " + path + "\n" + IOErrorText(io),
+               MsgIcon::Error);
+        HotListLoadResult r;
+        r.ioCode = io;
+        return r;
+    }
+    HotListLoadResult r = loadHotListBytes(list, bytes);
+    if (r.cutShort)
+        report("Hotlist File Error!",
+               "The hotlist file was cut short: its last, incomplete entry was not loaded.\n\n"
+               "File Name: " +
+                   path,
+               MsgIcon::Warning);
+    return r;
+}
+
+int32_t saveHotListFile(HotListRecords& list, const std::string& path) {
+    const int32_t io = fileio::writeFileReplacing(path, encodeHotList(list));
+    if (io != 0)
+        report("Hotlist File Error!",
+               "Unable to save Date/Time list to file!\n\nFile Name: " + path + "\n" +
+                   IOErrorText(io),
+               MsgIcon::Error);
+    return io;
+}
+
+HotListSize hotListClientSize(int widestLine, int lineHeight, int lines, int screenWidth) {
+    HotListSize s;
+    const long long maxW = std::max(230, screenWidth - 10);
+    s.width = int(std::clamp<long long>(static_cast<long long>(widestLine) + 30, 230, maxW));
+    const double h = lines > 21 ? 22.3 * lineHeight : (lines + 1.3) * lineHeight;
+    s.height = int(std::clamp(h, 0.0, 100000.0));
+    return s;
+}
+
+int findAcrossLines(const std::vector<std::string>& lines, int start, const std::string& text,
+                    bool caseDependent) {
+    if (text.empty()) return -1;
+    const std::string wanted = caseDependent ? text : lowerAscii(text);
+    auto prepared = [&](std::size_t k) {
+        std::string s = stripLeading(lines[k]);
+        return caseDependent ? s : lowerAscii(s);
+    };
+    for (std::size_t k = std::size_t(std::max(start, 0)); k < lines.size(); ++k) {
+        const std::string first = prepared(k);
+        std::string joined = first;
+        if (k + 1 < lines.size()) joined += " " + prepared(k + 1);
+        const std::size_t at = joined.find(wanted);
+        if (at == std::string::npos) continue;
+        // A match that begins in the next line selects that line.
+        return int(at > first.size() ? k + 1 : k);
+    }
+    return -1;
+}

@@ -1,0 +1,87 @@
+// The date hotlist without its window: the 64-byte entry and its file, the
+// list kept in order of instant, the list lines, the date/time texts of the
+// date/time dialog and the search that runs across line breaks.
+#pragma once
+
+#include "common/LinkLst.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+constexpr std::size_t HotListEntrySize = 64;
+constexpr std::size_t HotListCommentMax = 50;
+
+struct HotListEntry {
+    // Date-time count (days since 1899-12-30 00:00) of the dialog's clock,
+    // that is UT minus the zone offset.
+    double Instant = 0.0;
+    std::string Comment; // UTF-8, at most 50 characters
+    bool operator==(const HotListEntry&) const = default;
+};
+
+// Ascending instant; an entry equal to others goes after them.
+class HotListRecords : public RecordList<HotListEntry> {
+public:
+    std::vector<HotListEntry> entries(); // in list order (moves the cursor)
+
+protected:
+    bool ComesAfter(const HotListEntry& a, const HotListEntry& b) const override {
+        return a.Instant > b.Instant;
+    }
+};
+
+// Entry <-> 64 file bytes: double at 0, length byte and Windows-1252
+// characters at 8, five bytes of padding (written as zeros, never read).
+std::string encodeHotListEntry(const HotListEntry& e);
+HotListEntry decodeHotListEntry(const uint8_t* bytes);
+std::string encodeHotList(HotListRecords& list);
+
+// "YYYY/MM/DD" and "hh:mm:ss" of a date-time count, whatever the locale.
+// A count the calendar cannot show gives "????/??/??" and "??:??:??".
+std::string ClockDateText(double count);
+std::string ClockTimeText(double count);
+// Reads "YYYY/MM/DD hh:mm[:ss]" (blanks around the parts allowed). False for
+// anything else, including impossible dates and times.
+bool ParseClockText(const std::string& text, double& count);
+
+// One list line: date, one blank, time; in Edit Mode two blanks and the comment.
+std::string ObjctDat(const HotListEntry& e, bool editMode);
+
+// Where the hotlist is read from: the group's data folder, else the program
+// folder; empty when neither holds the file.
+std::string hotListSourcePath(const std::string& userDataDir, const std::string& exeDir,
+                              const std::string& fileName);
+
+struct HotListLoadResult {
+    int32_t ioCode = 0;      // 0 when the file was read
+    std::size_t entries = 0; // whole entries inserted
+    bool cutShort = false;   // the length was not a multiple of 64
+};
+
+// Inserts every whole entry of the bytes in order of instant.
+HotListLoadResult loadHotListBytes(HotListRecords& list, const std::string& bytes);
+
+// Reads the file into the list and reports a failure or a cut-short file
+// with the program's messages. The list keeps what it had on failure.
+HotListLoadResult loadHotListFile(HotListRecords& list, const std::string& path);
+
+// Writes every entry beside the file and then replaces it; on failure the old
+// file stays and the message is reported. Returns the I/O result.
+int32_t saveHotListFile(HotListRecords& list, const std::string& path);
+
+// The window's size for its text (the report windows' rule): width the widest
+// line plus 30, at least 230 and at most the screen width less 10; height
+// 22.3 lines for more than 21 lines, else the lines plus 1.3.
+struct HotListSize {
+    int width = 0;
+    int height = 0;
+};
+HotListSize hotListClientSize(int widestLine, int lineHeight, int lines, int screenWidth);
+
+// Searches from line `start`: each line, stripped of leading blanks (and
+// lower-cased unless caseDependent), joined by one blank with the next one.
+// Returns the line to select, or -1.
+int findAcrossLines(const std::vector<std::string>& lines, int start, const std::string& text,
+                    bool caseDependent);

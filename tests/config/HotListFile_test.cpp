@@ -1,0 +1,208 @@
+// The hotlist entry and file, the list lines, the date/time texts, the window
+// size rule and the search across line breaks, without a window.
+#include "common/FileErrors.h"
+#include "common/FileIO.h"
+#include "config/HotListFile.h"
+#include "ephemeris/DateTime.h"
+#include "support/ScriptedDesktop.h"
+#include "support/TempDir.h"
+
+#include <cerrno>
+#include <cstring>
+#include <gtest/gtest.h>
+
+namespace {
+
+double at(int y, int mo, int d, int h, int mi, int s) { return EncodeDateTime(y, mo, d, h, mi, s, 0); }
+
+std::vector<HotListEntry> load(const std::string& bytes, HotListLoadResult* r = nullptr) {
+    HotListRecords list;
+    HotListLoadResult res = loadHotListBytes(list, bytes);
+    if (r) *r = res;
+    return list.entries();
+}
+
+TEST(HotListEntryCodec, WritesTheInstantTheCountedCommentAndZeroPadding) {
+    const HotListEntry e{at(2008, 3, 7, 21, 30, 0), "Io caf\xC3\xA9"};
+    const std::string b = encodeHotListEntry(e);
+    ASSERT_EQ(b.size(), 64u);
+    double d;
+    std::memcpy(&d, b.data(), 8);
+    EXPECT_EQ(d, e.Instant);
+    EXPECT_EQ(uint8_t(b[8]), 7);
+    EXPECT_EQ(b.substr(9, 7), std::string("Io caf\xE9")); // Windows-1252 in the file
+    EXPECT_EQ(b.substr(16), std::string(48, '\0'));
+    EXPECT_EQ(decodeHotListEntry(reinterpret_cast<const uint8_t*>(b.data())), e);
+}
+
+TEST(HotListEntryCodec, CutsLongCommentsAndDistrustsTheLengthByte) {
+    HotListEntry e{1.0, std::string(60, 'x')};
+    std::string b = encodeHotListEntry(e);
+    EXPECT_EQ(uint8_t(b[8]), 50);
+    EXPECT_EQ(decodeHotListEntry(reinterpret_cast<const uint8_t*>(b.data())).Comment,
+              std::string(50, 'x'));
+    // A length of 255 must not read into the padding or the next entry.
+    b[8] = char(0xFF);
+    for (int i = 59; i < 64; ++i) b[std::size_t(i)] = 'P';
+    EXPECT_EQ(decodeHotListEntry(reinterpret_cast<const uint8_t*>(b.data())).Comment,
+              std::string(50, 'x'));
+}
+
+TEST(HotListLoading, SortsByInstantKeepsEqualInstantsTogetherAndLoadsWholeEntriesOfCutFiles) {
+    const double a = at(2024, 1, 1, 0, 0, 0), b = at(2025, 6, 1, 12, 0, 0);
+    std::string bytes = encodeHotListEntry({b, "late"}) + encodeHotListEntry({a, "early"}) +
+                        encodeHotListEntry({b, "late too"}) + encodeHotListEntry({a, "early too"});
+    HotListLoadResult r;
+    auto list = load(bytes, &r);
+    ASSERT_EQ(list.size(), 4u);
+    EXPECT_EQ(list[0].Instant, a);
+    EXPECT_EQ(list[1].Instant, a);
+    EXPECT_EQ(list[2].Instant, b);
+    EXPECT_EQ(list[3].Instant, b);
+    EXPECT_FALSE(r.cutShort);
+
+    list = load(bytes.substr(0, 64 + 30), &r);
+    EXPECT_EQ(list.size(), 1u);
+    EXPECT_EQ(r.entries, 1u);
+    EXPECT_TRUE(r.cutShort);
+
+    EXPECT_TRUE(load("", &r).empty());
+    EXPECT_FALSE(r.cutShort);
+}
+
+TEST(HotListLoading, ReportsUnreadableAndCutShortFilesAndKeepsTheList) {
+    ScriptedDesktop desk;
+    TempDir dir;
+    HotListRecords list;
+    list.InsertOrdered(HotListEntry{1.0, "kept"});
+    desk.answerMessage(MsgResult::Ok);
+    desk.answerMessage(MsgResult::Ok);
+    // A folder where the file should be cannot be read as a hotlist.
+    fileio::makeDirs(dir.file("dir.htl"));
+    const HotListLoadResult r = loadHotListFile(list, dir.file("dir.htl"));
+    EXPECT_NE(r.ioCode, 0);
+    ASSERT_EQ(desk.messages.size(), 1u);
+    EXPECT_EQ(desk.messages[0].caption, "Hotlist File Error!");
+    EXPECT_EQ(desk.messages[0].text, "Unable to Open Hotlist File!\n\nFile Name: " +
+                                         dir.file("dir.htl") + "\n" + IOErrorText(r.ioCode));
+    EXPECT_EQ(desk.messages[0].icon, MsgIcon::Error);
+    EXPECT_EQ(list.Count(), 1);
+
+    writeTestFile(dir.file("cut.htl"), encodeHotListEntry({2.0, "two"}) + "abc");
+    loadHotListFile(list, dir.file("cut.htl"));
+    ASSERT_EQ(desk.messages.size(), 2u);
+    EXPECT_EQ(desk.messages[1].text,
+              "The hotlist file was cut short: its last, incomplete entry was not loaded.\n\n"
+              "File Name: " +
+                  dir.file("cut.htl"));
+    EXPECT_EQ(list.Count(), 2);
+}
+
+TEST(HotListSaving, WritesEveryEntryInOrderAndKeepsTheOldFileWhenTheWriteFails) {
+    ScriptedDesktop desk;
+    TempDir dir;
+    const std::string path = dir.file("HotDates.htl");
+    HotListRecords list;
+    list.InsertOrdered(HotListEntry{3.0, "c"});
+    list.InsertOrdered(HotListEntry{1.0, "a"});
+    ASSERT_EQ(saveHotListFile(list, path), 0);
+    EXPECT_EQ(readTestFile(path), encodeHotListEntry({1.0, "a"}) + encodeHotListEntry({3.0, "c"}));
+
+    // The new file cannot be written beside the old one: the old one stays.
+    fileio::makeDirs(path + ".new~/blocker");
+    desk.answerMessage(MsgResult::Ok);
+    list.InsertOrdered(HotListEntry{2.0, "b"});
+    const int32_t io = saveHotListFile(list, path);
+    EXPECT_NE(io, 0);
+    EXPECT_EQ(readTestFile(path), encodeHotListEntry({1.0, "a"}) + encodeHotListEntry({3.0, "c"}));
+    ASSERT_EQ(desk.messages.size(), 1u);
+    EXPECT_EQ(desk.messages[0].caption, "Hotlist File Error!");
+    EXPECT_EQ(desk.messages[0].text, "Unable to save Date/Time list to file!\n\nFile Name: " + path +
+                                         "\n" + IOErrorText(io));
+}
+
+TEST(HotListSource, PrefersTheGroupsFolderThenTheProgramFolder) {
+    TempDir user, exe;
+    EXPECT_EQ(hotListSourcePath(user.path(), exe.path(), "H.htl"), "");
+    writeTestFile(exe.file("H.htl"), "");
+    EXPECT_EQ(hotListSourcePath(user.path(), exe.path(), "H.htl"), exe.file("H.htl"));
+    writeTestFile(user.file("H.htl"), "");
+    EXPECT_EQ(hotListSourcePath(user.path(), exe.path(), "H.htl"), user.file("H.htl"));
+    EXPECT_EQ(hotListSourcePath(user.path(), exe.path(), ""), "");
+}
+
+TEST(HotListTexts, FormatsLinesWhateverTheInstant) {
+    const HotListEntry e{at(2008, 3, 7, 21, 30, 0), "Io shadow transit"};
+    EXPECT_EQ(ObjctDat(e, true), "2008/03/07 21:30:00  Io shadow transit");
+    EXPECT_EQ(ObjctDat(e, false), "2008/03/07 21:30:00");
+    EXPECT_EQ(ObjctDat({at(1, 1, 1, 0, 0, 0), ""}, false), "0001/01/01 00:00:00");
+    EXPECT_EQ(ObjctDat({std::numeric_limits<double>::quiet_NaN(), ""}, false),
+              "????/??/?? ??:??:??");
+    EXPECT_EQ(ObjctDat({1e300, ""}, false), "????/??/?? ??:??:??");
+}
+
+TEST(HotListTexts, ReadsOnlyRealDatesAndTimes) {
+    struct Case {
+        const char* text;
+        bool ok;
+        double count;
+    };
+    const Case cases[] = {
+        {"2008/03/07 02:00:00", true, at(2008, 3, 7, 2, 0, 0)},
+        {" 2008/3/7  2:05 ", true, at(2008, 3, 7, 2, 5, 0)},
+        {"2024/02/29 23:59:59", true, at(2024, 2, 29, 23, 59, 59)},
+        {"2023/02/29 00:00:00", false, 0},
+        {"2008/13/01 00:00:00", false, 0},
+        {"2008/03/07 24:00:00", false, 0},
+        {"2008/03/07 12:60:00", false, 0},
+        {"2008/03/07", false, 0},
+        {"03-07-2008 02:00:00", false, 0},
+        {"2008/03/07 02:00:00 pm", false, 0},
+        {"0000/01/01 00:00:00", false, 0},
+        {"", false, 0},
+    };
+    for (const Case& c : cases) {
+        double v = -1;
+        EXPECT_EQ(ParseClockText(c.text, v), c.ok) << c.text;
+        if (c.ok) EXPECT_DOUBLE_EQ(v, c.count) << c.text;
+    }
+}
+
+TEST(HotListWindowSize, FollowsTheReportWindowsRule) {
+    struct Case {
+        int widest, lineHeight, lines, screen, w, h;
+    };
+    const Case cases[] = {
+        {100, 10, 0, 1000, 230, 13},   {400, 10, 21, 1000, 430, 223},
+        {400, 10, 22, 1000, 430, 223}, {400, 10, 500, 1000, 430, 223},
+        {5000, 10, 3, 1000, 990, 43},  {2147483647, 10, 3, 800, 790, 43},
+    };
+    for (const Case& c : cases) {
+        const HotListSize s = hotListClientSize(c.widest, c.lineHeight, c.lines, c.screen);
+        EXPECT_EQ(s.width, c.w) << c.widest << " " << c.lines;
+        EXPECT_EQ(s.height, c.h) << c.widest << " " << c.lines;
+    }
+}
+
+TEST(HotListSearch, FindsTextAcrossLineBreaks) {
+    const std::vector<std::string> lines = {"2008/03/07 21:30:00  Io shadow", "  transit begins",
+                                            "2009/01/01 00:00:00  Europa Eclipse"};
+    struct Case {
+        int start;
+        const char* text;
+        bool caseDependent;
+        int found;
+    };
+    const Case cases[] = {
+        {0, "shadow transit", false, 0},  // starts at the end of one line, ends in the next
+        {0, "transit begins", false, 1},  // begins in the next line
+        {0, "europa eclipse", false, 2},  {0, "europa eclipse", true, -1},
+        {0, "Europa Eclipse", true, 2},   {1, "shadow transit", false, -1},
+        {0, "begins 2009", false, 1},     {3, "europa", false, -1},
+        {0, "", false, -1},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(findAcrossLines(lines, c.start, c.text, c.caseDependent), c.found) << c.text;
+}
+
+} // namespace
