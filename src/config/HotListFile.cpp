@@ -100,7 +100,7 @@ std::string encodeHotList(HotListRecords& list) {
 }
 
 std::string ClockDateText(double count) {
-    if (!showable(count)) return "????/??/??";
+    if (!showable(count)) return "\?\?\?\?/\?\?/\?\?";
     const Parts p = partsOf(count);
     char buf[32];
     std::snprintf(buf, sizeof buf, "%04d/%02d/%02d", int(p.year), p.month, p.day);
