@@ -280,6 +280,12 @@ TEST_F(HotListTest, PopupMenuOffersTheSelectionItems) {
     f->ListBoxRightClick(f->ListBox1->visualItemRect(f->ListBox1->item(0)).center());
     ASSERT_TRUE(f->Chosen.has_value());
     EXPECT_EQ(f->Chosen->Comment, "a");
+    // A double click chooses as well, and the window closes.
+    f->Chosen.reset();
+    f->show();
+    emit f->ListBox1->itemDoubleClicked(f->ListBox1->item(0));
+    ASSERT_TRUE(f->Chosen.has_value());
+    EXPECT_FALSE(f->isVisible());
 }
 
 TEST_F(HotListTest, SearchFindsAPhraseAcrossTwoLinesAndReportsAMiss) {
