@@ -214,7 +214,10 @@ int findAcrossLines(const std::vector<std::string>& lines, int start, const std:
     for (std::size_t k = std::size_t(std::max(start, 0)); k < lines.size(); ++k) {
         const std::string first = prepared(k);
         std::string joined = first;
-        if (k + 1 < lines.size()) joined += " " + prepared(k + 1);
+        if (k + 1 < lines.size()) {
+            joined.push_back(' ');
+            joined += prepared(k + 1);
+        }
         const std::size_t at = joined.find(wanted);
         if (at == std::string::npos) continue;
         // A match that begins in the next line selects that line.
