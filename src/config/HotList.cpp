@@ -116,9 +116,15 @@ THotListForm1::THotListForm1(OptionsRecord* options, LoginRecord* login, QWidget
 
 THotListForm1::~THotListForm1() = default;
 
+bool THotListForm1::editMode() const { return options_ && options_->EditMode; }
+
+QString THotListForm1::lineText(const HotListEntry& e) const {
+    return QString::fromStdString(ObjctDat(e, editMode()));
+}
+
 void THotListForm1::setSaved(bool saved) {
     Saved = saved;
-    SaveList1->setEnabled(!saved || (options_ && options_->EditMode));
+    SaveList1->setEnabled(!saved || editMode());
 }
 
 int THotListForm1::currentIndex() const {
@@ -153,11 +159,10 @@ void THotListForm1::LoadList() {
 }
 
 void THotListForm1::RebuildLines() {
-    const bool editMode = options_ && options_->EditMode;
     const int keep = SelectedIndex;
     ListBox1->clear();
     for (const HotListEntry& e : List.entries())
-        ListBox1->addItem(QString::fromStdString(ObjctDat(e, editMode)));
+        ListBox1->addItem(lineText(e));
     select(std::min(keep, ListBox1->count() - 1));
 }
 
@@ -206,7 +211,7 @@ void THotListForm1::Search1Click() {
 }
 
 void THotListForm1::Print1Click() {
-    const bool editMode = options_ && options_->EditMode;
+    const bool editMode = this->editMode();
     const QString who = editMode ? QStringLiteral("Database Modification")
                                  : QString::fromStdString(login_ ? login_->StudentName1 : "");
     PrintRequest request;
@@ -312,7 +317,7 @@ void THotListForm1::EditSelection1Click() {
     // The entry keeps its place in the list.
     e->Instant = editDlg_->Clock.ClockValue;
     e->Comment = editDlg_->Comment.toStdString();
-    ListBox1->item(i)->setText(QString::fromStdString(ObjctDat(*e, options_ && options_->EditMode)));
+    ListBox1->item(i)->setText(lineText(*e));
     setSaved(false);
     UndoEditDelete1->setEnabled(true);
 }
@@ -342,8 +347,7 @@ void THotListForm1::UndoEditDelete1Click() {
         RebuildLines();
     } else if (HotListEntry* e = List.GoToIndex(undoIndex_)) {
         *e = *undoEntry_;
-        ListBox1->item(undoIndex_)->setText(
-            QString::fromStdString(ObjctDat(*e, options_ && options_->EditMode)));
+        ListBox1->item(undoIndex_)->setText(lineText(*e));
         select(undoIndex_);
     }
     undoEntry_.reset();

@@ -69,6 +69,8 @@ private:
     void setSaved(bool saved);
     void select(int index);
     int currentIndex() const;
+    bool editMode() const;
+    QString lineText(const HotListEntry& e) const; // ObjctDat of the entry
     // The entry of the selected line, or the "No Selection!" message and none.
     HotListEntry* selectedEntryOrSay(int index);
 

@@ -262,19 +262,38 @@ void freshJupiter(JupiterObj& jup) {
     jup.FileReads = reads;
 }
 
-// Steps 7.2 to 7.6 of one body: rectangular coordinates (X, Y, Z) referred to
-// Jupiter's equator turned into the views from the Earth and from the Sun.
-struct Views {
-    long double a6, b6, c6;    // from the Earth
-    long double a6s, b6s, c6s; // from the Sun
+// Where a body is seen from: the Earth (Jupiter's geocentric longitude and
+// latitude) or the Sun (its heliocentric ones), and the position angle D of
+// Jupiter's projected axis in that view (found with the fictitious fifth moon).
+struct Observer {
+    long double sinLon, cosLon, sinLat, cosLat;
+    long double cosD = 1.0L, sinD = 0.0L;
 };
+
+// A body in one view: A6 across the line of sight, B6 along it, C6 up.
+struct View {
+    long double a6, b6, c6;
+};
+
+// Steps 7.5 (and 7.6): ecliptic rectangular coordinates of a body relative to
+// Jupiter turned into the view from one observer.
+View viewFrom(const Observer& o, long double a4, long double b4, long double c4) {
+    const long double a5 = a4 * o.sinLon - b4 * o.cosLon;
+    const long double b5 = a4 * o.cosLon + b4 * o.sinLon;
+    return {a5, c4 * o.sinLat + b5 * o.cosLat, c4 * o.cosLat - b5 * o.sinLat};
+}
 
 struct Rotation {
     long double cosI, sinI, cosPhi, sinPhi, cosJ, sinJ, cosOm, sinOm;
-    long double sinLam0, cosLam0, sinBet0, cosBet0;
-    long double sinL0, cosL0, sinB0, cosB0;
+    Observer earth, sun;
 };
 
+struct Views {
+    View earth, sun;
+};
+
+// Steps 7.2 to 7.6 of one body: rectangular coordinates (X, Y, Z) referred to
+// Jupiter's equator turned into the views from the Earth and from the Sun.
 Views rotate(const Rotation& r, long double X, long double Y, long double Z) {
     // 2. To Jupiter's orbit.
     const long double a1 = X;
@@ -291,24 +310,8 @@ Views rotate(const Rotation& r, long double X, long double Y, long double Z) {
     const long double a4 = a3 * r.cosOm - b3 * r.sinOm;
     const long double b4 = a3 * r.sinOm + b3 * r.cosOm;
     const long double c4 = c3;
-    Views v;
-    // 5. Seen from the Earth.
-    {
-        const long double a5 = a4 * r.sinLam0 - b4 * r.cosLam0;
-        const long double b5 = a4 * r.cosLam0 + b4 * r.sinLam0;
-        v.a6 = a5;
-        v.b6 = c4 * r.sinBet0 + b5 * r.cosBet0;
-        v.c6 = c4 * r.cosBet0 - b5 * r.sinBet0;
-    }
-    // 6. Seen from the Sun.
-    {
-        const long double a5 = a4 * r.sinL0 - b4 * r.cosL0;
-        const long double b5 = a4 * r.cosL0 + b4 * r.sinL0;
-        v.a6s = a5;
-        v.b6s = c4 * r.sinB0 + b5 * r.cosB0;
-        v.c6s = c4 * r.cosB0 - b5 * r.sinB0;
-    }
-    return v;
+    // 5, 6. Seen from the Earth and from the Sun.
+    return {viewFrom(r.earth, a4, b4, c4), viewFrom(r.sun, a4, b4, c4)};
 }
 
 // The shift of light time across the orbit; 1 - (x / R)² is never negative in
@@ -317,6 +320,20 @@ long double lightTimeShift(long double x, long double z, long double radius, lon
     const long double q = x / radius;
     const long double root = std::sqrt(std::fmax(0.0L, 1.0L - q * q));
     return std::fabs(z) / divisor * root;
+}
+
+// Steps 7.8 to 7.10 for one view of moon k: turned so that Y lies along the
+// projected axis, shifted by the light time across the orbit, and scaled by
+// perspective with the Earth distance delta (au).
+void placeInView(const View& v, const Observer& o, long double radius, long double divisor,
+                 long double delta, long double& x, long double& y, long double& z) {
+    x = v.a6 * o.cosD - v.c6 * o.sinD;
+    y = v.a6 * o.sinD + v.c6 * o.cosD;
+    z = v.b6;
+    x += lightTimeShift(x, z, radius, divisor);
+    const long double w = delta / (delta + z / kAuInJupiterRadii);
+    x *= w;
+    y *= w;
 }
 
 } // namespace
@@ -347,10 +364,7 @@ void ComputeSatellites(long double jd) {
     long double& delta = EarthJupiterDistanceAu;
     if (delta == 0.0L || !std::isfinite(delta)) delta = kFirstDistance;
     JupiterObj& jup = jupiter();
-    {
-        const long double firstLookup = TTFromUT(jd - kLightTimePerAu * delta);
-        if (!(jup.SpanStart <= firstLookup && firstLookup <= jup.SpanEnd)) freshJupiter(jup);
-    }
+    if (!jup.BlockCovers(jd - kLightTimePerAu * delta)) freshJupiter(jup);
     EclipticPos helio;
     long double r = 0.0L, x = 0.0L, y = 0.0L, z = 0.0L;
     long double xh = 0.0L, yh = 0.0L, zh = 0.0L;
@@ -404,22 +418,19 @@ void ComputeSatellites(long double jd) {
     rot.sinJ = std::sin(J);
     rot.cosOm = std::cos(Om);
     rot.sinOm = std::sin(Om);
-    rot.sinLam0 = std::sin(lambda0);
-    rot.cosLam0 = std::cos(lambda0);
-    rot.sinBet0 = std::sin(beta0);
-    rot.cosBet0 = std::cos(beta0);
-    rot.sinL0 = std::sin(L0);
-    rot.cosL0 = std::cos(L0);
-    rot.sinB0 = std::sin(B0);
-    rot.cosB0 = std::cos(B0);
+    rot.earth = {std::sin(lambda0), std::cos(lambda0), std::sin(beta0), std::cos(beta0)};
+    rot.sun = {std::sin(L0), std::cos(L0), std::sin(B0), std::cos(B0)};
 
     // 7. The fictitious fifth moon on Jupiter's rotation axis first: it gives
     // the position angles D and Ds of the axis.
     const Views axis = rotate(rot, 0.0L, 0.0L, 1.0L);
-    const long double D = std::atan2(axis.a6, axis.c6);
-    const long double Ds = std::atan2(axis.a6s, axis.c6s);
-    const long double cosD = std::cos(D), sinD = std::sin(D);
-    const long double cosDs = std::cos(Ds), sinDs = std::sin(Ds);
+    auto setAxis = [](Observer& o, const View& v) {
+        const long double d = std::atan2(v.a6, v.c6);
+        o.cosD = std::cos(d);
+        o.sinD = std::sin(d);
+    };
+    setAxis(rot.earth, axis.earth);
+    setAxis(rot.sun, axis.sun);
 
     for (int k = 4; k >= 1; --k) {
         SatelliteState& s = SatelliteStates[k];
@@ -430,24 +441,10 @@ void ComputeSatellites(long double jd) {
         const long double cosB = std::cos(s.Latitude);
         const Views v = rotate(rot, Rk * std::cos(u) * cosB, Rk * std::sin(u) * cosB,
                                Rk * std::sin(s.Latitude));
-        // 8. Turned so that Y lies along the projected axis.
-        s.EarthX = v.a6 * cosD - v.c6 * sinD;
-        s.EarthY = v.a6 * sinD + v.c6 * cosD;
-        s.EarthZ = v.b6;
-        s.SunX = v.a6s * cosDs - v.c6s * sinDs;
-        s.SunY = v.a6s * sinDs + v.c6s * cosDs;
-        s.SunZ = v.b6s;
-        // 9. Light time across the orbit.
+        // 8-10. Each view turned to the axis, light time, perspective.
         const long double K = kLightTimeDivisor[k];
-        s.EarthX += lightTimeShift(s.EarthX, s.EarthZ, Rk, K);
-        s.SunX += lightTimeShift(s.SunX, s.SunZ, Rk, K);
-        // 10. Perspective.
-        const long double W = delta / (delta + s.EarthZ / kAuInJupiterRadii);
-        s.EarthX *= W;
-        s.EarthY *= W;
-        const long double Ws = delta / (delta + s.SunZ / kAuInJupiterRadii);
-        s.SunX *= Ws;
-        s.SunY *= Ws;
+        placeInView(v.earth, rot.earth, Rk, K, delta, s.EarthX, s.EarthY, s.EarthZ);
+        placeInView(v.sun, rot.sun, Rk, K, delta, s.SunX, s.SunY, s.SunZ);
         // 11. Occultation, eclipse and shadow transit.
         SetSatelliteFlags(s);
     }

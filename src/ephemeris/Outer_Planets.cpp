@@ -145,7 +145,7 @@ bool JupiterObj::lookupBlock(long double jd, long double& t) {
     const long double j = TTFromUT(jd);
     const long double m = j - 2400000.5L;
     // 2. The cached block covers it.
-    if (!(SpanStart <= j && j <= SpanEnd)) {
+    if (!coversTT(j)) {
         // 3. The record for the calendar year.
         const OuterPlanetInfo& info = outerPlanetInfo(PlanetIndex);
         DateTimeRec r;
@@ -189,6 +189,14 @@ bool JupiterObj::lookupBlock(long double jd, long double& t) {
     }
     t = (m - static_cast<long double>(Block[0])) / 2000.0L;
     return true;
+}
+
+bool JupiterObj::coversTT(long double j) const {
+    return SpanStart <= j && j <= SpanEnd;
+}
+
+bool JupiterObj::BlockCovers(long double jd) const {
+    return coversTT(TTFromUT(jd));
 }
 
 bool JupiterObj::IsAvailable(long double jd) {

@@ -45,6 +45,9 @@ public:
     void GeoPosition(EclipticPos& pos, long double& distanceAu, long double jd) override;
     // Runs the block lookup for jd: true when a block covers it.
     virtual bool IsAvailable(long double jd);
+    // True when the block in hand covers jd (taken as UT, as every lookup
+    // takes it), so a position there needs no file read.
+    bool BlockCovers(long double jd) const;
     virtual long double AberrationInLongitude(long double jd);
     virtual long double AberrationInLatitude(long double jd);
     // The estimated opposition and conjunction nearest jd and the bracket of
@@ -75,5 +78,6 @@ private:
     // Finds the block for jd; returns t = (MJD - M0) / 2000 or false.
     bool lookupBlock(long double jd, long double& t);
     void setSpan();
+    bool coversTT(long double j) const;
     long double lastL_, lastB_, lastR_; // the last valid position
 };

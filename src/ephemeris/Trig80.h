@@ -61,20 +61,23 @@ inline long double cosSeries(long double r) {
     return 1.0L + z * p;
 }
 
+// sin(x + quarterTurns × π/2) for an x the reduction handles.
+inline long double sinShifted(long double x, int quarterTurns) {
+    const Reduced a = reduce(x);
+    const int q = a.quadrant + quarterTurns;
+    const long double s = sinSeries(a.r), c = cosSeries(a.r);
+    const long double v = (q & 1) ? c : s;
+    return (q & 2) ? -v : v;
+}
+
 inline long double Sin(long double x) {
     if (!(std::fabs(x) < kLargest)) return std::sin(x); // huge, infinite or not a number
-    const Reduced a = reduce(x);
-    const long double s = sinSeries(a.r), c = cosSeries(a.r);
-    const long double v = (a.quadrant & 1) ? c : s;
-    return (a.quadrant & 2) ? -v : v;
+    return sinShifted(x, 0);
 }
 
 inline long double Cos(long double x) {
     if (!(std::fabs(x) < kLargest)) return std::cos(x);
-    const Reduced a = reduce(x);
-    const long double s = sinSeries(a.r), c = cosSeries(a.r);
-    const long double v = (a.quadrant & 1) ? s : c;
-    return ((a.quadrant + 1) & 2) ? -v : v;
+    return sinShifted(x, 1); // cos x = sin(x + π/2)
 }
 
 } // namespace trig80

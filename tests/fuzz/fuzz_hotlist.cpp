@@ -28,18 +28,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     std::vector<std::string> lines;
     double last = -INFINITY;
-    bool ordered = true;
+    bool ordered = true, anyNan = false;
     for (const HotListEntry& e : list.entries()) {
         if (e.Comment.size() > 4 * HotListCommentMax) __builtin_trap();
         lines.push_back(ObjctDat(e, true));
+        anyNan = anyNan || std::isnan(e.Instant);
         if (!std::isnan(e.Instant)) {
             ordered = ordered && e.Instant >= last;
             last = e.Instant;
         }
     }
     // Without NaN instants (which compare with nothing) the list is in order.
-    bool anyNan = false;
-    for (const HotListEntry& e : list.entries()) anyNan = anyNan || std::isnan(e.Instant);
     if (!anyNan && !ordered) __builtin_trap();
 
     // Written back and read again, the list holds the same entries (equal

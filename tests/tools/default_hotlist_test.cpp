@@ -71,7 +71,7 @@ TEST(DefaultHotlist, IsWellFormedSortedAndItsEventsAreThere) {
         EXPECT_GE(ClockDateText(e.Instant), "2024/01/01");
         EXPECT_LT(ClockDateText(e.Instant), "2033/01/01");
         // The list's instants are clock readings with a zone offset of 0: UT.
-        ComputeSatellites(TTFromUT(static_cast<long double>(e.Instant) + 2415018.5L));
+        ComputeSatellites(TTFromUT(static_cast<long double>(e.Instant) + ClockEpochJD));
         EXPECT_TRUE(promiseHolds(e.Comment, SatelliteStates));
         kinds.insert(e.Comment);
     }

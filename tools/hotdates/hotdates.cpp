@@ -24,28 +24,25 @@
 namespace {
 
 constexpr double kStepDays = 5.0 / 1440.0;       // five minutes
-constexpr double kCountToJd = 2415018.5;         // JD of count 0 (1899-12-30 0h)
 constexpr long double kPi = 3.141592653589793238462643383279502884L;
 
 // The state of the moons at one instant, as the view would show it.
 struct Snapshot {
-    double count;
     SatelliteState moon[5];
 };
 
 Snapshot snapshotAt(double count) {
-    ComputeSatellites(TTFromUT(static_cast<long double>(count) + kCountToJd));
+    ComputeSatellites(TTFromUT(static_cast<long double>(count) + ClockEpochJD));
     Snapshot s;
-    s.count = count;
     for (int i = 1; i <= 4; ++i) s.moon[i] = SatelliteStates[i];
     return s;
 }
 
 // Jupiter's angular distance from the Sun (degrees), seen from the Earth.
 double elongationDeg(double count) {
-    const long double jd = TTFromUT(static_cast<long double>(count) + kCountToJd);
+    const long double jd = TTFromUT(static_cast<long double>(count) + ClockEpochJD);
     SunObj sun(0);
-    JupiterObj jup(0);
+    static JupiterObj jup(0); // keeps its coefficient block from day to day
     EclipticPos ps, pj;
     long double rs, rj;
     sun.GeoPosition(ps, rs, jd);

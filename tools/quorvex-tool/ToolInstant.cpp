@@ -1,6 +1,9 @@
 #include "ToolInstant.h"
 
+#include "ToolCommand.h"
+
 #include "ephemeris/DateTime.h"
+#include "ephemeris/Outer_Planets.h"
 #include "ephemeris/StringUt.h"
 
 #include <cmath>
@@ -81,6 +84,11 @@ std::optional<long double> parseRealArgument(const std::string& text) {
         !NextCommaField(rest, value) || !rest.empty() || !std::isfinite(value))
         return std::nullopt;
     return value;
+}
+
+void useToolDataFiles() {
+    SetLeapSecondFile(toolFolder() + "Leap Seconds.txt");
+    SetOuterPlanetFile(toolFolder() + "Outer_Pl_Tbl.dat");
 }
 
 bool isCalendarJulianDate(long double jd) {

@@ -41,12 +41,6 @@ std::string csvNumber(long double value, int decimals) {
     return s;
 }
 
-// The data files beside the tool, as the program finds them beside itself.
-void useToolDataFiles() {
-    SetLeapSecondFile(toolFolder() + "Leap Seconds.txt");
-    SetOuterPlanetFile(toolFolder() + "Outer_Pl_Tbl.dat");
-}
-
 struct Options {
     std::optional<long double> jd;
     std::optional<long> count;

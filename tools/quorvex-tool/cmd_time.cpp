@@ -29,8 +29,7 @@ int run(const std::vector<std::string>& args) {
     r.UTOffset = 0.0L;
     SetFromJulianDate(r, *jd);
 
-    // The leap-second table beside the tool, as the program reads it beside itself.
-    SetLeapSecondFile(toolFolder() + "Leap Seconds.txt");
+    useToolDataFiles();
     const long double deltaT = DeltaT(*jd);
     std::cout << "JD_UT=" << FixedText(*jd, 5) << "\n"
               << "Date=" << LongDateText(r) << "\n"
