@@ -142,12 +142,34 @@ bool NextCommaField(std::string& text, long double& value) {
     // The field and the character after it (its comma) leave the text.
     text.erase(0, std::min(text.size(), end + 1));
 
-    if (!isDecimalNumber(token)) return false;
-    if (!token.empty() && token[0] == '+') token.erase(0, 1);
+    return ParseDecimal(token, value);
+}
+
+bool ParseDecimal(std::string_view text, long double& value) {
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    if (!isDecimalNumber(text)) return false;
+    if (text.front() == '+') text.remove_prefix(1);
     long double v = 0.0L;
-    const auto res = std::from_chars(token.data(), token.data() + token.size(), v);
-    if (res.ec != std::errc() || res.ptr != token.data() + token.size() || !std::isfinite(v))
+    const auto res = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (res.ec != std::errc() || res.ptr != text.data() + text.size() || !std::isfinite(v))
         return false;
+    value = v;
+    return true;
+}
+
+bool ParseInteger(std::string_view text, long long& value) {
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    if (text.empty() || text.front() == '+') return false;
+    long long v = 0;
+    const auto res = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (res.ec != std::errc() || res.ptr != text.data() + text.size()) return false;
     value = v;
     return true;
 }

@@ -19,5 +19,13 @@ std::string SexagesimalText(long double value, int decimals, std::string_view af
 // Returns false (text still consumed) when the field is not a number.
 bool NextCommaField(std::string& text, long double& value);
 
+// Reads a decimal number as people type it, with "." whatever the locale:
+// blanks around it, an optional sign, digits with an optional point, an
+// optional exponent. No "inf", "nan", hex or overflow. value is untouched on
+// failure.
+bool ParseDecimal(std::string_view text, long double& value);
+// A signed decimal integer, blanks around it allowed; false on overflow.
+bool ParseInteger(std::string_view text, long long& value);
+
 // Fixed-point text with "." whatever the locale.
 std::string FixedText(long double value, int decimals);

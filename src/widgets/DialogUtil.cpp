@@ -1,12 +1,20 @@
 #include "widgets/DialogUtil.h"
 
+#include <QBoxLayout>
+#include <QCoreApplication>
+#include <QDialog>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QProxyStyle>
+#include <QPushButton>
 #include <QRadialGradient>
 #include <QScreen>
 #include <QWidget>
+#include <map>
 
 void centreOnScreen(QWidget* w) {
     QScreen* screen = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
@@ -29,7 +37,7 @@ QPixmap drawJupiter(int size) {
     p.setClipPath(clip);
     // Zones and belts from north to south.
     const QColor bands[] = {QColor(196, 170, 140), QColor(236, 222, 196), QColor(170, 120, 88),
-                            QColor(240, 228, 204), QColor(176, 128, 92), QColor(232, 216, 190),
+                            QColor(240, 228, 204), QColor(176, 128, 92),  QColor(232, 216, 190),
                             QColor(190, 162, 132)};
     const int n = int(std::size(bands));
     for (int i = 0; i < n; ++i)
@@ -55,8 +63,62 @@ QPixmap drawJupiter(int size) {
 QIcon programIcon() {
     static const QIcon icon = [] {
         QIcon i;
-        for (int s : {16, 24, 32, 48, 64, 128}) i.addPixmap(drawJupiter(s));
+        for (int s : {16, 24, 32, 48, 64, 128})
+            i.addPixmap(drawJupiter(s));
         return i;
     }();
     return icon;
+}
+
+namespace {
+
+class MaskStyle : public QProxyStyle {
+public:
+    explicit MaskStyle(QChar mask) : mask_(mask) {}
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_LineEdit_PasswordCharacter) return mask_.unicode();
+        if (hint == SH_LineEdit_PasswordMaskDelay) return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+
+private:
+    QChar mask_;
+};
+
+} // namespace
+
+void setMaskCharacter(QLineEdit* edit, QChar mask) {
+    // One style per mask character, owned by the application so that it
+    // outlives every edit that uses it.
+    static std::map<char16_t, MaskStyle*> styles;
+    MaskStyle*& style = styles[mask.unicode()];
+    if (style == nullptr) {
+        style = new MaskStyle(mask);
+        style->setParent(QCoreApplication::instance());
+        QObject::connect(style, &QObject::destroyed, [key = mask.unicode()] { styles.erase(key); });
+    }
+    edit->setStyle(style);
+    edit->setEchoMode(QLineEdit::Password);
+}
+
+PromptControls buildPromptDialog(QDialog* dialog, const QString& prompt, int editWidth) {
+    PromptControls c;
+    c.label = new QLabel(prompt, dialog);
+    c.edit = new QLineEdit(dialog);
+    c.edit->setMinimumWidth(editWidth);
+    c.label->setBuddy(c.edit);
+    c.ok = new QPushButton(QStringLiteral("OK"), dialog);
+    c.ok->setDefault(true);
+    c.cancel = new QPushButton(QStringLiteral("Cancel"), dialog);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(c.ok);
+    buttons->addWidget(c.cancel);
+    auto* layout = new QVBoxLayout(dialog);
+    layout->addWidget(c.label);
+    layout->addWidget(c.edit);
+    layout->addLayout(buttons);
+    QObject::connect(c.cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    return c;
 }

@@ -3,6 +3,10 @@
 
 #include <QIcon>
 
+class QDialog;
+class QLabel;
+class QLineEdit;
+class QPushButton;
 class QWidget;
 
 // Centres a window on the screen it is on (or the primary screen).
@@ -10,3 +14,17 @@ void centreOnScreen(QWidget* w);
 
 // The program's icon: Jupiter's banded disc, drawn at any size.
 QIcon programIcon();
+
+// Masks what is typed into an edit with the given character (Qt's password
+// echo mode shows its own bullet otherwise).
+void setMaskCharacter(QLineEdit* edit, QChar mask);
+
+// The controls of a one-line prompt dialog: a label, an edit below it, and OK
+// (the default button) and Cancel at the bottom right; Cancel rejects.
+struct PromptControls {
+    QLabel* label;
+    QLineEdit* edit;
+    QPushButton* ok;
+    QPushButton* cancel;
+};
+PromptControls buildPromptDialog(QDialog* dialog, const QString& prompt, int editWidth);

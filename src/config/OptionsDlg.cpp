@@ -1,0 +1,431 @@
+#include "config/OptionsDlg.h"
+
+#include "common/Codecs.h"
+#include "config/Options.h"
+#include "config/Pwcnfrm.h"
+#include "ephemeris/StringUt.h"
+#include "platform/Desktop.h"
+#include "widgets/DialogUtil.h"
+
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <variant>
+
+// A check box and the field it edits; inverted boxes store the negation.
+struct TOptionsDlg::BoxField {
+    QCheckBox* box;
+    bool OptionsRecord::*field;
+    bool inverted;
+};
+
+// A text edit and the field it edits, cut to the field's capacity.
+struct TOptionsDlg::TextField {
+    QLineEdit* edit;
+    std::string OptionsRecord::*field;
+    std::size_t capacity;
+};
+
+// A numeric edit, its field and how it is shown (decimals < 0: an integer).
+struct TOptionsDlg::NumberField {
+    QLineEdit* edit;
+    std::variant<int32_t OptionsRecord::*, uint16_t OptionsRecord::*, long double OptionsRecord::*,
+                 float OptionsRecord::*>
+        field;
+    int decimals;
+};
+
+namespace {
+
+QString q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+// Shows a number in its field's format.
+QString numberText(const OptionsRecord& r, const auto& field, int decimals) {
+    return std::visit(
+        [&](auto member) -> QString {
+            const auto v = r.*member;
+            if (decimals < 0) return QString::number(static_cast<long long>(v));
+            return q(FixedText(static_cast<long double>(v), decimals));
+        },
+        field);
+}
+
+// Converts a typed text into its field; false when it is no number the field
+// can hold (an integer out of the field's range, a real that overflows it).
+bool storeNumber(OptionsRecord& r, const auto& field, const QString& text) {
+    const std::string s = text.toStdString();
+    return std::visit(
+        [&](auto member) -> bool {
+            using T = std::remove_reference_t<decltype(r.*member)>;
+            if constexpr (std::is_integral_v<T>) {
+                long long v = 0;
+                if (!ParseInteger(s, v) || v < std::numeric_limits<T>::min() ||
+                    v > std::numeric_limits<T>::max())
+                    return false;
+                r.*member = static_cast<T>(v);
+            } else {
+                long double v = 0;
+                if (!ParseDecimal(s, v) || std::fabs(v) > std::numeric_limits<T>::max())
+                    return false;
+                r.*member = static_cast<T>(v);
+            }
+            return true;
+        },
+        field);
+}
+
+QString decodedPassword(const OptionsRecord& r) {
+    return q(DecodePassword(r.PasswordCode, r.PasswordLength));
+}
+
+} // namespace
+
+TOptionsDlg::TOptionsDlg(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint) {
+    setObjectName("TOptionsDlg");
+    setWindowTitle(QStringLiteral("Software Options"));
+    setWindowIcon(programIcon());
+
+    PageControl1 = new QTabWidget(this);
+    GeneralTab = new QWidget;
+    FilesTab = new QWidget;
+    PageControl1->addTab(GeneralTab, QStringLiteral("&General"));
+    PageControl1->addTab(FilesTab, QStringLiteral("&Files"));
+
+    // --- "General": the switches, the parameters and the administrator box.
+    OptionsGrp = new QGroupBox(QStringLiteral("Optio&ns"), GeneralTab);
+    auto* optionsLayout = new QGridLayout(OptionsGrp);
+    struct BoxSpec {
+        QCheckBox** box;
+        const char* name;
+        const char* caption;
+        bool OptionsRecord::*field;
+        bool inverted;
+        const char* hint;
+    };
+    const BoxSpec boxSpecs[] = {
+        {&DemoBox, "DemoBox", "Demonstration Mode", &OptionsRecord::LoginRequired, true,
+         "In Demonstration Mode the login is not required."},
+        {&TestBox, "TestBox", "Test Mode", &OptionsRecord::TestMode, false,
+         "In Test Mode, Preferences are always enabled."},
+        {&EditBox, "EditBox", "Edit Mode", &OptionsRecord::EditMode, false,
+         "Enables Editing Functions"},
+        {&IDMoonBox, "IDMoonBox", "Identify Moon", &OptionsRecord::IdentifyMoon, false,
+         "Identify Moon"},
+        {&DistanceBox, "DistanceBox", "Show Distance", &OptionsRecord::ShowDistance, false,
+         "Show Distance"},
+        {&AutoRBox, "AutoRBox", "Auto Data Recording", &OptionsRecord::AutoRecord, false,
+         "If checked, measurments are automatically recorded on data form. "},
+        {&CloudsBox, "CloudsBox", "Include Clouds", &OptionsRecord::IncludeClouds, false,
+         "Include Clouds"},
+        {&RestartBox, "RestartBox", "Allow Restart", &OptionsRecord::AllowRestart, false,
+         "Allow Restart"},
+        {&AnimationBox, "AnimationBox", "Allow Animation", &OptionsRecord::AllowAnimation, false,
+         "Allow Animation"},
+        {&TopViewBox, "TopViewBox", "Allow Top View", &OptionsRecord::AllowTopView, false,
+         "Allow Top View"},
+        {&VisibilityBox, "VisibilityBox", "Eclipse \"Visibility\" ",
+         &OptionsRecord::EclipseVisibility, false,
+         "Enable features to enhance eclipse \"visibility\"."},
+        {&MonoBox, "MonoBox", "Monochrome Display", &OptionsRecord::Monochrome, false,
+         "Show analysis display in monochrome."},
+        {&ColorBox, "ColorBox", "Print Color", &OptionsRecord::PrintColor, false,
+         "Print analysis display in color."},
+        {&LogBox, "LogBox", "Write Log File", &OptionsRecord::WriteLog, false, nullptr},
+    };
+    int row = 0;
+    for (const BoxSpec& b : boxSpecs) {
+        auto* box = new QCheckBox(QString::fromUtf8(b.caption), OptionsGrp);
+        box->setObjectName(b.name);
+        if (b.hint) box->setToolTip(QString::fromUtf8(b.hint));
+        optionsLayout->addWidget(box, row++, 0);
+        *b.box = box;
+        boxes_.push_back({box, b.field, b.inverted});
+    }
+    optionsLayout->setRowStretch(row, 1);
+    optionsLayout->setVerticalSpacing(8);
+
+    ParametersGrp = new QGroupBox(QStringLiteral("&Parameters"), GeneralTab);
+    auto* parametersLayout = new QFormLayout(ParametersGrp);
+    parametersLayout->setLabelAlignment(Qt::AlignRight);
+    struct NumberSpec {
+        QLineEdit** edit;
+        const char* name;
+        const char* label;
+        const char* hint;
+        decltype(NumberField::field) field;
+        int decimals;
+    };
+    // In the order of the group; numbers are converted in another order.
+    const NumberSpec numberSpecs[] = {
+        {&CloudyEd, "CloudyEd", "Cloudy Nights (%)", "(0-100)", &OptionsRecord::CloudyPercent, -1},
+        {&AnmStepEd, "AnmStepEd", "Animation Step", "(Hours)", &OptionsRecord::AnimationStep, 2},
+        {&ObsIntEd, "ObsIntEd", "Observation Interval", "(Hours)", &OptionsRecord::ObsInterval, 2},
+        {&DispTmrEd, "DispTmrEd", "Anim. Timer Interval", "(Milliseconds)",
+         &OptionsRecord::TimerInterval, -1},
+        {&ZnEd, "ZnEd", "Time Zone Difference", "UT minus Local (Zone) Time in Hours",
+         &OptionsRecord::ZoneOffset, 1},
+        {&RSEd, "RSEd", "Red Spot Longitude", "System II Long. of Red Spot",
+         &OptionsRecord::RedSpotLongitude, 1},
+    };
+    for (const NumberSpec& n : numberSpecs) {
+        auto* edit = new QLineEdit(ParametersGrp);
+        edit->setObjectName(n.name);
+        edit->setToolTip(QString::fromUtf8(n.hint));
+        edit->setMaximumWidth(90);
+        auto* label = new QLabel(QString::fromUtf8(n.label), ParametersGrp);
+        label->setToolTip(edit->toolTip());
+        label->setBuddy(edit);
+        parametersLayout->addRow(label, edit);
+        *n.edit = edit;
+    }
+    for (QLineEdit* e : {CloudyEd, AnmStepEd, ObsIntEd, DispTmrEd, RSEd, ZnEd}) {
+        for (const NumberSpec& n : numberSpecs)
+            if (*n.edit == e) numbers_.push_back({e, n.field, n.decimals});
+    }
+
+    SpecialGrp = new QGroupBox(QStringLiteral("\"Special\""), GeneralTab);
+    auto* specialLayout = new QVBoxLayout(SpecialGrp);
+    AdminBox = new QCheckBox(QStringLiteral("\"Administrator\""), SpecialGrp);
+    AdminBox->setObjectName("AdminBox");
+    specialLayout->addWidget(AdminBox);
+    boxes_.push_back({AdminBox, &OptionsRecord::Administrator, false});
+    connect(AdminBox, &QCheckBox::clicked, this, &TOptionsDlg::AdminBoxClick);
+
+    auto* generalRight = new QVBoxLayout;
+    generalRight->addWidget(ParametersGrp);
+    generalRight->addWidget(SpecialGrp);
+    generalRight->addStretch();
+    auto* generalLayout = new QHBoxLayout(GeneralTab);
+    generalLayout->addWidget(OptionsGrp, 1);
+    generalLayout->addLayout(generalRight, 1);
+
+    // --- "Files": web address, pictures, help files, data files and lists.
+    struct TextSpec {
+        QLineEdit** edit;
+        const char* name;
+        const char* label;
+        std::string OptionsRecord::*field;
+        std::size_t capacity;
+    };
+    auto textGroup = [&](const QString& title, std::initializer_list<TextSpec> specs) {
+        auto* group = new QGroupBox(title, FilesTab);
+        auto* form = new QFormLayout(group);
+        form->setLabelAlignment(Qt::AlignRight);
+        form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+        for (const TextSpec& t : specs) {
+            auto* edit = new QLineEdit(group);
+            edit->setObjectName(t.name);
+            edit->setMinimumWidth(380);
+            auto* label = new QLabel(QString::fromUtf8(t.label), group);
+            label->setBuddy(edit);
+            form->addRow(label, edit);
+            *t.edit = edit;
+            texts_.push_back({edit, t.field, t.capacity});
+        }
+        return group;
+    };
+    using R = OptionsRecord;
+    URLsGrp = textGroup(QStringLiteral("&URLs"),
+                        {{&ORVAURLEd, "ORVAURLEd", "ORVA Website", &R::WebAddress, kS255}});
+    SplashGrp = textGroup(QStringLiteral("\"Splash\" &BMPs"),
+                          {{&LogoEd, "LogoEd", "ORVA Logo:", &R::LogoFile, kS71},
+                           {&TitleEd, "TitleEd", "Main Title:", &R::TitleFile, kS71}});
+    HelpFilesGrp =
+        textGroup(QStringLiteral("&Help Files"),
+                  {{&MnHlpEd, "MnHlpEd", "Main Help List:", &R::MainHelpList, kS71},
+                   {&AnalHlpEd, "AnalHlpEd", "Analysis Help List;", &R::AnalHelpList, kS71},
+                   {&TopHlpEd, "TopHlpEd", "Top View Help List:", &R::TopViewHelpList, kS71},
+                   {&UsrHlpEd, "UsrHlpEd", "User Help File:", &R::UserHelpFile, kS71},
+                   {&RmdrEd, "RmdrEd", "Reminder File:", &R::ReminderFile, kS71}});
+    DataFilesGrp =
+        textGroup(QStringLiteral("&Data Files && Lists"),
+                  {{&JupImgsEd, "JupImgsEd", "Jupiter Images", &R::ImagesFolder, kS255},
+                   {&OuterPlEd, "OuterPlEd", "Outer Planet Table", &R::OuterPlanetFile, kS71},
+                   {&LeapSecEd, "LeapSecEd", "Leap Second Table", &R::LeapSecondFile, kS71},
+                   {&HtLstEd, "HtLstEd", "Hotlist File", &R::HotListFile, kS71},
+                   {&LogFlEd, "LogFlEd", "Log File (May Include Path)", &R::LogFile, kS255}});
+    // One label column across the four groups.
+    int labelWidth = 0;
+    for (const TextField& t : texts_)
+        labelWidth = std::max(labelWidth, labelFor(t.edit)->sizeHint().width());
+    for (const TextField& t : texts_) {
+        labelFor(t.edit)->setMinimumWidth(labelWidth);
+        labelFor(t.edit)->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    auto* filesLayout = new QVBoxLayout(FilesTab);
+    for (QGroupBox* g : {URLsGrp, SplashGrp, HelpFilesGrp, DataFilesGrp})
+        filesLayout->addWidget(g);
+    filesLayout->addStretch();
+
+    // --- Below the tabs: table number, password, OK and Cancel.
+    TblNumEd = new QLineEdit(this);
+    TblNumEd->setObjectName("TblNumEd");
+    TblNumEd->setMaxLength(int(kS4));
+    TblNumEd->setMaximumWidth(60);
+    TblNumEd->setToolTip(QStringLiteral("Alphanumeric, 4 characters max."));
+    texts_.push_back({TblNumEd, &R::TableNumber, kS4});
+    PWEd = new QLineEdit(this);
+    PWEd->setObjectName("PWEd");
+    PWEd->setMaxLength(16);
+    PWEd->setMinimumWidth(160);
+    PWEd->setToolTip(QStringLiteral("Alphanumeric, case sensitive, 16 characters max."));
+    setMaskCharacter(PWEd, QLatin1Char('#'));
+    auto* tblLbl = new QLabel(QStringLiteral("Lab Tbl #:"), this);
+    tblLbl->setBuddy(TblNumEd);
+    tblLbl->setToolTip(TblNumEd->toolTip());
+    auto* pwLbl = new QLabel(QStringLiteral("Password:"), this);
+    pwLbl->setBuddy(PWEd);
+    pwLbl->setToolTip(PWEd->toolTip());
+    OKBtn = new QPushButton(QStringLiteral("OK"), this);
+    OKBtn->setDefault(true);
+    CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(tblLbl);
+    bottom->addWidget(TblNumEd);
+    bottom->addSpacing(16);
+    bottom->addWidget(pwLbl);
+    bottom->addWidget(PWEd);
+    bottom->addStretch();
+    bottom->addWidget(OKBtn);
+    bottom->addWidget(CancelBtn);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(PageControl1);
+    layout->addLayout(bottom);
+
+    connect(OKBtn, &QPushButton::clicked, this, &TOptionsDlg::OKBtnClick);
+    connect(CancelBtn, &QPushButton::clicked, this, &TOptionsDlg::CancelBtnClick);
+    PageControl1->setCurrentIndex(0);
+}
+
+TOptionsDlg::~TOptionsDlg() = default;
+
+QLabel* TOptionsDlg::labelFor(QLineEdit* edit) const {
+    for (QLabel* l : findChildren<QLabel*>())
+        if (l->buddy() == edit) return l;
+    return nullptr;
+}
+
+void TOptionsDlg::showEvent(QShowEvent* event) {
+    FormActivate();
+    adjustSize();
+    centreOnScreen(this);
+    QDialog::showEvent(event);
+}
+
+void TOptionsDlg::FormActivate() {
+    haveSnapshot_ = false;
+    if (Opts == nullptr) {
+        showMessage(QStringLiteral("Cannot Modify Options!"),
+                    QStringLiteral("No Options Assigned!"), MsgIcon::Warning);
+        return;
+    }
+    const OptionsRecord& r = Opts->Options;
+    snapshot_ = r;
+    haveSnapshot_ = true;
+    for (const BoxField& b : boxes_)
+        b.box->setChecked(b.inverted ? !(r.*b.field) : r.*b.field);
+    for (const TextField& t : texts_) {
+        t.edit->setText(q(r.*t.field));
+        t.edit->setCursorPosition(0); // long paths show their start
+    }
+    for (const NumberField& n : numbers_)
+        n.edit->setText(numberText(r, n.field, n.decimals));
+    PWEd->setText(decodedPassword(r));
+}
+
+void TOptionsDlg::storeBoxesAndTexts(OptionsRecord& r) {
+    for (const BoxField& b : boxes_)
+        r.*b.field = b.inverted ? !b.box->isChecked() : b.box->isChecked();
+    for (const TextField& t : texts_)
+        r.*t.field = codec::utf8Left(t.edit->text().toStdString(), t.capacity);
+}
+
+bool TOptionsDlg::storeNumbers(OptionsRecord& r) {
+    for (const NumberField& n : numbers_) {
+        if (!storeNumber(r, n.field, n.edit->text())) {
+            showMessage(QStringLiteral("Non-Numeric Value!"),
+                        QStringLiteral("Numeric Conversion Error!\n\n"
+                                       "Verify Values of Numeric Parameters."),
+                        MsgIcon::Error);
+            n.edit->setFocus();
+            n.edit->selectAll();
+            return false;
+        }
+    }
+    return true;
+}
+
+void TOptionsDlg::storePassword(OptionsRecord& r) {
+    const QString typed = PWEd->text();
+    if (typed == decodedPassword(r)) return;
+    TPasswordDlg1 confirm(this);
+    confirm.NewPassword = typed;
+    desktop().execDialog(confirm);
+    if (confirm.Confirmed) {
+        EncodePassword(typed.toStdString(), r.PasswordCode, r.PasswordLength);
+        showMessage(QStringLiteral("Password Confirmed"),
+                    QStringLiteral("Password Change is Confirmed.\n\nYou Must Save ") +
+                        q(r.OptsFileName) + QStringLiteral(" To Complete the Change."),
+                    MsgIcon::Information);
+    } else {
+        showMessage(QStringLiteral("Password Not Changed!"),
+                    QStringLiteral("Password Change Not Confirmed!\n\n"
+                                   "Current Password Will Be Retained."),
+                    MsgIcon::Error);
+    }
+    confirm.NewPassword.clear();
+}
+
+void TOptionsDlg::OKBtnClick() {
+    if (Opts == nullptr) {
+        accept(); // nothing to change
+        return;
+    }
+    OptionsRecord& r = Opts->Options;
+    storeBoxesAndTexts(r);
+    if (!storeNumbers(r)) return;
+    storePassword(r);
+    accept();
+}
+
+void TOptionsDlg::CancelBtnClick() {
+    reject();
+}
+
+void TOptionsDlg::reject() {
+    if (Opts != nullptr && haveSnapshot_) Opts->Options = snapshot_;
+    QDialog::reject();
+}
+
+void TOptionsDlg::AdminBoxClick(bool checked) {
+    if (!checked) return;
+    if (showMessage(QStringLiteral("Multi-User Environment?"),
+                    QStringLiteral("Are you the administrator of this program in a multi-user "
+                                   "environment?\n(Do NOT check this box if you are the ONLY "
+                                   "user.)"),
+                    MsgIcon::Question, BtnYes | BtnNo) == MsgResult::No)
+        AdminBox->setChecked(false);
+}
+
+bool EditOptions(OptsObj& opts, QWidget* parent) {
+    TOptionsDlg dlg(parent);
+    dlg.Opts = &opts;
+    const bool ok = desktop().execDialog(dlg) == QDialog::Accepted;
+    dlg.Opts = nullptr;
+    return ok;
+}
