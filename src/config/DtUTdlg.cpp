@@ -77,7 +77,7 @@ TUTTimeDlg::TUTTimeDlg(OptionsRecord* options, LoginRecord* login, bool withHotl
 
 void TUTTimeDlg::FillEdits() {
     // The edits show UT: the clock value plus the zone offset.
-    const double ut = Clock.ClockValue + double(Clock.UTOffset);
+    const double ut = ShiftClock(Clock.ClockValue, Clock.UTOffset);
     DateEd->setText(QString::fromStdString(ClockDateText(ut)));
     TimeEd->setText(QString::fromStdString(ClockTimeText(ut)));
     CmntEd->setText(Comment.left(int(HotListCommentMax)));
@@ -104,9 +104,16 @@ bool TUTTimeDlg::TakeEntry() {
         return false;
     }
     const long double offset = std::isfinite(double(Clock.UTOffset)) ? Clock.UTOffset : 0.0L;
-    SetFromClock(Clock, double(ut - double(offset)));
+    SetFromClock(Clock, ShiftClock(ut, -offset));
     if (options_ && options_->EditMode) Comment = CmntEd->text().left(int(HotListCommentMax));
     return true;
+}
+
+void TUTTimeDlg::reject() {
+    // With Cancel disabled the date must be confirmed with OK: Escape and the
+    // window's close box do nothing.
+    if (!CancelEnabled) return;
+    QDialog::reject();
 }
 
 void TUTTimeDlg::OKBtnClick() {

@@ -54,6 +54,9 @@ public:
     void PutDateTimeonHotlist1Click();
     void SaveUpdatedHotlist1Click();
 
+    // Cancel, Escape and the close box; ignored while Cancel is disabled.
+    void reject() override;
+
 protected:
     void showEvent(QShowEvent* event) override;
 

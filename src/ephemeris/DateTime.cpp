@@ -235,6 +235,11 @@ void DecodeDateTime(double count, int32_t& year, int& month, int& day, int& hour
 
 // --- DateTimeRec ---------------------------------------------------------------------
 
+double ShiftClock(double count, long double days) {
+    const long double linear = countToLinear(sane(count, 0.0L)) + sane(days, 0.0L);
+    return double(linearToCount(sane(linear, 0.0L)));
+}
+
 void SetToNow(DateTimeRec& r, float zoneHours) {
     r.UTOffset = static_cast<long double>(zoneHours) / 24.0L;
     // The C library only reads the clock; the calendar arithmetic is ours.

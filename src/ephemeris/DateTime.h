@@ -39,6 +39,9 @@ double EncodeDateTime(int32_t year, int month, int day, int hour, int minute, in
                       int millisecond);
 void DecodeDateTime(double count, int32_t& year, int& month, int& day, int& hour, int& minute,
                     int& second, int& millisecond);
+// The date-time count days later (or earlier, for negative days), moving on
+// the linear day number so that times before day 0 move the right way.
+double ShiftClock(double count, long double days);
 
 // --- DateTimeRec operations.
 void SetToNow(DateTimeRec& r, float zoneHours);

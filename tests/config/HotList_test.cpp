@@ -106,6 +106,55 @@ TEST_F(HotListTest, ShowsAndStoresUtWithTheZoneOffsetApplied) {
     EXPECT_TRUE(form()->SaveList1->isEnabled());
 }
 
+TEST_F(HotListTest, TheZoneOffsetMovesTheRightWayBefore1900) {
+    // 1610/01/07 20:00 on a clock five hours behind UT is 1610/01/08 01:00 UT.
+    opts.ZoneOffset = 5;
+    TUTTimeDlg dlg(&opts, &login);
+    dlg.Clock.UTOffset = 5.0L / 24.0L;
+    SetFromClock(dlg.Clock, at(1610, 1, 7, 20, 0, 0));
+    desk.onDialog([](QDialog& d) {
+        auto& t = dynamic_cast<TUTTimeDlg&>(d);
+        EXPECT_EQ(t.DateEd->text(), "1610/01/08");
+        EXPECT_EQ(t.TimeEd->text(), "01:00:00");
+        t.TimeEd->setText("03:00:00");
+        t.PutDateTimeonHotlist1Click();
+        t.OKBtn->click();
+    });
+    EXPECT_EQ(desk.execDialog(dlg), QDialog::Accepted);
+    EXPECT_DOUBLE_EQ(dlg.Clock.ClockValue, at(1610, 1, 7, 22, 0, 0));
+    EXPECT_EQ(dlg.Clock.UTTime.Hour, 3);
+    EXPECT_EQ(lines(), std::vector<QString>{"1610/01/07 22:00:00"});
+    // Across day 0 of the count: 1899/12/29 22:00 on the clock is 03:00 UT on the 30th.
+    SetFromClock(dlg.Clock, at(1899, 12, 29, 22, 0, 0));
+    desk.onDialog([](QDialog& d) {
+        auto& t = dynamic_cast<TUTTimeDlg&>(d);
+        EXPECT_EQ(t.DateEd->text(), "1899/12/30");
+        EXPECT_EQ(t.TimeEd->text(), "03:00:00");
+        t.OKBtn->click();
+    });
+    desk.execDialog(dlg);
+    EXPECT_DOUBLE_EQ(dlg.Clock.ClockValue, at(1899, 12, 29, 22, 0, 0));
+}
+
+TEST_F(HotListTest, WithCancelDisabledOnlyOkEndsTheDialog) {
+    TUTTimeDlg dlg(&opts, &login);
+    dlg.CancelEnabled = false;
+    SetFromClock(dlg.Clock, at(2008, 3, 6, 0, 0, 0));
+    desk.onDialog([](QDialog& d) {
+        auto& t = dynamic_cast<TUTTimeDlg&>(d);
+        EXPECT_FALSE(t.CancelBtn->isEnabled());
+        QTest::keyClick(&t, Qt::Key_Escape);
+        t.reject();
+        EXPECT_TRUE(t.isVisible());
+        t.OKBtn->click();
+        EXPECT_FALSE(t.isVisible());
+    });
+    EXPECT_EQ(desk.execDialog(dlg), QDialog::Accepted);
+    dlg.CancelEnabled = true;
+    desk.onDialog([](QDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); });
+    EXPECT_EQ(desk.execDialog(dlg), QDialog::Rejected);
+}
+
 TEST_F(HotListTest, RejectsABadDateAndKeepsTheClockAndTheList) {
     TUTTimeDlg dlg(&opts, &login);
     dlg.CancelEnabled = false;

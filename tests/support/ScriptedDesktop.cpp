@@ -38,6 +38,7 @@ int ScriptedDesktop::execDialog(QDialog& dialog) {
     dialogTitles.back() = dialog.windowTitle(); // as set when shown
     script(dialog);
     if (dialog.isVisible()) dialog.reject();
+    if (dialog.isVisible()) dialog.hide(); // a dialog that refuses to be cancelled
     return dialog.result();
 }
 
