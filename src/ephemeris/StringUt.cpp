@@ -41,7 +41,7 @@ bool isBlank(char c) {
 
 // A decimal number as people write it: optional sign, digits with an optional
 // decimal point (at least one digit), optional exponent. No "inf" or "nan".
-bool isDecimalNumber(std::string_view s) {
+bool isDecimalNumber(std::string_view s, bool exponent) {
     std::size_t i = 0;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
     std::size_t digits = 0;
@@ -53,7 +53,7 @@ bool isDecimalNumber(std::string_view s) {
             ++i, ++digits;
     }
     if (digits == 0) return false;
-    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+    if (exponent && i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
         ++i;
         if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
         std::size_t expDigits = 0;
@@ -142,14 +142,25 @@ bool NextCommaField(std::string& text, long double& value) {
     // The field and the character after it (its comma) leave the text.
     text.erase(0, std::min(text.size(), end + 1));
 
-    if (!isDecimalNumber(token)) return false;
-    if (!token.empty() && token[0] == '+') token.erase(0, 1);
+    return ParseDecimal(token, value);
+}
+
+bool ParseDecimal(std::string_view text, long double& value, bool exponent) {
+    if (!isDecimalNumber(text, exponent)) return false;
+    if (text[0] == '+') text.remove_prefix(1);
     long double v = 0.0L;
-    const auto res = std::from_chars(token.data(), token.data() + token.size(), v);
-    if (res.ec != std::errc() || res.ptr != token.data() + token.size() || !std::isfinite(v))
+    const auto res = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (res.ec != std::errc() || res.ptr != text.data() + text.size() || !std::isfinite(v))
         return false;
     value = v;
     return true;
+}
+
+std::string UpperCaseAscii(std::string_view text) {
+    std::string s(text);
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
+    return s;
 }
 
 std::string FixedText(long double value, int decimals) {

@@ -19,5 +19,14 @@ std::string SexagesimalText(long double value, int decimals, std::string_view af
 // Returns false (text still consumed) when the field is not a number.
 bool NextCommaField(std::string& text, long double& value);
 
+// Reads the whole text as a decimal number with "." (optional sign, digits
+// with an optional point, and with exponent an optional exponent); no blanks,
+// no "inf", "nan" or hexadecimal, nothing out of range. On false value is
+// left as it was.
+bool ParseDecimal(std::string_view text, long double& value, bool exponent = true);
+
+// The text with the letters a..z upper-cased, whatever the locale.
+std::string UpperCaseAscii(std::string_view text);
+
 // Fixed-point text with "." whatever the locale.
 std::string FixedText(long double value, int decimals);
