@@ -61,10 +61,14 @@ int32_t readFile(const std::string& path, std::string& out, std::size_t maxBytes
     return code;
 }
 
-int32_t writeFileReplacing(const std::string& path, std::string_view data) {
+int32_t writeFileReplacing(const std::string& path, std::string_view data, bool* opened) {
+    if (opened) *opened = false;
+    // A file the user may not write stays as it is, as if it were written in place.
+    if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0) return lastCode();
     const std::string temp = path + ".new~";
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) return lastCode();
+    if (opened) *opened = true;
     int32_t code = writeAll(fd, data);
     if (code == IOOk && ::fsync(fd) != 0 && errno != EINVAL && errno != EROFS) code = lastCode();
     if (::close(fd) != 0 && code == IOOk) code = lastCode();

@@ -18,7 +18,9 @@ int32_t readFile(const std::string& path, std::string& out, std::size_t maxBytes
 
 // Writes data to a new file beside path and, once every byte is written and
 // flushed, renames it over path. On failure path is left as it was.
-int32_t writeFileReplacing(const std::string& path, std::string_view data);
+// An existing file that may not be written is not replaced. opened, when
+// given, tells whether the new file could be created at all.
+int32_t writeFileReplacing(const std::string& path, std::string_view data, bool* opened = nullptr);
 
 // Appends data with one write call (O_APPEND), creating the file when absent,
 // so that blocks appended by several programs never interleave.

@@ -29,19 +29,23 @@ struct SatelliteState {
 constexpr int kMoonCount = 4;
 extern const char* const MoonNames[kMoonCount + 1]; // 1..4: "Io" .. "Callisto"
 
-// The four states, indexed by moon number 1..4.
-struct SatelliteStateTable {
-    std::array<SatelliteState, kMoonCount> Moons{};
+// Four values indexed by moon number 1..4.
+template <typename T> struct PerMoon {
+    std::array<T, kMoonCount> Moons{};
 
-    SatelliteState& operator[](int moon) {
+    T& operator[](int moon) {
         assert(moon >= 1 && moon <= kMoonCount);
         return Moons[static_cast<std::size_t>(moon - 1)];
     }
-    const SatelliteState& operator[](int moon) const {
+    const T& operator[](int moon) const {
         assert(moon >= 1 && moon <= kMoonCount);
         return Moons[static_cast<std::size_t>(moon - 1)];
     }
+    bool operator==(const PerMoon&) const = default;
 };
+
+// The four states, indexed by moon number 1..4.
+using SatelliteStateTable = PerMoon<SatelliteState>;
 
 // Filled by every ComputeSatellites; zero (all flags false) before the first.
 extern SatelliteStateTable SatelliteStates;

@@ -41,7 +41,7 @@ bool isBlank(char c) {
 
 // A decimal number as people write it: optional sign, digits with an optional
 // decimal point (at least one digit), optional exponent. No "inf" or "nan".
-bool isDecimalNumber(std::string_view s) {
+bool isDecimalNumber(std::string_view s, bool exponent) {
     std::size_t i = 0;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
     std::size_t digits = 0;
@@ -53,7 +53,7 @@ bool isDecimalNumber(std::string_view s) {
             ++i, ++digits;
     }
     if (digits == 0) return false;
-    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+    if (exponent && i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
         ++i;
         if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
         std::size_t expDigits = 0;
@@ -145,12 +145,12 @@ bool NextCommaField(std::string& text, long double& value) {
     return ParseDecimal(token, value);
 }
 
-bool ParseDecimal(std::string_view text, long double& value) {
+bool ParseDecimal(std::string_view text, long double& value, bool exponent) {
     while (!text.empty() && isBlank(text.front()))
         text.remove_prefix(1);
     while (!text.empty() && isBlank(text.back()))
         text.remove_suffix(1);
-    if (!isDecimalNumber(text)) return false;
+    if (!isDecimalNumber(text, exponent)) return false;
     if (text.front() == '+') text.remove_prefix(1);
     long double v = 0.0L;
     const auto res = std::from_chars(text.data(), text.data() + text.size(), v);
@@ -172,6 +172,13 @@ bool ParseInteger(std::string_view text, long long& value) {
     if (res.ec != std::errc() || res.ptr != text.data() + text.size()) return false;
     value = v;
     return true;
+}
+
+std::string UpperCaseAscii(std::string_view text) {
+    std::string s(text);
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
+    return s;
 }
 
 std::string FixedText(long double value, int decimals) {

@@ -20,12 +20,15 @@ std::string SexagesimalText(long double value, int decimals, std::string_view af
 bool NextCommaField(std::string& text, long double& value);
 
 // Reads a decimal number as people type it, with "." whatever the locale:
-// blanks around it, an optional sign, digits with an optional point, an
-// optional exponent. No "inf", "nan", hex or overflow. value is untouched on
-// failure.
-bool ParseDecimal(std::string_view text, long double& value);
+// blanks around it, an optional sign, digits with an optional point, and with
+// exponent an optional exponent. No "inf", "nan", hex or overflow. On false
+// value is left as it was.
+bool ParseDecimal(std::string_view text, long double& value, bool exponent = true);
 // A signed decimal integer, blanks around it allowed; false on overflow.
 bool ParseInteger(std::string_view text, long long& value);
+
+// The text with the letters a..z upper-cased, whatever the locale.
+std::string UpperCaseAscii(std::string_view text);
 
 // Fixed-point text with "." whatever the locale.
 std::string FixedText(long double value, int decimals);

@@ -1,0 +1,117 @@
+// The measurement files: the binary ".DAT" file of raw 32-byte records, which
+// round-trips exactly, and the comma-separated ".CSV" text for spreadsheets,
+// which the program reads back; the proposed save name, the extension checks
+// and the messages the windows show about them. Standard library only.
+//
+// Converting a file takes three lines:
+//   MeasurementTable t;
+//   loadMeasurementFile(t, in, measurementFormatOf(in));
+//   saveMeasurementFile(t, out, measurementFormatOf(out), csvStampNow(zoneHours));
+#pragma once
+
+#include "app/Measurements.h"
+#include "common/Reporter.h"
+#include "ephemeris/DateTime.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+enum class MeasurementFormat { Invalid, Dat, Csv };
+
+// --- Names and extensions.
+
+// The extension of the file-name part, from its last "." (empty when none).
+std::string fileExtension(const std::string& path);
+// ".DAT" -> Dat, ".CSV" -> Csv (letter case does not count), else Invalid.
+MeasurementFormat measurementFormatOf(const std::string& path);
+// The name the save dialog proposes: the last file chosen for saving with
+// everything from its first "." removed (folders included), or "JupSatData1".
+std::string proposedSaveName(const std::string& lastDataFile);
+// Whether the open dialog starts with ".CSV" and its second filter: when the
+// name it starts with has the extension ".CSV".
+bool openDialogPrefersCsv(const std::string& currentName);
+
+// The save and open dialogs' filters (each one filter in the file
+// chooser's form) and default extensions.
+constexpr const char* DatSaveFilter = "Binary (ORVA) Format (*.DAT)";
+constexpr const char* CsvSaveFilter = "Spreadsheet (.CSV) Format (*.CSV)";
+constexpr const char* DatLoadFilter = "Binary (ORVA Format) Files (*.DAT)";
+constexpr const char* CsvLoadFilter = "Comma-Separated (.CSV) Files (*.CSV)";
+constexpr const char* DatExtension = ".DAT";
+constexpr const char* CsvExtension = ".CSV";
+constexpr const char* DefaultSaveName = "JupSatData1";
+
+// --- The messages (the windows show them; no file code shows anything).
+
+Message nothingToSaveMessage();
+// "Cannot Save File!" when the chosen name's extension does not fit format.
+std::optional<Message> saveExtensionError(const std::string& path, MeasurementFormat format);
+// "Cannot Load File!" when the name is neither ".DAT" nor ".CSV".
+std::optional<Message> loadExtensionError(const std::string& path);
+// "Unable to open <name> for output." when the file could not be created.
+Message saveOpenFailedMessage(const std::string& path);
+// A read or write fault, or a load file that cannot be opened: the name and
+// the file error text of the code.
+Message fileFaultMessage(const std::string& path, int32_t ioCode);
+Message mergeQuestion();        // Yes: merge
+Message dataNotSavedQuestion(); // No: the load ends with nothing changed
+// "Data Loaded" (with the merge line), or "No Data Loaded" for an empty table.
+Message loadedMessage(const std::string& path, bool merged, bool tableEmpty);
+
+// --- ".DAT": a plain sequence of 32-byte records in table order.
+
+std::string encodeDat(MeasurementTable& table);
+struct DatLoadResult {
+    std::size_t records = 0; // whole records inserted
+    bool cutShort = false;   // the length was not a multiple of 32 (the rest is ignored)
+};
+// Inserts every whole record of the bytes in order (InsertAsRead); sets
+// MeasurementsChanged.
+DatLoadResult loadDatBytes(MeasurementTable& table, std::string_view bytes);
+
+// --- ".CSV": six header lines, then one line per record; lines end in CR LF.
+
+// The moment written into the first line: the present clock date and time
+// of the zone (hours east of UT).
+DateTimeRec csvStampNow(float zoneHours);
+std::vector<std::string> csvHeaderLines(const DateTimeRec& stamp);
+// The Julian date with 5 decimals, then for each moon "," and its field:
+// empty when not measured (>= 100), else the offset with 2 decimals; a value
+// removed from the analysis gets a "*" and is right-aligned in 10 characters.
+std::string csvRecordLine(const MeasurementRec& r);
+std::string encodeCsv(MeasurementTable& table, const DateTimeRec& stamp);
+// Reads one record line: five fields (Julian date, Io .. Callisto), a "*"
+// marking a value removed; a missing or unreadable number is NoMeasurement
+// (a Julian date of exactly 100 becomes 0). Later fields are ignored.
+MeasurementRec parseCsvRecordLine(std::string_view line);
+// Skips the lines up to and including the first containing "Julian Date"
+// (none: nothing is read), then inserts a record for every non-empty line.
+// The text may be UTF-8 or Windows-1252. Sets MeasurementsChanged; returns
+// the number of records inserted.
+std::size_t loadCsvText(MeasurementTable& table, std::string_view bytes);
+
+// --- Files.
+
+struct MeasurementLoadResult {
+    int32_t ioCode = 0; // 0, or the file error code (nothing was inserted)
+    std::size_t records = 0;
+};
+// Reads the whole file first, so that a fault inserts nothing. The Invalid
+// format reads nothing.
+MeasurementLoadResult loadMeasurementFile(MeasurementTable& table, const std::string& path,
+                                          MeasurementFormat format);
+
+struct MeasurementSaveResult {
+    int32_t ioCode = 0;  // 0 when every byte is in place
+    bool opened = false; // false: the file could not be created at all
+};
+// Writes the whole file beside the old one and replaces it only when
+// complete: a failed save leaves the old file as it was, and a file the user
+// may not write is not replaced. stamp is used by ".CSV" only; the Invalid
+// format writes nothing and gives IOInvalidNumber.
+MeasurementSaveResult saveMeasurementFile(MeasurementTable& table, const std::string& path,
+                                          MeasurementFormat format, const DateTimeRec& stamp);

@@ -1,0 +1,220 @@
+// The ".DAT" and ".CSV" measurement files, the proposed save name, the
+// extension checks and the load and save messages.
+#include "app/MeasurementFiles.h"
+#include "common/FileErrors.h"
+#include "support/TempDir.h"
+
+#include "app/MeasurementSamples.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+DateTimeRec stampAt(int y, int mo, int d, int h, int mi) {
+    DateTimeRec s;
+    SetFromClock(s, EncodeDateTime(y, mo, d, h, mi, 0, 0));
+    return s;
+}
+
+TEST(DatFile, RoundTripsEveryBitAndReadsOnlyWholeRecords) {
+    MeasurementTable t;
+    // Dates that need all 64 bits of the extended significand.
+    const long double fine = 2454500.5L + 0x1p-40L;
+    t.InsertOrdered(record(fine, 0.1f, -0.2f, NoMeasurement, 1e-40f, {false, true, true, false}));
+    t.InsertOrdered(kExample);
+    t.InsertOrdered(record(fine, 3.0f, 3.0f, 3.0f, 3.0f));
+    const std::string bytes = encodeDat(t);
+    ASSERT_EQ(bytes.size(), 3 * MeasurementRecSize);
+
+    MeasurementTable back;
+    const DatLoadResult r = loadDatBytes(back, bytes);
+    EXPECT_EQ(r.records, 3u);
+    EXPECT_FALSE(r.cutShort);
+    EXPECT_TRUE(back.MeasurementsChanged);
+    EXPECT_EQ(encodeDat(back), bytes);
+    EXPECT_EQ(back.records()[1].JulianDate, fine);
+    EXPECT_FALSE(back.records()[1].Included[1]);
+
+    MeasurementTable cut;
+    const DatLoadResult c = loadDatBytes(cut, bytes.substr(0, 33));
+    EXPECT_EQ(c.records, 1u);
+    EXPECT_TRUE(c.cutShort);
+    EXPECT_EQ(encodeDat(cut), bytes.substr(0, 32));
+}
+
+TEST(CsvFile, WritesTheHeaderAndTheRecordLinesWithCrLf) {
+    EXPECT_EQ(csvRecordLine(kExample), "2454500.50000,-1.23,,     2.50*,10.07");
+    EXPECT_EQ(csvRecordLine(record(1.0L, 150.0f, -12.345f, -0.001f, -123456.5f,
+                                   {false, false, false, false})),
+              "1.00000,,   -12.35*,     0.00*,-123456.50*");
+
+    MeasurementTable t;
+    t.InsertOrdered(kExample);
+    EXPECT_EQ(encodeCsv(t, stampAt(2008, 3, 7, 9, 5)),
+              "Jupiter Satellite Measurements - 03-07-2008  9:05\r\n"
+              "\r\n"
+              "Measurement unit is Jupiter diameters.\r\n"
+              "East is negative (-).\r\n"
+              "\r\n"
+              "Julian Date,      Io,  Europa,Ganymede, Callisto\r\n"
+              "2454500.50000,-1.23,,     2.50*,10.07\r\n");
+    EXPECT_EQ(csvHeaderLines(stampAt(2024, 11, 30, 23, 59))[0],
+              "Jupiter Satellite Measurements - 11-30-2024 23:59");
+}
+
+TEST(CsvFile, RoundTripsToFiveAndTwoDecimalsWithTheRemovedMarks) {
+    MeasurementTable t;
+    t.InsertOrdered(record(2454501.123456789L, 1.234f, NoMeasurement, -9.876f, 0.0f,
+                           {false, true, true, false}));
+    t.InsertOrdered(kExample);
+    MeasurementTable back;
+    EXPECT_EQ(loadCsvText(back, encodeCsv(t, stampAt(2008, 3, 7, 9, 5))), 2u);
+    EXPECT_TRUE(back.MeasurementsChanged);
+    const std::vector<MeasurementRec> r = back.records();
+    ASSERT_EQ(r.size(), 2u);
+    EXPECT_EQ(r[0].JulianDate, 2454500.5L);
+    EXPECT_EQ(r[0].Offset, kExample.Offset);
+    EXPECT_EQ(r[0].Included, kExample.Included);
+    EXPECT_NEAR(double(r[1].JulianDate), 2454501.12346, 1e-9);
+    EXPECT_EQ(r[1].Offset, (PerMoon<float>{{1.23f, NoMeasurement, -9.88f, 0.0f}}));
+    EXPECT_EQ(r[1].Included, (PerMoon<bool>{{false, true, true, false}}));
+}
+
+TEST(CsvFile, ParsesFieldsStarsAndUnreadableNumbers) {
+    struct Case {
+        const char* line;
+        long double jd;
+        PerMoon<float> offset;
+        PerMoon<bool> included;
+    };
+    const float N = NoMeasurement;
+    const Case cases[] = {
+        // Europa not measured: two commas in a row.
+        {"2454500.50000,-1.23,,     2.50*,10.07",
+         2454500.5L,
+         {{-1.23f, N, 2.5f, 10.07f}},
+         {{true, true, false, true}}},
+        {"  7.5 , 1.5e-1 ,*, 2 *,3,99,junk",
+         7.5L,
+         {{0.15f, N, 2.0f, 3.0f}},
+         {{true, false, false, true}}},
+        {"abc,1.5x,nan,inf,1e39", 0.0L, {{N, N, N, N}}, {{true, true, true, true}}},
+        {"100,0x10,**1", 0.0L, {{N, N, N, N}}, {{true, false, true, true}}},
+        {"   ", 0.0L, {{N, N, N, N}}, {{true, true, true, true}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        const MeasurementRec r = parseCsvRecordLine(c.line);
+        EXPECT_EQ(r.JulianDate, c.jd);
+        EXPECT_EQ(r.Offset, c.offset);
+        EXPECT_EQ(r.Included, c.included);
+    }
+}
+
+TEST(CsvFile, ReadsOnlyTheLinesAfterTheColumnHeadings) {
+    struct Case {
+        const char* text;
+        std::size_t records;
+    };
+    const Case cases[] = {
+        {"x\r\nJulian Date,Io\r\n1,2\r\n\r\n\n3,4\r\n", 2},
+        {"Julian Date\n1,2\nJulian Date\n", 2}, // the second heading is a record line
+        {"julian date\n1,2\n", 0},
+        {"1,2\n3,4\n", 0},
+        {"", 0},
+        {"\xEF\xBB\xBFJulian Date\r5\r6", 2},
+        {"Julian Date\n\xE9,1\n", 1}, // Windows-1252 bytes
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        MeasurementTable t;
+        EXPECT_EQ(loadCsvText(t, c.text), c.records);
+        EXPECT_EQ(std::size_t(t.Count()), c.records);
+        EXPECT_TRUE(t.MeasurementsChanged);
+    }
+}
+
+TEST(MeasurementNames, ProposedNameExtensionsAndTheirMessages) {
+    EXPECT_EQ(proposedSaveName(""), "JupSatData1");
+    EXPECT_EQ(proposedSaveName("/home/ann/ORVA/Orbexa/obs.DAT"), "/home/ann/ORVA/Orbexa/obs");
+    EXPECT_EQ(proposedSaveName("/data/Run.1/obs.DAT"), "/data/Run");
+
+    EXPECT_EQ(measurementFormatOf("/a.b/obs.dat"), MeasurementFormat::Dat);
+    EXPECT_EQ(measurementFormatOf("obs.Csv"), MeasurementFormat::Csv);
+    EXPECT_EQ(measurementFormatOf("/x.DAT/obs"), MeasurementFormat::Invalid);
+    EXPECT_EQ(measurementFormatOf("obs.DAT.txt"), MeasurementFormat::Invalid);
+    EXPECT_TRUE(openDialogPrefersCsv("obs.csv"));
+    EXPECT_FALSE(openDialogPrefersCsv(""));
+
+    EXPECT_FALSE(saveExtensionError("obs.dat", MeasurementFormat::Dat));
+    EXPECT_EQ(saveExtensionError("obs.csv", MeasurementFormat::Dat)->text,
+              "File format (.csv) is invalid!  Must be .DAT for binary file");
+    EXPECT_EQ(saveExtensionError("obs", MeasurementFormat::Csv),
+              (Message{"Cannot Save File!", "File format () is invalid!  Must be .CSV",
+                       MsgIcon::Error, BtnOk}));
+    EXPECT_FALSE(loadExtensionError("obs.CSV"));
+    EXPECT_EQ(loadExtensionError("obs.txt"),
+              (Message{"Cannot Load File!", "File format (.txt) is invalid!  Must be .DAT or .CSV.",
+                       MsgIcon::Error, BtnOk}));
+}
+
+TEST(MeasurementMessages, LoadAndSaveTexts) {
+    EXPECT_EQ(saveOpenFailedMessage("/d/obs.DAT").text,
+              "Unable to open /d/obs.DAT for output.\nData not saved!");
+    EXPECT_EQ(fileFaultMessage("/d/obs.DAT", IODiskFull).text, "/d/obs.DAT\nDisk Full!");
+    EXPECT_EQ(dataNotSavedQuestion(),
+              (Message{"Data Not Saved!",
+                       "You will lose information if you do not save\nthe current data before "
+                       "loading this file!\n\nDo you want to continue with this load?",
+                       MsgIcon::Stop, BtnYes | BtnNo}));
+    EXPECT_EQ(loadedMessage("/d/a.CSV", true, false).text,
+              "Data loaded from /d/a.CSV.\n\nMerged with existing data.");
+    EXPECT_EQ(loadedMessage("/d/a.CSV", false, true),
+              (Message{"No Data Loaded", "/d/a.CSV contains no valid data!", MsgIcon::Information,
+                       BtnOk}));
+}
+
+TEST(MeasurementFileIO, SavesLoadsAndKeepsTheOldFileWhenASaveFails) {
+    TempDir dir;
+    MeasurementTable t;
+    t.InsertOrdered(kExample);
+    const DateTimeRec stamp = stampAt(2008, 3, 7, 9, 5);
+
+    for (const char* name : {"obs.DAT", "obs.csv"}) {
+        SCOPED_TRACE(name);
+        const std::string path = dir.file(name);
+        const MeasurementFormat f = measurementFormatOf(path);
+        const MeasurementSaveResult s = saveMeasurementFile(t, path, f, stamp);
+        EXPECT_EQ(s.ioCode, IOOk);
+        EXPECT_TRUE(s.opened);
+        EXPECT_EQ(readTestFile(path),
+                  f == MeasurementFormat::Dat ? encodeDat(t) : encodeCsv(t, stamp));
+        MeasurementTable back;
+        back.InsertOrdered(kExample); // a merge keeps what was there
+        const MeasurementLoadResult l = loadMeasurementFile(back, path, f);
+        EXPECT_EQ(l.ioCode, IOOk);
+        EXPECT_EQ(l.records, 1u);
+        EXPECT_EQ(back.Count(), 2);
+    }
+
+    // The new file cannot be created beside the old one: the old one stays.
+    const std::string path = dir.file("obs.DAT");
+    const std::string old = readTestFile(path);
+    std::filesystem::create_directory(path + ".new~");
+    t.InsertOrdered(kExample);
+    const MeasurementSaveResult s = saveMeasurementFile(t, path, MeasurementFormat::Dat, stamp);
+    EXPECT_NE(s.ioCode, IOOk);
+    EXPECT_FALSE(s.opened);
+    EXPECT_EQ(readTestFile(path), old);
+
+    MeasurementTable none;
+    const MeasurementLoadResult l =
+        loadMeasurementFile(none, dir.file("missing.CSV"), MeasurementFormat::Csv);
+    EXPECT_EQ(l.ioCode, IOFileNotFound);
+    EXPECT_TRUE(none.IsEmpty());
+    EXPECT_FALSE(none.MeasurementsChanged);
+}
+
+} // namespace
