@@ -2,20 +2,17 @@
 
 #include "common/FileIO.h"
 #include "config/DtUTdlg.h"
-#include "config/Getsstr.h"
 #include "config/LoginRecord.h"
 #include "config/OptionsRecord.h"
+#include "config/TextListWindow.h"
 #include "platform/Desktop.h"
 #include "platform/Printing.h"
 #include "widgets/DialogUtil.h"
 
 #include <QAction>
-#include <QGuiApplication>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMouseEvent>
-#include <QScreen>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -89,11 +86,7 @@ THotListForm1::THotListForm1(OptionsRecord* options, LoginRecord* login, QWidget
     }
     UndoEditDelete1->setEnabled(false);
 
-    ListBox1 = new QListWidget(this);
-    ListBox1->setObjectName("ListBox1");
-    QFont font(mapFontFamily(QStringLiteral("Courier New")));
-    font.setStyleHint(QFont::Monospace);
-    ListBox1->setFont(font);
+    ListBox1 = makeTextListBox(this);
     ListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
 
     auto* layout = new QVBoxLayout(this);
@@ -128,21 +121,12 @@ void THotListForm1::setSaved(bool saved) {
 }
 
 int THotListForm1::currentIndex() const {
-    const int row = ListBox1->currentRow();
-    if (row < 0 || row >= ListBox1->count() || !ListBox1->item(row)->isSelected()) return -1;
-    return row;
+    return selectedRow(*ListBox1);
 }
 
 void THotListForm1::select(int index) {
-    if (index < 0 || index >= ListBox1->count()) {
-        ListBox1->setCurrentRow(-1);
-        ListBox1->clearSelection();
-        SelectedIndex = -1;
-        return;
-    }
-    ListBox1->setCurrentRow(index);
-    ListBox1->item(index)->setSelected(true);
-    SelectedIndex = index;
+    selectRow(*ListBox1, index);
+    SelectedIndex = selectedRow(*ListBox1);
 }
 
 void THotListForm1::LoadList() {
@@ -176,15 +160,7 @@ void THotListForm1::Put(const HotListEntry& e) {
 void THotListForm1::showEvent(QShowEvent* event) {
     const int remembered = SelectedIndex;
     RebuildLines();
-    int widest = 0;
-    const QFontMetrics fm(ListBox1->font());
-    for (int i = 0; i < ListBox1->count(); ++i)
-        widest = std::max(widest, fm.horizontalAdvance(ListBox1->item(i)->text()));
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const int screenWidth = screen ? screen->availableGeometry().width() : 1024;
-    const HotListSize size =
-        hotListClientSize(widest, fm.lineSpacing(), ListBox1->count(), screenWidth);
-    resize(size.width, size.height + MenuBar->sizeHint().height());
+    sizeToTextList(*this, *ListBox1, MenuBar->sizeHint().height(), 30, 230);
     centreOnScreen(this);
     select(remembered);
     Chosen.reset();
@@ -192,22 +168,8 @@ void THotListForm1::showEvent(QShowEvent* event) {
 }
 
 void THotListForm1::Search1Click() {
-    TGetSrchStrDlg* dlg = GetSrchStrDlg();
-    dlg->setWindowTitle(QStringLiteral("Find Text String"));
-    desktop().execDialog(*dlg);
-    if (dlg->How == TGetSrchStrDlg::Cancelled || dlg->SearchText.isEmpty()) return;
-    std::vector<std::string> lines;
-    for (int i = 0; i < ListBox1->count(); ++i) lines.push_back(ListBox1->item(i)->text().toStdString());
-    const int selected = currentIndex();
-    const int start = dlg->How == TGetSrchStrDlg::FromCursor && selected >= 0 ? selected + 1 : 0;
-    const int found = findAcrossLines(lines, start, dlg->SearchText.toStdString(), dlg->CaseDependent);
-    if (found < 0) {
-        showMessage(QStringLiteral("String Not Found"),
-                    QStringLiteral("\"") + dlg->SearchText + QStringLiteral("\" Not Found."),
-                    MsgIcon::Information);
-        return;
-    }
-    select(found);
+    const int found = searchTextList(*ListBox1, QStringLiteral("Find Text String"));
+    if (found >= 0) select(found);
 }
 
 void THotListForm1::Print1Click() {
@@ -215,44 +177,23 @@ void THotListForm1::Print1Click() {
     const QString who = editMode ? QStringLiteral("Database Modification")
                                  : QString::fromStdString(login_ ? login_->StudentName1 : "");
     PrintRequest request;
-    request.title = QStringLiteral("ORVA Exercise - \"Quorvex\"") + who;
+    request.title = printJobTitle(who);
     std::unique_ptr<PrintSurface> surface = desktop().beginPrint(request);
     if (!surface) {
         Print1->setChecked(Printed);
         return;
     }
-    surface->setFont(QStringLiteral("Courier"), 10, true, false);
-    const int h = std::max(1, surface->textHeight(QStringLiteral("Text")));
-    const int margin = surface->pageWidth() > surface->pageHeight() ? 50 : 0;
-    const int indent = margin + 50;
-    int line = 1; // lines counted from 1, one text height apart
-    auto yOf = [h](int l) { return (l - 1) * h; };
-    QString first = printDateTimeText();
-    if (!editMode) {
-        const std::string table = options_ ? options_->TableNumber : std::string();
-        first += QStringLiteral("     Laboratory Table Number ") +
-                 (table.empty() ? QStringLiteral("(Not Recorded)") : QString::fromStdString(table));
-    }
-    surface->drawText(margin, yOf(line), first);
-    if (!editMode && login_) {
-        line = 3;
-        surface->drawText(margin, yOf(line), QString::fromStdString(login_->StudentName1));
-        for (const std::string* n : {&login_->StudentName2, &login_->StudentName3, &login_->StudentName4})
-            if (!n->empty()) surface->drawText(margin, yOf(++line), QString::fromStdString(*n));
-        line += 2;
+    ListPrintout printout;
+    if (editMode) {
+        printout.firstLine = printDateTimeText();
     } else {
-        line = 3;
+        printout.firstLine = printoutFirstLine(options_);
+        printout.names = printoutNames(login_);
     }
-    surface->drawText(indent, yOf(line), windowTitle());
-    line += 2;
-    for (int i = 0; i < ListBox1->count(); ++i) {
-        if (yOf(line) + h > surface->pageHeight()) {
-            surface->newPage();
-            line = 2;
-        }
-        surface->drawText(indent, yOf(line), ListBox1->item(i)->text());
-        ++line;
-    }
+    printout.headings << windowTitle();
+    for (int i = 0; i < ListBox1->count(); ++i)
+        printout.lines << ListBox1->item(i)->text();
+    printTextListing(*surface, printout);
     surface->endDocument();
     Printed = true;
     Print1->setChecked(true);

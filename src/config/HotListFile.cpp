@@ -7,7 +7,6 @@
 #include "ephemeris/DateTime.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstdio>
 
@@ -28,17 +27,6 @@ Parts partsOf(double count) {
     Parts p{};
     DecodeDateTime(count, p.year, p.month, p.day, p.hour, p.minute, p.second, p.ms);
     return p;
-}
-
-std::string stripLeading(const std::string& s) {
-    std::size_t i = 0;
-    while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;
-    return s.substr(i);
-}
-
-std::string lowerAscii(std::string s) {
-    for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
-    return s;
 }
 
 // Reads an unsigned decimal number of 1..maxDigits digits.
@@ -192,36 +180,4 @@ int32_t saveHotListFile(HotListRecords& list, const std::string& path) {
                    IOErrorText(io),
                MsgIcon::Error);
     return io;
-}
-
-HotListSize hotListClientSize(int widestLine, int lineHeight, int lines, int screenWidth) {
-    HotListSize s;
-    const long long maxW = std::max(230, screenWidth - 10);
-    s.width = int(std::clamp<long long>(static_cast<long long>(widestLine) + 30, 230, maxW));
-    const double h = lines > 21 ? 22.3 * lineHeight : (lines + 1.3) * lineHeight;
-    s.height = int(std::clamp(h, 0.0, 100000.0));
-    return s;
-}
-
-int findAcrossLines(const std::vector<std::string>& lines, int start, const std::string& text,
-                    bool caseDependent) {
-    if (text.empty()) return -1;
-    const std::string wanted = caseDependent ? text : lowerAscii(text);
-    auto prepared = [&](std::size_t k) {
-        std::string s = stripLeading(lines[k]);
-        return caseDependent ? s : lowerAscii(s);
-    };
-    for (std::size_t k = std::size_t(std::max(start, 0)); k < lines.size(); ++k) {
-        const std::string first = prepared(k);
-        std::string joined = first;
-        if (k + 1 < lines.size()) {
-            joined.push_back(' ');
-            joined += prepared(k + 1);
-        }
-        const std::size_t at = joined.find(wanted);
-        if (at == std::string::npos) continue;
-        // A match that begins in the next line selects that line.
-        return int(at > first.size() ? k + 1 : k);
-    }
-    return -1;
 }

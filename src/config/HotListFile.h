@@ -1,6 +1,6 @@
 // The date hotlist without its window: the 64-byte entry and its file, the
-// list kept in order of instant, the list lines, the date/time texts of the
-// date/time dialog and the search that runs across line breaks.
+// list kept in order of instant, the list lines and the date/time texts of
+// the date/time dialog.
 #pragma once
 
 #include "common/LinkLst.h"
@@ -70,18 +70,3 @@ HotListLoadResult loadHotListFile(HotListRecords& list, const std::string& path)
 // Writes every entry beside the file and then replaces it; on failure the old
 // file stays and the message is reported. Returns the I/O result.
 int32_t saveHotListFile(HotListRecords& list, const std::string& path);
-
-// The window's size for its text (the report windows' rule): width the widest
-// line plus 30, at least 230 and at most the screen width less 10; height
-// 22.3 lines for more than 21 lines, else the lines plus 1.3.
-struct HotListSize {
-    int width = 0;
-    int height = 0;
-};
-HotListSize hotListClientSize(int widestLine, int lineHeight, int lines, int screenWidth);
-
-// Searches from line `start`: each line, stripped of leading blanks (and
-// lower-cased unless caseDependent), joined by one blank with the next one.
-// Returns the line to select, or -1.
-int findAcrossLines(const std::vector<std::string>& lines, int start, const std::string& text,
-                    bool caseDependent);

@@ -12,7 +12,7 @@ constexpr std::size_t kLineChars = 255;
 
 std::string reminderMessage(const std::string& fileContent) {
     std::string msg;
-    for (const std::string& line : splitTextLines(codec::decodeText(fileContent)))
+    for (const std::string& line : decodeTextLines(fileContent))
         msg += codec::utf8Left(line, kLineChars) + "\n";
     msg += "\nSelect \"OK\" to Quit Exercise, \"Cancel\" to Continue.";
     return codec::utf8Left(msg, kBufferChars);

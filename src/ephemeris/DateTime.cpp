@@ -484,7 +484,7 @@ std::vector<LeapSecondEntry> builtInLeapSeconds() {
 std::vector<LeapSecondEntry> parseLeapSecondText(std::string_view text,
                                                  const std::string& fileName) {
     std::vector<LeapSecondEntry> entries;
-    const std::vector<std::string> lines = splitTextLines(codec::decodeText(text));
+    const std::vector<std::string> lines = decodeTextLines(text);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string& line = lines[i];
         if (line.find("**") != std::string::npos || isBlankLine(line)) continue;

@@ -135,6 +135,10 @@ std::unique_ptr<PrintSurface> QtDesktop::beginPrint(const PrintRequest& request)
     return surface;
 }
 
+void Desktop::beep() {
+    QApplication::beep();
+}
+
 void QtDesktop::popupMenu(QMenu& menu, const QPoint& at) { menu.exec(at); }
 
 QString QtDesktop::userName() {

@@ -44,6 +44,8 @@ public:
     // Pops up a menu at a screen position and returns when it closes (the
     // chosen action has then run).
     virtual void popupMenu(QMenu& menu, const QPoint& at) = 0;
+    // The warning beep.
+    virtual void beep();
 
     // The login name of the process owner.
     virtual QString userName() = 0;

@@ -1,5 +1,5 @@
-// The hotlist entry and file, the list lines, the date/time texts, the window
-// size rule and the search across line breaks, without a window.
+// The hotlist entry and file, the list lines and the date/time texts, without
+// a window.
 #include "common/FileErrors.h"
 #include "common/FileIO.h"
 #include "config/HotListFile.h"
@@ -168,43 +168,6 @@ TEST(HotListTexts, ReadsOnlyRealDatesAndTimes) {
             EXPECT_DOUBLE_EQ(v, c.count) << c.text;
         }
     }
-}
-
-TEST(HotListWindowSize, FollowsTheReportWindowsRule) {
-    struct Case {
-        int widest, lineHeight, lines, screen, w, h;
-    };
-    const Case cases[] = {
-        {100, 10, 0, 1000, 230, 13},   {400, 10, 21, 1000, 430, 223},
-        {400, 10, 22, 1000, 430, 223}, {400, 10, 500, 1000, 430, 223},
-        {5000, 10, 3, 1000, 990, 43},  {2147483647, 10, 3, 800, 790, 43},
-    };
-    for (const Case& c : cases) {
-        const HotListSize s = hotListClientSize(c.widest, c.lineHeight, c.lines, c.screen);
-        EXPECT_EQ(s.width, c.w) << c.widest << " " << c.lines;
-        EXPECT_EQ(s.height, c.h) << c.widest << " " << c.lines;
-    }
-}
-
-TEST(HotListSearch, FindsTextAcrossLineBreaks) {
-    const std::vector<std::string> lines = {"2008/03/07 21:30:00  Io shadow", "  transit begins",
-                                            "2009/01/01 00:00:00  Europa Eclipse"};
-    struct Case {
-        int start;
-        const char* text;
-        bool caseDependent;
-        int found;
-    };
-    const Case cases[] = {
-        {0, "shadow transit", false, 0},  // starts at the end of one line, ends in the next
-        {0, "transit begins", false, 1},  // begins in the next line
-        {0, "europa eclipse", false, 2},  {0, "europa eclipse", true, -1},
-        {0, "Europa Eclipse", true, 2},   {1, "shadow transit", false, -1},
-        {0, "begins 2009", false, 1},     {3, "europa", false, -1},
-        {0, "", false, -1},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(findAcrossLines(lines, c.start, c.text, c.caseDependent), c.found) << c.text;
 }
 
 } // namespace

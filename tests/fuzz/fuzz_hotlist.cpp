@@ -1,6 +1,7 @@
 // Fuzz target: the hotlist file loader must survive any bytes, keep the list
 // in order, and write back what it read.
 #include "config/HotListFile.h"
+#include "config/TextListRules.h"
 
 #include <algorithm>
 #include <cmath>

@@ -43,6 +43,7 @@ public:
     std::vector<FileChoice> openRequests, saveRequests;
     std::vector<QString> folderRequests;
     std::vector<PrintRequest> printRequests;
+    int beeps = 0;
 
     // True when every queued answer was used.
     bool allAnswersUsed() const;
@@ -55,6 +56,7 @@ public:
     QString chooseSaveFile(const FileChoice& choice) override;
     std::unique_ptr<PrintSurface> beginPrint(const PrintRequest& request) override;
     void popupMenu(QMenu& menu, const QPoint& at) override;
+    void beep() override { ++beeps; }
     QString userName() override { return user; }
     QString homeFolder() override { return home; }
     QString cdromMountPoint() override { return cdrom; }

@@ -1,0 +1,25 @@
+// The rules every window that shows a list of text lines shares (the hotlist,
+// the help topic list, the help text viewer, the report windows): sizing the
+// window to its text and searching across line breaks. Standard library only.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Client size for the text: width the widest line plus `extra` (at least
+// minWidth, at most the screen width less 10); height 22.3 lines for more than
+// 21 lines, else the lines plus 1.3.
+struct TextListSize {
+    int width = 0;
+    int height = 0;
+};
+TextListSize textListClientSize(int widestLine, int lineHeight, int lines, int screenWidth,
+                                int extra = 30, int minWidth = 230);
+
+// Searches from line `start`: each line, trimmed of blanks (and folded to
+// lower case unless caseDependent), joined by one blank with the next one.
+// Trailing blanks go too, so that a phrase broken across two lines of a
+// window with margins (the help viewer's) is found as it reads. Returns the line to select (the
+// next line when the match begins past the end of the first), or -1.
+int findAcrossLines(const std::vector<std::string>& lines, int start, const std::string& text,
+                    bool caseDependent);
