@@ -1,31 +1,162 @@
-// TOrbexaForm1: the observation desk, the program's main window.
+// TOrbexaForm1 ("ORVA Exercise - Quorvex"): the observation desk, the
+// program's main window. It owns the session state, the working options, the
+// log-in record and the log writer, the observation instant and the windows
+// of the exercise; the telescope view, the panels and the file and list units
+// do the work of their rooms.
 #pragma once
 
-#include "config/OptionsRecord.h"
+#include "analysis/Features.h"
+#include "app/EyepieceGeometry.h"
+#include "app/RotationImages.h"
+#include "app/Session.h"
+#include "config/LoginRecord.h"
+#include "config/Options.h"
 
+#include <QCursor>
+#include <QImage>
 #include <QMainWindow>
 #include <memory>
+#include <optional>
 
-class OptsObj;
+class HelpList;
+class HelpWindows;
+class LogFileObj;
+class LowerPanel;
+class QAction;
+class QMenu;
+class QTimer;
+class UpperPanel;
 
 class TOrbexaForm1 : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TOrbexaForm1(QWidget* parent = nullptr);
+    // folders: the program and current folders the options object starts
+    // from; the running program's when not given.
+    explicit TOrbexaForm1(QWidget* parent = nullptr, const OptsObj::Folders* folders = nullptr);
     ~TOrbexaForm1() override;
 
     // The client area below the menu bar.
     static constexpr int kClientWidth = 632;
     static constexpr int kClientHeight = 434;
 
-    // The options object, created first, and the session's working copy of its
-    // record that every other window reads.
-    std::unique_ptr<OptsObj> Opts;
-    OptionsRecord WorkingOptions;
+    // --- What the window owns.
+    std::unique_ptr<OptsObj> Opts; // created first
+    OptionsRecord WorkingOptions;  // the session's copy every window reads
+    LoginRecord Login;
+    std::unique_ptr<LogFileObj> LogWriter;
+    Session S;
+    FeatureFlags Features;
+    ViewGeometry View;
+    std::unique_ptr<HelpWindows> Help;
+    std::unique_ptr<HelpList> TopicList; // the main window's help topics, or none
 
-    // True when start-up could not continue (no writable folder was given).
+    // Results of the last cursor placement on the view.
+    long double CursorJD = 0.0L;
+    float CursorReading = 0.0f;
+    int CursorMoon = 0;
+    bool Dragging = false;
+    MoonPixelTable MoonPixelsNow;
+    PerMoon<bool> EclipseSeen;
+    int RotationImageNumber = 62;
+
+    // True when the program could not start or must end (no writable folder).
     bool StartupFailed() const;
+    bool Terminated = false;
+
+    // --- Menus ("1" items are actions, menus are submenus).
+    QMenu* File1;
+    QAction* LogIn1;
+    QAction* Run1;
+    QAction* Features1;
+    QMenu* ObservationDateMenu;
+    QAction* ObservationDate1; // "Set Date/Time..."
+    QAction* JupiterPhenomena1;
+    QAction* Timing1;
+    QMenu* Data1;
+    QAction* Load1;
+    QAction* ReviewData1;
+    QMenu* Save1;
+    QAction* SaveData1;  // "Binary Format..."
+    QAction* CSVFormat1; // ".CSV Format (for Spreadsheet)..."
+    QAction* AnalyzeData1;
+    QAction* PreferencesSep;
+    QMenu* Preferences1;
+    QAction* Options1;
+    QAction* SaveUpdates1;
+    QAction* Exit1;
+    QMenu* Help1;
+    QAction* OnHelp1;
+    QAction* OnHelpSep;
+    QAction* Topics1;
+    QAction* User1;
+    QAction* UserSep;
+    QAction* About1;
+
+    QWidget* ClientArea;
+    UpperPanel* Upper;
+    LowerPanel* Lower;
+    QTimer* Timer1;
+
+    // --- Handlers.
+    void LogIn1Click();
+    void StartSession();
+    void Run1Click();
+    void Options1Click();
+    void SaveUpdates1Click();
+    void OnHelp1Click();
+    void Topics1Click();
+    void User1Click();
+    void About1Click();
+    void Exit1Click();
+
+    void Mag1BtnClick() { MagBtnClick(0); }
+    void Mag2BtnClick() { MagBtnClick(1); }
+    void Mag3BtnClick() { MagBtnClick(2); }
+    void Mag4BtnClick() { MagBtnClick(3); }
+    void MagBtnClick(int magIndex);
+    void Image1MouseDown(Qt::MouseButton button, QPoint at);
+    void Image1MouseMove(QPoint at);
+    void Image1MouseUp(Qt::MouseButton button, QPoint at);
+    void Features1Click();
+
+    void NextBtnClick();
+    void ContBtnClick();
+    void Timer1Timer();
+    void ObservationDate1Click();
+    void Timing1Click();
+    void JupiterPhenomena1Click();
+
+    // Draws the window's content for the display state: the logo, the title
+    // picture or the telescope view (the latter through UpdateView).
+    void FormPaint();
+    // Draws the telescope view for the instant and refreshes the read-outs.
+    void UpdateView();
+    // The close query; true when the window may close.
+    bool FormCloseQuery();
+    void FormClose();
+
+    // The picture shown while DisplayState is 0 or 1 (null when unreadable).
+    const QImage& SplashPicture() const { return splash_; }
+    std::optional<QCursor> Crosshair;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
-    void FormCreate();
+    void FormCreate(const OptsObj::Folders* folders);
+    void EvaluateHelpMenu();
+    void NoteUpdate();
+    void askSaveWorkingOptions();
+    void askSaveDefaults();
+    void ComputeForInstant();
+    void RefreshTimingLabels();
+    void EvaluatePoint(QPoint at);
+    void EclipseStop();
+    void SetAnimating(bool on);
+    void terminateProgram();
+
+    RotationImageCache images_;
+    QImage splash_;
+    bool titleLoaded_ = false;
+    bool inTick_ = false;
 };

@@ -11,6 +11,7 @@ int main(int argc, char* argv[]) {
     DesktopReporter desktopReporter;
     setReporter(&desktopReporter);
 
+    // The main window first; it creates the windows of the exercise it owns.
     TOrbexaForm1 mainForm;
     if (mainForm.StartupFailed()) return 1;
     mainForm.show();

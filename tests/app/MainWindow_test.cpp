@@ -1,36 +1,403 @@
-// The main window shell: caption, client area and the options it starts with.
+// The main window through whole sessions: start, log-in, the instructor's way
+// to the options, the menu states, Run, and the end of the exercise, with
+// every message word for word.
+#include "app/DeskPanels.h"
 #include "app/ORVA_JUP.h"
-#include "config/Options.h"
+#include "common/FileIO.h"
+#include "config/DtUTdlg.h"
+#include "config/HelpWindows.h"
+#include "config/LogFile.h"
+#include "config/Login.h"
+#include "config/OptionsDlg.h"
+#include "config/Passwd.h"
 #include "support/ScriptedDesktop.h"
 #include "support/TempDir.h"
 
-#include <QDir>
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
 #include <gtest/gtest.h>
 
 namespace {
 
-TEST(MainWindow, StartsWithItsCaptionClientAreaAndTheOptions) {
-    ScriptedDesktop desk;
-    desk.cdrom = "/media/cdrom/";
-    TempDir tmp;
-    const QString saved = QDir::currentPath();
-    QDir::setCurrent(QString::fromStdString(tmp.path()));
-    {
-        TOrbexaForm1 form;
-        EXPECT_FALSE(form.StartupFailed());
-        EXPECT_EQ(form.windowTitle(), "ORVA Exercise - Quorvex");
-        EXPECT_EQ(form.centralWidget()->size(), QSize(632, 434));
-        EXPECT_FALSE(form.windowFlags() & Qt::WindowMaximizeButtonHint);
-        ASSERT_TRUE(form.Opts);
-        EXPECT_EQ(form.WorkingOptions, form.Opts->Options);
-        EXPECT_EQ(form.WorkingOptions.ProgVersion, "2.002");
-        EXPECT_EQ(form.WorkingOptions.OptsFileName, "JUP_OPTS.INI");
-        EXPECT_EQ(form.WorkingOptions.WorkDir,
-                  QDir(QString::fromStdString(tmp.path())).canonicalPath().toStdString() + "/");
-        EXPECT_FALSE(form.WorkingOptions.Administrator);
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { desk.cdrom = "/media/cdrom/"; }
+    void TearDown() override { EXPECT_TRUE(desk.allAnswersUsed()); }
+
+    // The options file in the working folder.
+    void writeOptions(const std::function<void(OptionsRecord&)>& change) {
+        OptionsRecord r = defaultOptionsRecord();
+        change(r);
+        writeTestFile(work.file("JUP_OPTS.INI"), serializeOptions(r));
     }
-    QDir::setCurrent(saved);
+    std::unique_ptr<TOrbexaForm1> start() {
+        const OptsObj::Folders folders{exeDir, work.path()};
+        return std::make_unique<TOrbexaForm1>(nullptr, &folders);
+    }
+    // The log-in dialog answered with a first name, confirmed.
+    void logInAs(const QString& name) {
+        desk.onDialog([name](QDialog& d) {
+            auto& l = dynamic_cast<TLoginDlg&>(d);
+            l.Stud1->setText(name);
+            l.OKBtn->click();
+        });
+        desk.answerMessage(MsgResult::Yes); // "Have You Finished Logging In?"
+    }
+    void password(const QString& typed) {
+        desk.onDialog([typed](QDialog& d) {
+            auto& p = dynamic_cast<TPasswordDlg&>(d);
+            p.Password->setText(typed);
+            p.OKBtn->click();
+        });
+    }
+    void optionsDialog(std::function<void(TOptionsDlg&)> script) {
+        desk.onDialog([script](QDialog& d) { script(dynamic_cast<TOptionsDlg&>(d)); });
+    }
+    // The date/time dialog of Run, confirmed as it stands.
+    void confirmDate() {
+        desk.onDialog([](QDialog& d) {
+            auto& t = dynamic_cast<TUTTimeDlg&>(d);
+            EXPECT_FALSE(t.CancelBtn->isEnabled());
+            t.OKBtn->click();
+        });
+    }
+    int countInLog(const std::string& what) {
+        std::string text;
+        fileio::readFile(work.file("ORVALog.log"), text, 1 << 20);
+        int n = 0;
+        for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+            ++n;
+        return n;
+    }
+    Message question(const std::string& caption, const std::string& text) {
+        return Message{caption, text, MsgIcon::Question, BtnYes | BtnNo};
+    }
+    Message saveWork() {
+        return question("Save Option Changes?",
+                        "Save Updated Parameters in " + work.path() + "JUP_OPTS.INI?");
+    }
+    Message saveDefaults(const std::string& exe) {
+        return question("Use As Defaults for All Users?",
+                        "Save Updated Parameters in " + exe + "JUP_OPTS.INI?");
+    }
+    const Message retain = question("Retain Options Access?",
+                                    "Do you want to retain access to the Options dialog\n(via "
+                                    "\"File\"->\"Preferences\" from the Main Menu) for\nthe "
+                                    "remainder of this session?");
+    const Message plainQuit{"** Exercise Finished? **",
+                            "Are You Sure You Want to Quit This Exercise?", MsgIcon::Stop,
+                            BtnYes | BtnNo};
+
+    ScriptedDesktop desk;
+    TempDir work;
+    std::string exeDir = QV_BIN_DIR "/";
+};
+
+TEST_F(MainWindowTest, DemonstrationModeStartsOnTheTitlePictureWithoutALogIn) {
+    writeOptions([](OptionsRecord& r) { r.LoginRequired = false; });
+    auto form = start();
+    EXPECT_FALSE(form->StartupFailed());
+    EXPECT_EQ(form->S.DisplayState, 1);
+    EXPECT_FALSE(form->SplashPicture().isNull()); // the title picture
+    EXPECT_EQ(form->SplashPicture().size(), QSize(632, 434));
+    EXPECT_FALSE(form->LogIn1->isEnabled());
+    EXPECT_EQ(form->Login.StudentName1, "Demonstration");
+    EXPECT_EQ(form->Login.LoginId, "DEMO");
+    EXPECT_EQ(form->WorkingOptions.UserDataDir, work.path() + "Users/DEMO/");
+    EXPECT_TRUE(fileio::dirExists(work.path() + "Users/DEMO/"));
+    EXPECT_TRUE(form->Run1->isEnabled());
+    // The options open without a password.
+    optionsDialog([](TOptionsDlg& d) { d.CancelBtn->click(); });
+    form->Options1Click();
+    EXPECT_EQ(desk.dialogTitles.back(), "Software Options");
     EXPECT_TRUE(desk.messages.empty());
+}
+
+TEST_F(MainWindowTest, TheFirstWindowShowsTheLogoAndTheInstantIsMidnightUTToday) {
+    auto form = start();
+    EXPECT_EQ(form->S.DisplayState, 0);
+    EXPECT_EQ(form->SplashPicture().size(), QSize(632, 434)); // the logo
+    EXPECT_TRUE(form->LogIn1->isEnabled());
+    const DateTimeRec& t = form->S.ObservationInstant;
+    EXPECT_EQ(t.UTTime.Hour, 0);
+    EXPECT_EQ(t.UTTime.Minute, 0);
+    EXPECT_EQ(t.UTTime.Seconds, 0.0f);
+    DateTimeRec now;
+    SetToNow(now, 0.0f);
+    const long double today = std::floor(ToJulianDate(now) - 0.5L) + 0.5L;
+    EXPECT_NEAR(double(ToJulianDate(t)), double(today), 1e-6);
+    EXPECT_EQ(form->windowTitle(), "ORVA Exercise - Quorvex");
+}
+
+TEST_F(MainWindowTest, TheMenusFollowTheSessionFromStartToRunAndAnUpdate) {
+    auto form = start();
+    struct Row {
+        bool logIn, run, observing, data, tableMenus, preferences, saveUpdates;
+    };
+    auto now = [&] {
+        return Row{form->LogIn1->isEnabled(),
+                   form->Run1->isEnabled(),
+                   form->Features1->isEnabled() &&
+                       form->ObservationDateMenu->menuAction()->isEnabled() &&
+                       form->Timing1->isEnabled(),
+                   form->Data1->menuAction()->isEnabled(),
+                   form->ReviewData1->isEnabled() || form->Save1->menuAction()->isEnabled() ||
+                       form->AnalyzeData1->isEnabled(),
+                   form->Preferences1->menuAction()->isEnabled(),
+                   form->SaveUpdates1->isEnabled()};
+    };
+    auto expect = [&](const char* event, Row want) {
+        const Row got = now();
+        EXPECT_EQ(got.logIn, want.logIn) << event;
+        EXPECT_EQ(got.run, want.run) << event;
+        EXPECT_EQ(got.observing, want.observing) << event;
+        EXPECT_EQ(got.data, want.data) << event;
+        EXPECT_EQ(got.tableMenus, want.tableMenus) << event;
+        EXPECT_EQ(got.preferences, want.preferences) << event;
+        EXPECT_EQ(got.saveUpdates, want.saveUpdates) << event;
+    };
+    expect("created", {true, false, false, false, false, false, false});
+    EXPECT_TRUE(form->Load1->isEnabled());
+    EXPECT_FALSE(form->Upper->isVisible() || form->Lower->isVisibleTo(form.get()));
+
+    logInAs("Ann Lee");
+    form->LogIn1Click();
+    expect("session", {false, true, false, true, false, true, false});
+    EXPECT_EQ(form->S.DisplayState, 1);
+
+    confirmDate();
+    form->Run1Click();
+    expect("run", {false, false, true, true, false, true, false});
+    EXPECT_EQ(form->S.DisplayState, 2);
+    EXPECT_TRUE(form->Lower->isVisibleTo(form.get()));
+    EXPECT_FALSE(form->Lower->ContBtn->isEnabled());
+    EXPECT_FALSE(form->Lower->RecordBtn->isEnabled());
+    EXPECT_TRUE(form->SplashPicture().isNull());
+
+    // Without options access Preferences only explains itself.
+    desk.answerMessage(MsgResult::Ok);
+    form->Options1Click();
+    EXPECT_EQ(desk.messages.back(),
+              (Message{"USER OPTIONS!",
+                       "INSTRUCTOR: Many features of this software are controlled by\noption "
+                       "switches and parameters that enable you to tailor the\nexercise to your "
+                       "own needs and preferences.\n\nSee the technical documentation for "
+                       "details and instructions!",
+                       MsgIcon::Warning, BtnOk}));
+    expect("user options", {false, false, true, true, false, true, false});
+}
+
+TEST_F(MainWindowTest, AnInstructorInAnyCaseWithThreeWrongPasswordsStillStartsASession) {
+    auto form = start();
+    logInAs("iNsTrUcToR");
+    for (int i = 0; i < 3; ++i)
+        password("ktrm");
+    desk.answerMessage(MsgResult::Ok); // "Too Many Invalid Passwords!"
+    form->LogIn1Click();
+    EXPECT_EQ(desk.messages.back().caption, "Options Access Denied!");
+    EXPECT_EQ(std::count(desk.dialogTitles.begin(), desk.dialogTitles.end(), "Password Required"),
+              3);
+    EXPECT_EQ(std::count(desk.dialogTitles.begin(), desk.dialogTitles.end(), "Software Options"),
+              0);
+    EXPECT_TRUE(form->S.LoggedIn);
+    EXPECT_FALSE(form->S.OptionsAccess);
+    EXPECT_EQ(form->WorkingOptions.UserDataDir, work.path() + "Users/iNsTrUcT/");
+}
+
+TEST_F(MainWindowTest, DecliningToRetainAccessLeavesOnlyTheUserOptionsMessage) {
+    auto form = start();
+    logInAs("Instructor");
+    password("x");
+    password("KTRM");
+    optionsDialog([](TOptionsDlg& d) {
+        d.CloudyEd->setText("20");
+        d.OKBtn->click();
+    });
+    desk.answerMessage(MsgResult::No); // "Save Option Changes?"
+    desk.answerMessage(MsgResult::No); // "Retain Options Access?"
+    form->LogIn1Click();
+    ASSERT_EQ(desk.messages.size(), 3u);
+    EXPECT_EQ(desk.messages[1], saveWork());
+    EXPECT_EQ(desk.messages[2], retain);
+    EXPECT_EQ(form->WorkingOptions.CloudyPercent, 20);
+    EXPECT_TRUE(form->S.UpdatesPending);
+    EXPECT_TRUE(form->SaveUpdates1->isEnabled());
+    EXPECT_TRUE(form->Preferences1->menuAction()->isEnabled());
+    EXPECT_FALSE(form->S.OptionsAccess);
+    desk.answerMessage(MsgResult::Ok);
+    form->Options1Click();
+    EXPECT_EQ(desk.messages.back().caption, "USER OPTIONS!");
+    // Save Updates asked again writes the working folder's file.
+    desk.answerMessage(MsgResult::Yes);
+    form->SaveUpdates1Click();
+    EXPECT_FALSE(form->S.UpdatesPending);
+    EXPECT_FALSE(form->SaveUpdates1->isEnabled());
+    EXPECT_TRUE(fileio::fileExists(work.file("JUP_OPTS.INI")));
+}
+
+TEST_F(MainWindowTest, CancelInTheOptionsStartsTheSessionAgain) {
+    writeOptions([](OptionsRecord& r) {
+        r.TestMode = true; // options always open
+        r.WriteLog = true;
+        r.ObsInterval = 12.0L;
+    });
+    auto form = start();
+    logInAs("Ann Lee");
+    form->LogIn1Click();
+    EXPECT_TRUE(form->S.OptionsAccess);
+    confirmDate();
+    form->Run1Click();
+    EXPECT_FALSE(form->Run1->isEnabled());
+    form->S.DataInterval = 48.0L; // as the timing dialog would
+    EXPECT_EQ(countInLog("EndLogin: ORVA_JUP"), 1);
+
+    optionsDialog([](TOptionsDlg& d) {
+        d.CloudyEd->setText("99");
+        d.CancelBtn->click();
+    });
+    form->Options1Click();
+    EXPECT_TRUE(form->Run1->isEnabled());
+    EXPECT_EQ(form->S.DataInterval, 12.0L);
+    EXPECT_EQ(form->WorkingOptions.CloudyPercent, 10);
+    EXPECT_EQ(countInLog("EndLogin: ORVA_JUP"), 2);
+    EXPECT_EQ(form->windowTitle(), "ORVA Exercise - Quorvex");
+
+    // OK changes the options and offers to save them.
+    optionsDialog([](TOptionsDlg& d) {
+        d.ObsIntEd->setText("6");
+        d.OKBtn->click();
+    });
+    desk.answerMessage(MsgResult::No);
+    form->Options1Click();
+    EXPECT_EQ(form->S.DataInterval, 6.0L);
+    EXPECT_EQ(desk.messages.back(), saveWork());
+    EXPECT_EQ(countInLog("EndLogin: ORVA_JUP"), 3);
+
+    // The end after Run: the reminder, then the pending update is offered.
+    desk.answerMessage(MsgResult::Ok); // the reminder
+    desk.answerMessage(MsgResult::No); // "Save Option Changes?"
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(desk.messages[desk.messages.size() - 2].caption, "** Exercise Finished? **");
+    EXPECT_EQ(desk.messages.back(), saveWork());
+    EXPECT_EQ(countInLog("EndLogout: ORVA_JUP"), 1);
+}
+
+TEST_F(MainWindowTest, DefaultsForAllUsersDeclinedAreOfferedAgainAtTheEnd) {
+    auto form = start();
+    logInAs("Instructor");
+    password("KTRM");
+    optionsDialog([](TOptionsDlg& d) {
+        d.AdminBox->click();
+        d.OKBtn->click();
+    });
+    desk.answerMessage(MsgResult::Yes); // "Multi-User Environment?"
+    desk.answerMessage(MsgResult::Yes); // "Save Option Changes?"
+    desk.answerMessage(MsgResult::No);  // "Use As Defaults for All Users?"
+    desk.answerMessage(MsgResult::Yes); // "Retain Options Access?"
+    form->LogIn1Click();
+    EXPECT_EQ(desk.messages[3], saveDefaults(exeDir));
+    EXPECT_TRUE(form->S.DefaultsPending);
+    EXPECT_TRUE(form->S.OptionsAccess);
+    EXPECT_FALSE(form->S.UpdatesPending);
+
+    // Closing before Run: no reminder, the plain question, then the defaults.
+    desk.answerMessage(MsgResult::Yes);
+    desk.answerMessage(MsgResult::No);
+    EXPECT_TRUE(form->close());
+    ASSERT_GE(desk.messages.size(), 2u);
+    EXPECT_EQ(desk.messages[desk.messages.size() - 2], plainQuit);
+    EXPECT_EQ(desk.messages.back(), saveDefaults(exeDir));
+    EXPECT_FALSE(fileio::fileExists(exeDir + "JUP_OPTS.INI"));
+}
+
+TEST_F(MainWindowTest, DefaultsThatCannotBeSavedSwitchTheAdministratorOff) {
+    // A program folder that is a file's child cannot take the options file.
+    writeTestFile(work.file("exe"), "not a folder");
+    exeDir = work.path() + "exe/";
+    writeOptions([](OptionsRecord& r) { r.MainHelpList.clear(); });
+    auto form = start();
+    logInAs("Instructor");
+    password("KTRM");
+    optionsDialog([](TOptionsDlg& d) {
+        d.AdminBox->click();
+        d.OKBtn->click();
+    });
+    desk.answerMessage(MsgResult::Yes); // "Multi-User Environment?"
+    desk.answerMessage(MsgResult::No);  // "Save Option Changes?"
+    desk.answerMessage(MsgResult::Yes); // "Use As Defaults for All Users?"
+    desk.answerMessage(MsgResult::Ok);  // "Options File Error!"
+    desk.answerMessage(MsgResult::No);  // "Retain Options Access?"
+    form->LogIn1Click();
+    EXPECT_EQ(desk.messages[4].caption, "Options File Error!");
+    EXPECT_FALSE(form->WorkingOptions.Administrator);
+    EXPECT_FALSE(form->Opts->Options.Administrator);
+    EXPECT_FALSE(form->S.DefaultsPending);
+}
+
+TEST_F(MainWindowTest, ADataFolderThatCannotBeMadeEndsTheProgram) {
+    writeOptions([](OptionsRecord& r) { r.LoginRequired = false; });
+    writeTestFile(work.file("Users"), "a file where the folder should be");
+    desk.answerMessage(MsgResult::Ok);
+    auto form = start();
+    ASSERT_EQ(desk.messages.size(), 1u);
+    EXPECT_EQ(desk.messages[0], (Message{"Write-Enabled Storage Required",
+                                         "Unable to create directory \"" + work.path() +
+                                             "Users/DEMO/\"\n\nApplication will terminate!",
+                                         MsgIcon::Error, BtnOk}));
+    EXPECT_TRUE(form->StartupFailed());
+    EXPECT_TRUE(form->close()); // no questions on the way out
+}
+
+TEST_F(MainWindowTest, TheEndAsksThePlainQuestionBeforeRunAndTheReminderAfter) {
+    writeOptions([](OptionsRecord& r) { r.WriteLog = true; });
+    auto form = start();
+    logInAs("Ann Lee");
+    form->LogIn1Click();
+    desk.answerMessage(MsgResult::No);
+    EXPECT_FALSE(form->close());
+    EXPECT_EQ(desk.messages.back(), plainQuit);
+    EXPECT_EQ(countInLog("EndLogout: ORVA_JUP"), 0);
+
+    confirmDate();
+    form->Run1Click();
+    desk.answerMessage(MsgResult::Cancel);
+    EXPECT_FALSE(form->close());
+    const Message& reminder = desk.messages.back();
+    EXPECT_EQ(reminder.caption, "** Exercise Finished? **");
+    EXPECT_EQ(reminder.icon, MsgIcon::Stop);
+    EXPECT_EQ(reminder.buttons, unsigned(BtnOk | BtnCancel));
+    EXPECT_TRUE(
+        reminder.text.ends_with("\n\nSelect \"OK\" to Quit Exercise, \"Cancel\" to Continue."));
+
+    desk.answerMessage(MsgResult::Ok);
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(countInLog("EndLogout: ORVA_JUP"), 1);
+}
+
+TEST_F(MainWindowTest, TheHelpMenuShowsWhatTheOptionsName) {
+    writeOptions([](OptionsRecord& r) { r.UserHelpFile = "Help Start.txt"; });
+    auto form = start();
+    EXPECT_FALSE(form->OnHelp1->isVisible() || form->OnHelp1->isEnabled());
+    EXPECT_FALSE(form->OnHelpSep->isVisible());
+    EXPECT_TRUE(form->User1->isEnabled());
+    EXPECT_TRUE(form->UserSep->isVisible());
+    EXPECT_TRUE(form->Topics1->isEnabled());
+    ASSERT_TRUE(form->TopicList && form->TopicList->Loaded);
+    EXPECT_GT(form->TopicList->Count(), 10);
+
+    desk.onDialog([](QDialog& d) { d.reject(); });
+    form->Topics1Click();
+    EXPECT_EQ(desk.dialogTitles.back(), "Select Help Topic");
+
+    desk.onDialog([](QDialog& d) {
+        EXPECT_EQ(d.windowTitle(), "About This Exercise");
+        d.accept();
+    });
+    form->About1Click();
 }
 
 } // namespace

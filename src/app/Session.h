@@ -1,0 +1,34 @@
+// The state of one run of the exercise that the main window and its rooms
+// share: what is shown, who is logged in, the options' pending updates, the
+// observation instant, the measurement flags and the clock's steps. One
+// struct, owned by the main window.
+#pragma once
+
+#include "ephemeris/DateTime.h"
+
+#include <cstdint>
+#include <string>
+
+struct Session {
+    int DisplayState = 0;         // 0 logo, 1 title picture, 2 telescope view
+    bool LoggedIn = false;        // a log-in (or the demonstration user) is established
+    bool OptionsAccess = false;   // Preferences > Options may open the options dialog
+    bool UpdatesPending = false;  // the options changed and were not yet written
+    bool DefaultsPending = false; // an administrator's change not yet offered to all users
+    bool QuitConfirmed = false;
+
+    DateTimeRec ObservationInstant;
+
+    // Measurements: false once the table changed and was not saved / once the
+    // entry dialog accepted a value the table does not hold yet.
+    bool DataSaved = true;
+    bool PendingStored = true;
+    std::string LastDataFile; // the last file chosen for saving
+    std::string LoadFileName; // the file being loaded
+
+    // The clock's steps, from the options at every session start.
+    long double DataInterval = 24.0L;      // hours, the step of "Next"
+    long double AnimationStepHours = 0.1L; // hours, one animation tick
+    uint16_t AnimationTimerMs = 10;        // the animation timer's period
+    bool Animating = false;
+};
