@@ -98,3 +98,26 @@ bool isCalendarJulianDate(long double jd) {
     SetFromJulianDate(r, jd);
     return IsValidDate(r);
 }
+
+std::optional<long double> parseSingleInstant(const std::string& command,
+                                              const std::vector<std::string>& args,
+                                              int& usageStatus) {
+    const std::string usage = command + " needs --jd JD or --utc \"YYYY/MM/DD hh:mm:ss\"";
+    if (args.size() != 2 || (args[0] != "--jd" && args[0] != "--utc")) {
+        usageStatus = usageError(usage);
+        return std::nullopt;
+    }
+    const std::optional<long double> jd =
+        args[0] == "--jd" ? parseRealArgument(args[1]) : parseUtcInstant(args[1]);
+    if (!jd) {
+        usageStatus = usageError(
+            args[0] == "--jd" ? "not a Julian date: '" + args[1] + "'"
+                              : "not a date and time as YYYY/MM/DD hh:mm:ss: '" + args[1] + "'");
+        return std::nullopt;
+    }
+    if (!isCalendarJulianDate(*jd)) {
+        usageStatus = usageError("instant outside the years -4000 to 8000");
+        return std::nullopt;
+    }
+    return jd;
+}

@@ -19,21 +19,6 @@ namespace {
 constexpr long double kDegPerRad = 180.0L / 3.141592653589793238462643383279502884L;
 constexpr long kMaxInstants = 100000;
 
-// Passes every message on and counts them: an answer key computed after a
-// message (date out of range, coefficient file missing) is not to be trusted.
-class CountingReporter : public Reporter {
-public:
-    explicit CountingReporter(Reporter& next) : next_(next) {}
-    MsgResult show(const Message& m) override {
-        ++count;
-        return next_.show(m);
-    }
-    int count = 0;
-
-private:
-    Reporter& next_;
-};
-
 // Fixed-point text without a sign on a value that shows as zero ("0.00", not "-0.00").
 std::string csvNumber(long double value, int decimals) {
     std::string s = FixedText(value, decimals);
