@@ -24,6 +24,16 @@ void centreOnScreen(QWidget* w) {
     w->move(area.center() - QPoint(size.width() / 2, size.height() / 2));
 }
 
+void centreOnParent(QWidget* w) {
+    QWidget* owner = w->parentWidget() ? w->parentWidget()->window() : nullptr;
+    if (!owner || !owner->isVisible()) {
+        centreOnScreen(w);
+        return;
+    }
+    const QSize size = w->frameGeometry().size().isValid() ? w->frameGeometry().size() : w->size();
+    w->move(owner->frameGeometry().center() - QPoint(size.width() / 2, size.height() / 2));
+}
+
 namespace {
 
 QPixmap drawJupiter(int size) {

@@ -11,6 +11,9 @@ class QWidget;
 
 // Centres a window on the screen it is on (or the primary screen).
 void centreOnScreen(QWidget* w);
+// Centres a dialog on the window it belongs to (its parent's window), or on
+// the screen when it has none.
+void centreOnParent(QWidget* w);
 
 // The program's icon: Jupiter's banded disc, drawn at any size.
 QIcon programIcon();
