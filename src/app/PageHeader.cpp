@@ -7,6 +7,12 @@ QString pageHeaderTitle(const LoginRecord& login) {
         .left(97);
 }
 
+QString tableNumberText(const OptionsRecord& options) {
+    return QStringLiteral("     Laboratory Table Number ") +
+           (options.TableNumber.empty() ? QStringLiteral("(Not Recorded)")
+                                        : QString::fromStdString(options.TableNumber));
+}
+
 PrintPosition PrintPageHeader(PrintSurface& surface, const OptionsRecord& options,
                               const LoginRecord& login) {
     PrintPosition p;

@@ -17,6 +17,10 @@ struct PrintPosition {
 // "ORVA Exercise "Quorvex" - " + the first student's name, cut to 97 characters.
 QString pageHeaderTitle(const LoginRecord& login);
 
+// What follows the date on the first line of a window's printout:
+// "     Laboratory Table Number " and the table number, or "(Not Recorded)".
+QString tableNumberText(const OptionsRecord& options);
+
 // Prints the header on the surface at the top of the page and returns where
 // the printing goes on.
 PrintPosition PrintPageHeader(PrintSurface& surface, const OptionsRecord& options,

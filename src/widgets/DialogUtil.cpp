@@ -112,19 +112,24 @@ void setMaskCharacter(QLineEdit* edit, QChar mask) {
     edit->setEchoMode(QLineEdit::Password);
 }
 
+QHBoxLayout* okCancelRow(QDialog* dialog, QPushButton*& ok, QPushButton*& cancel) {
+    ok = new QPushButton(QStringLiteral("OK"), dialog);
+    ok->setDefault(true);
+    cancel = new QPushButton(QStringLiteral("Cancel"), dialog);
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    return row;
+}
+
 PromptControls buildPromptDialog(QDialog* dialog, const QString& prompt, int editWidth) {
     PromptControls c;
     c.label = new QLabel(prompt, dialog);
     c.edit = new QLineEdit(dialog);
     c.edit->setMinimumWidth(editWidth);
     c.label->setBuddy(c.edit);
-    c.ok = new QPushButton(QStringLiteral("OK"), dialog);
-    c.ok->setDefault(true);
-    c.cancel = new QPushButton(QStringLiteral("Cancel"), dialog);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(c.ok);
-    buttons->addWidget(c.cancel);
+    QHBoxLayout* buttons = okCancelRow(dialog, c.ok, c.cancel);
     auto* layout = new QVBoxLayout(dialog);
     layout->addWidget(c.label);
     layout->addWidget(c.edit);

@@ -22,6 +22,11 @@ QIcon programIcon();
 // echo mode shows its own bullet otherwise).
 void setMaskCharacter(QLineEdit* edit, QChar mask);
 
+class QHBoxLayout;
+
+// OK (the default button) and Cancel at the right of a row of the dialog.
+QHBoxLayout* okCancelRow(QDialog* dialog, QPushButton*& ok, QPushButton*& cancel);
+
 // The controls of a one-line prompt dialog: a label, an edit below it, and OK
 // (the default button) and Cancel at the bottom right; Cancel rejects.
 struct PromptControls {

@@ -1,0 +1,111 @@
+#include "analysis/PltPrmsDlg.h"
+
+#include "analysis/MoonPlot.h"
+#include "ephemeris/StringUt.h"
+#include "platform/Desktop.h"
+#include "widgets/DialogUtil.h"
+
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+TPlotParmsDlg::TPlotParmsDlg(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint) {
+    setObjectName("TPlotParmsDlg");
+    setWindowTitle(QStringLiteral("Set Data Span for Plot"));
+
+    AvailableGrp = new QGroupBox(QStringLiteral("Available Data"), this);
+    auto* available = new QFormLayout(AvailableGrp);
+    auto readOnly = [&](const char* caption) {
+        auto* edit = new QLineEdit(AvailableGrp);
+        edit->setReadOnly(true);
+        edit->setFixedWidth(120);
+        available->addRow(QString::fromUtf8(caption), edit);
+        return edit;
+    };
+    DataStrtEd = readOnly("Data Start (JD):");
+    DataEndEd = readOnly("Data End (JD):");
+    DaysEd = readOnly("# of Days:");
+
+    PlotStrtLbl = new QLabel(QStringLiteral("Enter last 3 digits of start date for plot:"), this);
+    PlotStrtLbl2 = new QLabel(QStringLiteral("(Whole #, 0-999):"), this);
+    PlotStrtEd = new QLineEdit(this);
+    PlotStrtEd->setMaxLength(3);
+    PlotStrtEd->setFixedWidth(48);
+    PlotStrtLbl->setBuddy(PlotStrtEd);
+    auto* startRow = new QHBoxLayout;
+    startRow->addWidget(PlotStrtLbl2);
+    startRow->addWidget(PlotStrtEd);
+    startRow->addStretch();
+
+    PltDaysGrp = new QGroupBox(QStringLiteral("# of Days to Plot"), this);
+    auto* days = new QVBoxLayout(PltDaysGrp);
+    const char* const items[5] = {"10 Days", "20 Days", "30 Days", "40 Days ", "50 Days"};
+    for (int i = 0; i < 5; ++i) {
+        PltDaysBtn[i] = new QRadioButton(QString::fromUtf8(items[i]), PltDaysGrp);
+        days->addWidget(PltDaysBtn[i]);
+    }
+    PltDaysBtn[0]->setChecked(true);
+
+    QHBoxLayout* buttons = okCancelRow(this, OKBtn, CancelBtn);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(AvailableGrp);
+    left->addWidget(PlotStrtLbl);
+    left->addLayout(startRow);
+    left->addStretch();
+    auto* top = new QHBoxLayout;
+    top->addLayout(left);
+    top->addWidget(PltDaysGrp, 0, Qt::AlignTop);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    connect(OKBtn, &QPushButton::clicked, this, &TPlotParmsDlg::OKBtnClick);
+    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+int TPlotParmsDlg::SelectedSpanItem() const {
+    for (int i = 0; i < 5; ++i)
+        if (PltDaysBtn[i]->isChecked()) return i;
+    return 0;
+}
+
+void TPlotParmsDlg::showEvent(QShowEvent* event) {
+    if (Info) {
+        DataStrtEd->setText(QString::fromStdString(FixedText(Info->FirstJD, 5)));
+        DataEndEd->setText(QString::fromStdString(FixedText(DataEndJD(*Info), 5)));
+        DaysEd->setText(QString::fromStdString(FixedText(DataEndJD(*Info) - Info->FirstJD, 1)));
+        PlotStrtEd->setText(QString::number(Info->StartDay));
+        PltDaysBtn[std::clamp(Info->SpanDays / 10 - 1, 0, 4)]->setChecked(true);
+    }
+    PlotStrtEd->setFocus();
+    QDialog::showEvent(event);
+    if (QWidget* owner = parentWidget()) {
+        const QRect o = owner->frameGeometry();
+        move(o.center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
+    }
+}
+
+void TPlotParmsDlg::OKBtnClick() {
+    long long start = 0;
+    const QString text = PlotStrtEd->text();
+    if (text.isEmpty() || !ParseInteger(text.toStdString(), start)) {
+        showMessage(QStringLiteral("Invalid Start Date!"),
+                    QStringLiteral("Start date (\"") + text +
+                        QStringLiteral("\") is invalid!\n\nMust be integer in range (0-999)."),
+                    MsgIcon::Error);
+        return;
+    }
+    if (Info) {
+        Info->StartDay = static_cast<int32_t>(start); // three characters at most
+        SetSpan(*Info, 10 * (SelectedSpanItem() + 1));
+    }
+    accept();
+}

@@ -1,0 +1,87 @@
+#include "analysis/SinePrmsDlg.h"
+
+#include "ephemeris/StringUt.h"
+#include "platform/Desktop.h"
+#include "widgets/DialogUtil.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TSineParmsDlg::TSineParmsDlg(SineParamsTable& params, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint), params_(params) {
+    setObjectName("TSineParmsDlg");
+    setWindowTitle(QStringLiteral("Sine Curve Parameters"));
+    auto* grid = new QGridLayout;
+    auto row = [&](int r, const char* caption, QLabel*& label, QLineEdit*& edit) {
+        label = new QLabel(QString::fromUtf8(caption), this);
+        edit = new QLineEdit(this);
+        edit->setFixedWidth(120);
+        label->setBuddy(edit);
+        grid->addWidget(label, r, 0, Qt::AlignRight);
+        grid->addWidget(edit, r, 1);
+    };
+    row(0, "T-Zero (Mod. Jul. Date):", TZeroLbl, TZeroEd);
+    row(1, "Period (Days):", PeriodLbl, PeriodEd);
+    row(2, "Amplitude (Jup. Diams.):", AmplLbl, AmplEd);
+    NoteLbl = new QLabel(QStringLiteral("See \"Help\"->\"Fit Sine Curve\" for information on "
+                                        "estimating initial values from data plots."),
+                         this);
+    NoteLbl->setWordWrap(true);
+    NoteLbl->setFixedWidth(280);
+    QHBoxLayout* buttons = okCancelRow(this, OKBtn, CancelBtn);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addWidget(NoteLbl);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    connect(OKBtn, &QPushButton::clicked, this, &TSineParmsDlg::OKBtnClick);
+    connect(CancelBtn, &QPushButton::clicked, this, &TSineParmsDlg::CancelBtnClick);
+}
+
+void TSineParmsDlg::showEvent(QShowEvent* event) {
+    if (Moon >= 1 && Moon <= kMoonCount) {
+        const SineParamsRec& p = params_[Moon];
+        auto show = [](QLineEdit* edit, long double v, int decimals) {
+            edit->setText(v > 0.0L ? QString::fromStdString(FixedText(v, decimals)) : QString());
+        };
+        show(TZeroEd, p.TZero, 5);
+        show(PeriodEd, p.Period, 5);
+        show(AmplEd, p.Amplitude, 2);
+    }
+    TZeroEd->setFocus();
+    QDialog::showEvent(event);
+    centreOnScreen(this);
+}
+
+void TSineParmsDlg::OKBtnClick() {
+    if (Moon < 1 || Moon > kMoonCount) return;
+    if (TZeroEd->text().isEmpty() || PeriodEd->text().isEmpty() || AmplEd->text().isEmpty()) {
+        showMessage(QStringLiteral("Invalid Parameters"),
+                    QStringLiteral("All prameters must be filled in!"), MsgIcon::Error);
+        return;
+    }
+    SineParamsRec& p = params_[Moon];
+    // Each value is kept as soon as it converts, in this order.
+    for (auto [edit, field] :
+         {std::pair{TZeroEd, &SineParamsRec::TZero}, std::pair{PeriodEd, &SineParamsRec::Period},
+          std::pair{AmplEd, &SineParamsRec::Amplitude}}) {
+        long double v = 0.0L;
+        if (!ParseDecimal(edit->text().toStdString(), v)) {
+            showMessage(QStringLiteral("Input Error"),
+                        QStringLiteral("Numeric Conversion Error!\n\nValue \"") + edit->text() +
+                            QStringLiteral("\" is non-numeric!"),
+                        MsgIcon::Error);
+            return;
+        }
+        p.*field = v;
+    }
+    accept();
+}
+
+void TSineParmsDlg::CancelBtnClick() {
+    reject();
+}

@@ -1,0 +1,76 @@
+#include "widgets/SevenSegment.h"
+
+#include "ephemeris/StringUt.h"
+
+#include <QPalette>
+#include <algorithm>
+#include <cmath>
+
+SevenSegment::SevenSegment(int digits, int decimals, bool showSign, QWidget* parent)
+    : QLCDNumber(parent), digits_(std::max(1, digits)), decimals_(std::max(0, decimals)),
+      showSign_(showSign) {
+    setSegmentStyle(QLCDNumber::Flat);
+    setSmallDecimalPoint(true);
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(1);
+    setAutoFillBackground(true);
+    setSegmentColour(colour_);
+    refresh();
+}
+
+QString SevenSegment::readoutText(long double value, int digits, int decimals, bool showSign) {
+    const int places = std::max(1, digits) + (showSign ? 1 : 0);
+    auto dashes = [places] { return QString(places, QLatin1Char('-')); };
+    if (!std::isfinite(value)) return dashes();
+    QString text = QString::fromStdString(FixedText(std::fabs(value), std::max(0, decimals)));
+    const bool zero = std::all_of(text.begin(), text.end(), [](QChar c) {
+        return c == QLatin1Char('0') || c == QLatin1Char('.');
+    });
+    if (value < 0 && !zero)
+        text.prepend(QLatin1Char('-'));
+    else if (showSign)
+        text.prepend(QLatin1Char(' '));
+    const int used = int(text.size()) - (text.contains(QLatin1Char('.')) ? 1 : 0);
+    if (used > places) return dashes();
+    return QString(places - used, QLatin1Char(' ')) + text;
+}
+
+void SevenSegment::setValue(long double value) {
+    value_ = value;
+    refresh();
+}
+
+void SevenSegment::setDigits(int digits) {
+    digits_ = std::max(1, digits);
+    refresh();
+}
+
+void SevenSegment::setDecimals(int decimals) {
+    decimals_ = std::max(0, decimals);
+    refresh();
+}
+
+void SevenSegment::setShowSign(bool show) {
+    showSign_ = show;
+    refresh();
+}
+
+void SevenSegment::setSegmentColour(const QColor& colour) {
+    colour_ = colour;
+    QPalette pal = palette();
+    pal.setColor(QPalette::WindowText, colour);
+    pal.setColor(QPalette::Window, Qt::black);
+    setPalette(pal);
+}
+
+void SevenSegment::setPoweredOn(bool on) {
+    powered_ = on;
+    refresh();
+}
+
+void SevenSegment::refresh() {
+    const int places = digits_ + (showSign_ ? 1 : 0);
+    setDigitCount(places);
+    shown_ = powered_ ? readoutText(value_, digits_, decimals_, showSign_) : QString();
+    display(powered_ ? shown_ : QString(places, QLatin1Char(' ')));
+}

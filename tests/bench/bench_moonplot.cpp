@@ -1,0 +1,52 @@
+// Speed of the analysis plot: DrawPlot with 200 measurements and the sine
+// curve into the window's 654 x 336 image, as every slider step redraws it.
+#include "analysis/MoonPlot.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <benchmark/benchmark.h>
+#include <cmath>
+
+namespace {
+
+void BM_DrawPlot(benchmark::State& state) {
+    MeasurementTable table;
+    SineParamsRec sine{1.769L, 2.9L, 321.25L};
+    for (int i = 0; i < 200; ++i) {
+        MeasurementRec r;
+        r.JulianDate = 2454321.7L + i * 0.1L;
+        r.Offset[1] = float(SineOffset(sine, r.JulianDate - 2454000) + 0.1 * std::sin(i));
+        r.Included[1] = i % 17 != 0;
+        table.InsertOrdered(r);
+    }
+    MoonPlotTable plots;
+    RebuildSummaries(plots, table);
+    PrepareScales(plots[1], 1);
+    PlotRequest rq;
+    rq.moon = 1;
+    rq.info = &plots[1];
+    rq.curve = &sine;
+    rq.cursorX = 300;
+    rq.cursorY = 100;
+    rq.connectPoints = state.range(0) != 0;
+    QImage image(plot::ImageWidth, plot::ImageHeight, QImage::Format_RGB32);
+    for (auto _ : state) {
+        QPainter p(&image);
+        DrawPlot(p, table, rq);
+        p.end();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(BM_DrawPlot)->Arg(0)->Arg(1)->ArgName("connect")->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv); // fonts for the labels
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
