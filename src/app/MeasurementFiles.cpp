@@ -97,10 +97,6 @@ Message saveOpenFailedMessage(const std::string& path) {
             MsgIcon::Error, BtnOk};
 }
 
-Message fileFaultMessage(const std::string& path, int32_t ioCode) {
-    return {"File Error", path + "\n" + IOErrorText(ioCode), MsgIcon::Error, BtnOk};
-}
-
 Message mergeQuestion() {
     return {"Merge Data?", "Do you want to merge the file\ndata with your current data?",
             MsgIcon::Question, BtnYes | BtnNo};

@@ -10,6 +10,7 @@
 #pragma once
 
 #include "app/Measurements.h"
+#include "common/FileErrors.h"
 #include "common/Reporter.h"
 #include "ephemeris/DateTime.h"
 
@@ -54,9 +55,8 @@ std::optional<Message> saveExtensionError(const std::string& path, MeasurementFo
 std::optional<Message> loadExtensionError(const std::string& path);
 // "Unable to open <name> for output." when the file could not be created.
 Message saveOpenFailedMessage(const std::string& path);
-// A read or write fault, or a load file that cannot be opened: the name and
-// the file error text of the code.
-Message fileFaultMessage(const std::string& path, int32_t ioCode);
+// A read or write fault, or a load file that cannot be opened:
+// fileFaultMessage (common/FileErrors.h).
 Message mergeQuestion();        // Yes: merge
 Message dataNotSavedQuestion(); // No: the load ends with nothing changed
 // "Data Loaded" (with the merge line), or "No Data Loaded" for an empty table.

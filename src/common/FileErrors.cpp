@@ -15,6 +15,10 @@ std::string IOErrorText(int32_t code) {
     }
 }
 
+Message fileFaultMessage(const std::string& path, int32_t ioCode) {
+    return {"File Error", path + "\n" + IOErrorText(ioCode), MsgIcon::Error, BtnOk};
+}
+
 int32_t ioCodeFromErrno(int err) {
     switch (err) {
     case 0: return IOOk;

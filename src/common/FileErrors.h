@@ -2,6 +2,8 @@
 // opened, read or written ends with IOErrorText of the failed operation's code.
 #pragma once
 
+#include "common/Reporter.h"
+
 #include <cstdint>
 #include <string>
 #include <system_error>
@@ -19,6 +21,10 @@ enum IOCode : int32_t {
 };
 
 std::string IOErrorText(int32_t code);
+
+// A file that could not be opened, read or written: "File Error", the file's
+// name and, on the next line, the error text of the code.
+Message fileFaultMessage(const std::string& path, int32_t ioCode);
 
 // The one mapping from the operating system's errors (errno values) to the
 // codes above; errors without a code of their own give 1000 + their errno

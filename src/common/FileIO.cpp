@@ -127,4 +127,12 @@ std::string nameOf(const std::string& path) {
     return p == std::string::npos ? path : path.substr(p + 1);
 }
 
+std::string upperCaseFileName(const std::string& path) {
+    std::string out = path;
+    const std::size_t slash = out.rfind('/');
+    for (std::size_t i = slash == std::string::npos ? 0 : slash + 1; i < out.size(); ++i)
+        if (out[i] >= 'a' && out[i] <= 'z') out[i] = char(out[i] - 'a' + 'A');
+    return out;
+}
+
 } // namespace fileio

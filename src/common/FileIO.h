@@ -41,5 +41,8 @@ std::string withSlash(std::string dir);
 std::string folderOf(const std::string& path);
 // The file-name part of a path.
 std::string nameOf(const std::string& path);
+// The path with its file-name part upper-cased (ASCII letters); the folders
+// keep their letter case.
+std::string upperCaseFileName(const std::string& path);
 
 } // namespace fileio

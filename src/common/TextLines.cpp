@@ -3,6 +3,15 @@
 #include "common/Codecs.h"
 #include "common/FileIO.h"
 
+std::string joinTextLines(const std::vector<std::string>& lines) {
+    std::string out;
+    for (const std::string& l : lines) {
+        out += l;
+        out += '\n';
+    }
+    return out;
+}
+
 std::vector<std::string> splitTextLines(std::string_view text) {
     std::vector<std::string> lines;
     std::size_t start = 0;

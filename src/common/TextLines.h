@@ -11,6 +11,8 @@
 #include <vector>
 
 std::vector<std::string> splitTextLines(std::string_view text);
+// The text of a file the program writes: every line, each ended by a line break.
+std::string joinTextLines(const std::vector<std::string>& lines);
 
 // The lines of a file's bytes, as UTF-8.
 std::vector<std::string> decodeTextLines(std::string_view bytes);

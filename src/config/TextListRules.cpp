@@ -3,6 +3,7 @@
 #include "common/TextLines.h"
 
 #include <algorithm>
+#include <cmath>
 
 TextListSize textListClientSize(int widestLine, int lineHeight, int lines, int screenWidth,
                                 int extra, int minWidth) {
@@ -11,7 +12,8 @@ TextListSize textListClientSize(int widestLine, int lineHeight, int lines, int s
     s.width =
         int(std::clamp<long long>(static_cast<long long>(widestLine) + extra, minWidth, maxW));
     const double h = lines > 21 ? 22.3 * lineHeight : (lines + 1.3) * lineHeight;
-    s.height = int(std::clamp(h, 0.0, 100000.0));
+    // To the nearest pixel, halves to even (nearbyint in the default rounding mode).
+    s.height = int(std::nearbyint(std::clamp(h, 0.0, 100000.0)));
     return s;
 }
 

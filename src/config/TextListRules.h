@@ -8,7 +8,7 @@
 
 // Client size for the text: width the widest line plus `extra` (at least
 // minWidth, at most the screen width less 10); height 22.3 lines for more than
-// 21 lines, else the lines plus 1.3.
+// 21 lines, else the lines plus 1.3, rounded to the nearest pixel.
 struct TextListSize {
     int width = 0;
     int height = 0;
