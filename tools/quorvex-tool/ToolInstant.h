@@ -1,8 +1,6 @@
 // The instants and numbers that quorvex-tool commands take on the command line.
 #pragma once
 
-#include "common/Reporter.h"
-
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,21 +20,6 @@ bool isCalendarJulianDate(long double jd);
 // The ephemeris reads the data files beside the tool, as the program reads
 // them beside itself.
 void useToolDataFiles();
-
-// Passes every message on and counts them: an answer key computed after a
-// message (date out of range, coefficient file missing) is not to be trusted.
-class CountingReporter : public Reporter {
-public:
-    explicit CountingReporter(Reporter& next) : next_(next) {}
-    MsgResult show(const Message& m) override {
-        ++count;
-        return next_.show(m);
-    }
-    int count = 0;
-
-private:
-    Reporter& next_;
-};
 
 // The one --jd JD or --utc "YYYY/MM/DD hh:mm:ss" of a command that takes
 // nothing else, as a UT Julian date the calendar can show; nullopt after a

@@ -3,6 +3,7 @@
 // exactly as the program computes them for its telescope view.
 #include "ToolCommand.h"
 #include "ToolInstant.h"
+#include "ToolOutput.h"
 
 #include "common/Reporter.h"
 #include "ephemeris/DateTime.h"
@@ -18,13 +19,6 @@ namespace {
 
 constexpr long double kDegPerRad = 180.0L / 3.141592653589793238462643383279502884L;
 constexpr long kMaxInstants = 100000;
-
-// Fixed-point text without a sign on a value that shows as zero ("0.00", not "-0.00").
-std::string csvNumber(long double value, int decimals) {
-    std::string s = FixedText(value, decimals);
-    if (!s.empty() && s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos) s.erase(0, 1);
-    return s;
-}
 
 struct Options {
     std::optional<long double> jd;

@@ -3,6 +3,7 @@
 // it, for instructors preparing a term.
 #include "ToolCommand.h"
 #include "ToolInstant.h"
+#include "ToolOutput.h"
 
 #include "analysis/JupPhenom.h"
 #include "ephemeris/DateTime.h"

@@ -1,0 +1,38 @@
+#include "ToolOutput.h"
+
+#include "ToolCommand.h"
+
+#include "app/MeasurementFiles.h"
+#include "common/FileErrors.h"
+#include "ephemeris/StringUt.h"
+
+#include <algorithm>
+#include <charconv>
+#include <iostream>
+
+std::string csvNumber(long double value, int decimals) {
+    std::string s = FixedText(value, decimals);
+    if (!s.empty() && s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos) s.erase(0, 1);
+    return s;
+}
+
+int loadMeasurementsForTool(const std::string& command, const std::string& path,
+                            MeasurementTable& table) {
+    const MeasurementFormat format = measurementFormatOf(path);
+    if (format == MeasurementFormat::Invalid)
+        return usageError(command + " reads a .DAT or .CSV measurement file: '" + path + "'");
+    const MeasurementLoadResult res = loadMeasurementFile(table, path, format);
+    if (res.ioCode != 0) {
+        std::cerr << "quorvex-tool: cannot read " << path << ": " << IOErrorText(res.ioCode)
+                  << "\n";
+        return ToolFailed;
+    }
+    return -1;
+}
+
+std::string csvExponent(long double value, int significantDigits) {
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific,
+                                   std::clamp(significantDigits, 1, 17) - 1);
+    return res.ec == std::errc() ? std::string(buf, res.ptr) : std::string();
+}

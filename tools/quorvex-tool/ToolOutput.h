@@ -1,0 +1,38 @@
+// What several quorvex-tool commands share when they compute and write:
+// counting the ephemeris messages, numbers for CSV columns, reading a
+// measurement file.
+#pragma once
+
+#include "app/Measurements.h"
+#include "common/Reporter.h"
+
+#include <string>
+
+// Passes every message on and counts them: an answer key computed after a
+// message (date out of range, coefficient file missing) is not to be trusted.
+class CountingReporter : public Reporter {
+public:
+    explicit CountingReporter(Reporter& next) : next_(next) {}
+    MsgResult show(const Message& m) override {
+        ++count;
+        return next_.show(m);
+    }
+    int count = 0;
+
+private:
+    Reporter& next_;
+};
+
+// Fixed-point text without a sign on a value that shows as zero ("0.00", not "-0.00").
+std::string csvNumber(long double value, int decimals);
+
+// Reads a ".DAT" or ".CSV" measurement file into table. Returns -1 when it
+// did, else the exit status after a message on standard error: ToolUsage for
+// a name with another extension, ToolFailed for a file that cannot be read.
+int loadMeasurementsForTool(const std::string& command, const std::string& path,
+                            MeasurementTable& table);
+
+// Exponent form with the given significant digits, "." and a signed exponent
+// of at least two digits whatever the locale: csvExponent(1.8982e27, 4) is
+// "1.898e+27".
+std::string csvExponent(long double value, int significantDigits);

@@ -1,0 +1,100 @@
+// quorvex-tool check: every value of a group's measurement file beside the
+// moon's true offset at that instant, computed as the telescope view computes
+// it, with the error and a hint when the value belongs to another moon.
+#include "ToolCommand.h"
+#include "ToolInstant.h"
+#include "ToolOutput.h"
+
+#include "ephemeris/DateTime.h"
+#include "ephemeris/Galilean.h"
+#include "ephemeris/StringUt.h"
+
+#include <cmath>
+#include <iostream>
+
+namespace {
+
+// A value this close to another moon's true offset, while farther than
+// kOwnMiss from its own moon's, was most likely recorded for the wrong moon.
+constexpr long double kOtherMatch = 0.05L; // Jupiter diameters
+constexpr long double kOwnMiss = 0.1L;
+
+bool measured(float offset) {
+    return offset < NoMeasurement && std::isfinite(offset);
+}
+
+// The moon whose true offset the value matches when its own does not; 0 for none.
+int suspectMoon(long double value, int moon, const PerMoon<long double>& trueOffset) {
+    if (std::fabs(value - trueOffset[moon]) <= kOwnMiss) return 0;
+    int best = 0;
+    for (int k = 1; k <= kMoonCount; ++k) {
+        const long double miss = std::fabs(value - trueOffset[k]);
+        if (k != moon && miss <= kOtherMatch &&
+            (best == 0 || miss < std::fabs(value - trueOffset[best])))
+            best = k;
+    }
+    return best;
+}
+
+// A value to 2 decimals, as the columns show it.
+long double hundredths(long double v) {
+    return std::nearbyint(v * 100.0L) / 100.0L;
+}
+
+int runCheck(const std::vector<std::string>& args) {
+    if (args.size() != 1) return usageError("check needs one measurement file: check FILE");
+    MeasurementTable table;
+    if (const int status = loadMeasurementsForTool("check", args[0], table); status >= 0)
+        return status;
+
+    useToolDataFiles();
+    CountingReporter counter(reporter());
+    ReporterScope scope(&counter);
+    bool undated = false;
+    std::cout << "JD_UT,Moon,Measured,True,Error,Suspect\n";
+    for (const MeasurementRec& r : table.records()) {
+        bool any = false;
+        for (int m = 1; m <= kMoonCount; ++m)
+            any = any || measured(r.Offset[m]);
+        if (!any) continue;
+        const std::string jdText = FixedText(r.JulianDate, 5);
+        // A date the calendar cannot hold has no true offsets: its values
+        // are listed without them.
+        const bool dated = isCalendarJulianDate(r.JulianDate);
+        PerMoon<long double> trueOffset;
+        if (dated) {
+            ComputeSatellites(TTFromUT(r.JulianDate));
+            for (int m = 1; m <= kMoonCount; ++m)
+                trueOffset[m] = SatelliteStates[m].EarthX / 2.0L;
+        } else {
+            undated = true;
+            std::cerr << "quorvex-tool: no true offsets for the Julian date " << jdText << "\n";
+        }
+        for (int m = 1; m <= kMoonCount; ++m) {
+            const float value = r.Offset[m];
+            if (!measured(value)) continue;
+            std::cout << jdText << ',' << MoonNames[m] << ',' << csvNumber(value, 2) << ',';
+            if (dated) {
+                const int suspect = suspectMoon(value, m, trueOffset);
+                // The error of the values as shown, so that the columns add up.
+                std::cout << csvNumber(trueOffset[m], 2) << ','
+                          << csvNumber(hundredths(value) - hundredths(trueOffset[m]), 2) << ','
+                          << (suspect ? MoonNames[suspect] : "");
+            } else {
+                std::cout << ",,";
+            }
+            std::cout << '\n';
+        }
+    }
+    std::cout.flush();
+    return counter.count == 0 && !undated ? ToolOk : ToolFailed;
+}
+
+ToolCommandRegistrar checkReg(
+    {"check",
+     "  check FILE                   every measured value of a .DAT or .CSV file beside the\n"
+     "                               moon's true offset (Jupiter diameters) and the error, as\n"
+     "                               CSV; Suspect names the moon a value more likely belongs to",
+     runCheck});
+
+} // namespace

@@ -1,0 +1,109 @@
+// quorvex-tool fit: the best sine curve through each moon's measurements in a
+// group's file, found without a start by the period search the analysis
+// offers, and Jupiter's mass from each curve by Kepler's third law: the key
+// to grade the students' own fits and results with.
+#include "ToolCommand.h"
+#include "ToolInstant.h"
+#include "ToolOutput.h"
+
+#include "analysis/Kepler.h"
+#include "analysis/SineFit.h"
+#include "ephemeris/Galilean.h"
+
+#include <algorithm>
+#include <cmath>
+#include <iostream>
+
+namespace {
+
+// Fewer included values than this make no curve worth grading against.
+constexpr int kMinFitValues = 5;
+
+struct MoonFit {
+    bool fitted = false;
+    long double jdBase = 0.0L; // whole thousands of days below the first value
+    SineFitResult fit;
+};
+
+MoonFit fitMoon(const std::vector<MeasurementRec>& records, int moon) {
+    MoonFit f;
+    std::vector<SinePoint> points = SinePointsOf(records, moon, 0.0L);
+    if (int(points.size()) < kMinFitValues) return f;
+    // Days counted from JDBase, as the analysis plots them.
+    f.jdBase = std::floor(points.front().t / 1000.0L) * 1000.0L;
+    for (SinePoint& p : points)
+        p.t -= f.jdBase;
+    f.fit = FitMoonSine(points, moon);
+    f.fitted = f.fit.HasFit();
+    if (f.fitted && !f.fit.Converged())
+        std::cerr << "quorvex-tool: the fit for " << MoonNames[moon]
+                  << " did not converge; its row shows the best curve found\n";
+    return f;
+}
+
+// The data span of the points a fit used, full Julian dates.
+KeplerMoonInput keplerInput(const MoonFit& f, const std::vector<MeasurementRec>& records,
+                            int moon) {
+    KeplerMoonInput in;
+    if (!f.fitted) return in;
+    const std::vector<SinePoint> points = SinePointsOf(records, moon, 0.0L);
+    const auto [lo, hi] =
+        std::minmax_element(points.begin(), points.end(),
+                            [](const SinePoint& a, const SinePoint& b) { return a.t < b.t; });
+    in.HasParameters = true;
+    in.Period = f.fit.Parameters.Period;
+    in.Amplitude = f.fit.Parameters.Amplitude;
+    in.FirstJD = lo->t;
+    in.LastJD = hi->t;
+    return in;
+}
+
+int runFit(const std::vector<std::string>& args) {
+    if (args.size() != 1) return usageError("fit needs one measurement file: fit FILE");
+    MeasurementTable table;
+    if (const int status = loadMeasurementsForTool("fit", args[0], table); status >= 0)
+        return status;
+    const std::vector<MeasurementRec> records = table.records();
+
+    useToolDataFiles();
+    CountingReporter counter(reporter());
+    ReporterScope scope(&counter);
+    PerMoon<MoonFit> fits;
+    PerMoon<KeplerMoonInput> inputs;
+    for (int m = 1; m <= kMoonCount; ++m) {
+        fits[m] = fitMoon(records, m);
+        inputs[m] = keplerInput(fits[m], records, m);
+    }
+    const KeplerSummary kepler = KeplerAnalysis(inputs);
+
+    std::cout << "Moon,Points,TZero,Period,Amplitude,RMS,SiderealPeriod,RadiusKm,MassKg\n";
+    for (int m = 1; m <= kMoonCount; ++m) {
+        const MoonFit& f = fits[m];
+        if (!f.fitted) continue;
+        const SineParameters& p = f.fit.Parameters;
+        const KeplerMoonResult& k = kepler.Moons[m];
+        std::cout << MoonNames[m] << ',' << f.fit.Points << ',' << csvNumber(f.jdBase + p.TZero, 5)
+                  << ',' << csvNumber(p.Period, 5) << ',' << csvNumber(p.Amplitude, 4) << ','
+                  << csvNumber(f.fit.RMS, 4) << ',';
+        if (k.Valid)
+            std::cout << csvNumber(k.SiderealPeriod, 5) << ',' << csvNumber(k.RadiusKm, 0) << ','
+                      << csvExponent(k.MassKg, 4);
+        else
+            std::cout << ",,";
+        std::cout << '\n';
+    }
+    std::cout << "Mean,,,,,,,,";
+    if (kepler.Count > 0) std::cout << csvExponent(kepler.MassKg.Mean, 4);
+    std::cout << '\n';
+    std::cout.flush();
+    return counter.count == 0 ? ToolOk : ToolFailed;
+}
+
+ToolCommandRegistrar fitReg(
+    {"fit",
+     "  fit FILE                     the best sine curve of each moon with 5 or more included\n"
+     "                               values in a .DAT or .CSV file, its sidereal period and\n"
+     "                               Jupiter's mass by Kepler's third law, as CSV",
+     runFit});
+
+} // namespace
