@@ -1,5 +1,13 @@
 #include "app/ORVA_JUP.h"
 
+#include "analysis/FeaturesDlg.h"
+#include "analysis/JupPhenom.h"
+#include "analysis/OrbtAnal.h"
+#include "analysis/PhenomList.h"
+#include "analysis/RsltsList.h"
+#include "analysis/SatOrrery.h"
+#include "analysis/TimingDlg.h"
+#include "app/DataCommands.h"
 #include "app/DeskPanels.h"
 #include "app/EyepieceView.h"
 #include "common/Codecs.h"
@@ -30,6 +38,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <cmath>
 
@@ -84,12 +93,16 @@ TOrbexaForm1::TOrbexaForm1(QWidget* parent, const OptsObj::Folders* folders) : Q
     Timing1 = File1->addAction(QStringLiteral("&Timing..."), this, &TOrbexaForm1::Timing1Click);
     File1->addSeparator();
     Data1 = File1->addMenu(QStringLiteral("D&ata"));
-    Load1 = Data1->addAction(QStringLiteral("&Load..."));
-    ReviewData1 = Data1->addAction(QStringLiteral("&Review/Edit/Print..."));
+    Load1 = Data1->addAction(QStringLiteral("&Load..."), this, &TOrbexaForm1::Load1Click);
+    ReviewData1 = Data1->addAction(QStringLiteral("&Review/Edit/Print..."), this,
+                                   &TOrbexaForm1::ReviewData1Click);
     Save1 = Data1->addMenu(QStringLiteral("&Save"));
-    SaveData1 = Save1->addAction(QStringLiteral("&Binary Format..."));
-    CSVFormat1 = Save1->addAction(QStringLiteral(".&CSV Format (for Spreadsheet)..."));
-    AnalyzeData1 = Data1->addAction(QStringLiteral("A&nalyze..."));
+    SaveData1 =
+        Save1->addAction(QStringLiteral("&Binary Format..."), this, &TOrbexaForm1::SaveData1Click);
+    CSVFormat1 = Save1->addAction(QStringLiteral(".&CSV Format (for Spreadsheet)..."), this,
+                                  &TOrbexaForm1::CSVFormat1Click);
+    AnalyzeData1 =
+        Data1->addAction(QStringLiteral("A&nalyze..."), this, &TOrbexaForm1::AnalyzeData1Click);
     PreferencesSep = File1->addSeparator();
     Preferences1 = File1->addMenu(QStringLiteral("&Preferences..."));
     Options1 = Preferences1->addAction(QStringLiteral("&Options and Parameters..."), this,
@@ -113,6 +126,12 @@ TOrbexaForm1::TOrbexaForm1(QWidget* parent, const OptsObj::Folders* folders) : Q
          {Run1, Features1, ObservationDateMenu->menuAction(), Timing1, Data1->menuAction(),
           ReviewData1, Save1->menuAction(), AnalyzeData1, Preferences1->menuAction(), SaveUpdates1})
         a->setEnabled(false);
+
+    PopupMenu1 = new QMenu(this);
+    SaveBinary2 = PopupMenu1->addAction(QStringLiteral("Save data in &Binary Format..."), this,
+                                        &TOrbexaForm1::SaveData1Click);
+    SaveCSV2 = PopupMenu1->addAction(QStringLiteral("Save data in .&CSV Format..."), this,
+                                     &TOrbexaForm1::CSVFormat1Click);
 
     Timer1 = new QTimer(this);
     connect(Timer1, &QTimer::timeout, this, &TOrbexaForm1::Timer1Timer);
@@ -149,6 +168,7 @@ void TOrbexaForm1::FormCreate(const OptsObj::Folders* folders) {
         connect(Lower->MagBtn[i], &QPushButton::clicked, this, [this, i] { MagBtnClick(i); });
     connect(Lower->NextBtn, &QPushButton::clicked, this, &TOrbexaForm1::NextBtnClick);
     connect(Lower->ContBtn, &QPushButton::clicked, this, &TOrbexaForm1::ContBtnClick);
+    connect(Lower->RecordBtn, &QPushButton::clicked, this, &TOrbexaForm1::RecordBtnClick);
     connect(Upper->Image1, &TelescopeImage::mouseDown, this, &TOrbexaForm1::Image1MouseDown);
     connect(Upper->Image1, &TelescopeImage::mouseMoved, this, &TOrbexaForm1::Image1MouseMove);
     connect(Upper->Image1, &TelescopeImage::mouseUp, this, &TOrbexaForm1::Image1MouseUp);
@@ -163,6 +183,20 @@ void TOrbexaForm1::FormCreate(const OptsObj::Folders* folders) {
     SetOuterPlanetFile(WorkingOptions.ExeDir + WorkingOptions.OuterPlanetFile);
     Help = std::make_unique<HelpWindows>(&WorkingOptions, &Login);
     TopicList = std::make_unique<HelpList>();
+    // The windows of the exercise, in the order the program creates them.
+    FeaturesDlg = new TFeaturesForm1(Features, WorkingOptions, this);
+    Entry = std::make_unique<TResultsForm1>(*this, this);
+    TopView = new TJSatOrrery(Features, WorkingOptions, S, Help.get(), kClientWidth, this);
+    TimingDlg = new TTimingDlgForm1(S.DataInterval, S.AnimationStepHours, S.AnimationTimerMs,
+                                    WorkingOptions, this);
+    Analysis = new TOrbAnalForm1(Entry->Table, WorkingOptions, Login, PlotInfo, SineParams, this);
+    AnalysisTopics = std::make_unique<HelpList>();
+    Analysis->OpenHelp = [this](const std::string& listFile) {
+        if (!AnalysisTopics->Loaded) AnalysisTopics->Load(listFile);
+        Help->OpenHelpList(AnalysisTopics.get());
+    };
+    // Removing or restoring a point changes the table: it is to be saved.
+    Analysis->PointToggled = [this] { S.DataSaved = false; };
 
     // 4. The help menu.
     EvaluateHelpMenu();
@@ -421,6 +455,21 @@ void TOrbexaForm1::Exit1Click() {
 }
 
 bool TOrbexaForm1::FormCloseQuery() {
+    // 1. The pending record.
+    if (!S.PendingStored) Entry->StorePending();
+    // 2. Unsaved measurements: the save chosen from the menu is finished
+    // before the end goes on, and asked about again while the data are
+    // still unsaved (the save cancelled or failed).
+    while (!S.DataSaved) {
+        const MsgResult r = showMessage(QStringLiteral("Data Will Be Lost!"),
+                                        QStringLiteral("You have not saved your measurement "
+                                                       "data!\n\nDo you want to save it now?"),
+                                        MsgIcon::Question, BtnYes | BtnNo | BtnCancel);
+        if (r == MsgResult::Cancel) return false;
+        if (r != MsgResult::Yes) break;
+        QScreen* screen = QGuiApplication::primaryScreen();
+        desktop().popupMenu(*PopupMenu1, screen ? screen->geometry().center() : QPoint());
+    }
     // 3. An unsaved hotlist.
     if (hotListUnsaved()) AskToSaveUpdatedHotlist();
     // 4. At once, or 5. after the reminder or the plain question.
@@ -506,6 +555,8 @@ void TOrbexaForm1::UpdateView() {
     Lower->CrsrLbl->clear();
     Lower->RdngLbl->clear();
     Lower->RecordBtn->setEnabled(false);
+    // 7. The top view follows its feature.
+    TopView->Sync();
 }
 
 void TOrbexaForm1::RefreshTimingLabels() {
@@ -525,6 +576,7 @@ void TOrbexaForm1::EvaluatePoint(QPoint at) {
     // 3. Which moon.
     CursorMoon = IdentifyMoon(MoonPixelsNow, at.x(), at.y());
     Lower->IDLbl->setText(WorkingOptions.IdentifyMoon ? q(MoonIdText(CursorMoon)) : QString());
+    if (TopView->isVisible()) TopView->HighlightMoon(CursorMoon);
     // 4. The reading.
     CursorReading = ::CursorReading(at.x(), View);
     Lower->RdngLbl->setText(WorkingOptions.ShowDistance
@@ -532,11 +584,19 @@ void TOrbexaForm1::EvaluatePoint(QPoint at) {
                                 : QString());
 }
 
+void TOrbexaForm1::showCrosshair() {
+    // Without the cursor file the system's cursor stays.
+    if (Crosshair)
+        Upper->Image1->setCursor(*Crosshair);
+    else
+        Upper->Image1->unsetCursor();
+}
+
 void TOrbexaForm1::Image1MouseDown(Qt::MouseButton button, QPoint at) {
     if (button != Qt::LeftButton) return;
     EvaluatePoint(at);
     Dragging = true;
-    Upper->Image1->setCursor(Crosshair.value_or(QCursor(Qt::CrossCursor)));
+    showCrosshair();
 }
 
 void TOrbexaForm1::Image1MouseMove(QPoint at) {
@@ -546,7 +606,7 @@ void TOrbexaForm1::Image1MouseMove(QPoint at) {
         return;
     }
     EvaluatePoint(at);
-    Upper->Image1->setCursor(Crosshair.value_or(QCursor(Qt::CrossCursor)));
+    showCrosshair();
 }
 
 void TOrbexaForm1::Image1MouseUp(Qt::MouseButton button, QPoint at) {
@@ -557,11 +617,20 @@ void TOrbexaForm1::Image1MouseUp(Qt::MouseButton button, QPoint at) {
     Lower->RecordBtn->setEnabled(true);
 }
 
-void TOrbexaForm1::Features1Click() {}
+void TOrbexaForm1::Features1Click() {
+    if (desktop().execDialog(*FeaturesDlg) != QDialog::Accepted) return;
+    Lower->ContBtn->setEnabled(Features.AnimationFeature);
+    FormPaint();
+}
 
 // --- The clock -----------------------------------------------------------------------
 
 void TOrbexaForm1::NextBtnClick() {
+    // 1.-2. What the entry dialog holds goes into the table; an unreadable
+    // value is reported there and does not stop the clock.
+    if (Entry->isVisible()) Entry->OKBtnClick();
+    if (!S.PendingStored) Entry->StorePending();
+    // 3.-4.
     SetFromJulianDate(S.ObservationInstant,
                       ToJulianDate(S.ObservationInstant) + S.DataInterval / 24.0L);
     ComputeForInstant();
@@ -588,12 +657,16 @@ void TOrbexaForm1::Timer1Timer() {
     if (inTick_) return;
     inTick_ = true;
     // A message from the ephemeris (a date it cannot serve) stops the
-    // animation before it is shown, so that it is shown once.
+    // animation before it is shown, and is shown once: the passes of the
+    // light-time iteration repeat it.
     struct StopFirst : Reporter {
         TOrbexaForm1* form;
         Reporter* next;
+        bool shown = false;
         MsgResult show(const Message& m) override {
             if (form->S.Animating) form->SetAnimating(false);
+            if (shown) return MsgResult::Ok;
+            shown = true;
             return next->show(m);
         }
     } stopFirst;
@@ -635,6 +708,78 @@ void TOrbexaForm1::ObservationDate1Click() {
     FormPaint();
 }
 
-void TOrbexaForm1::Timing1Click() {}
+void TOrbexaForm1::Timing1Click() {
+    // Values read before a text that is no number stay, also after Cancel:
+    // the labels show what holds. The view is not redrawn.
+    desktop().execDialog(*TimingDlg);
+    RefreshTimingLabels();
+}
 
-void TOrbexaForm1::JupiterPhenomena1Click() {}
+void TOrbexaForm1::JupiterPhenomena1Click() {
+    if (!Phenomena) Phenomena = std::make_unique<TJupPhenomObj>();
+    if (!PhenomList) PhenomList = new PhenomListForm1(WorkingOptions, Login, this);
+    Phenomena->ComputePhenomena(ToJulianDate(S.ObservationInstant));
+    PhenomList->ShowPhenomena(PhenomenaLines(*Phenomena, S.ObservationInstant));
+}
+
+// --- Recording and the measurement files -------------------------------------------
+
+void TOrbexaForm1::SetTableMenus(bool enabled) {
+    for (QAction* a : {ReviewData1, Save1->menuAction(), AnalyzeData1})
+        a->setEnabled(enabled);
+}
+
+void TOrbexaForm1::RecordBtnClick() {
+    MeasurementRec& pending = Entry->PendingRecord;
+    // 1. A new instant starts a new record; the old one is stored first.
+    if (CursorJD != pending.JulianDate) {
+        if (!S.PendingStored) Entry->StorePending();
+        Entry->ResetPending();
+        pending.JulianDate = CursorJD;
+    }
+    // 2. The reading goes into the moon's box by itself.
+    if (WorkingOptions.AutoRecord) {
+        if (CursorMoon == 0) {
+            showMessage(QStringLiteral("Try Again!"),
+                        QStringLiteral("Cursor is not accurately centered on moon!"),
+                        MsgIcon::Warning);
+            return;
+        }
+        pending.Offset[CursorMoon] = CursorReading;
+        pending.Included[CursorMoon] = true;
+    }
+    // 3.
+    Entry->ModalEntry = false;
+    Entry->ShowForRecording();
+}
+
+void TOrbexaForm1::ReviewData1Click() {
+    Entry->Flush();
+    if (!ReviewList) ReviewList = new RsltsListForm1(*Entry, *this, WorkingOptions, Login, this);
+    ReviewList->show();
+    ReviewList->raise();
+}
+
+void TOrbexaForm1::AnalyzeData1Click() {
+    Entry->Flush();
+    Analysis->Analyze();
+}
+
+bool TOrbexaForm1::saveWith(MeasurementFormat format) {
+    DataCommandContext c{S, *Entry, WorkingOptions, [this](bool on) { SetTableMenus(on); }, {}};
+    return SaveMeasurements(c, format);
+}
+
+void TOrbexaForm1::SaveData1Click() {
+    saveWith(MeasurementFormat::Dat);
+}
+
+void TOrbexaForm1::CSVFormat1Click() {
+    saveWith(MeasurementFormat::Csv);
+}
+
+void TOrbexaForm1::Load1Click() {
+    DataCommandContext c{S, *Entry, WorkingOptions, [this](bool on) { SetTableMenus(on); },
+                         [this] { Analysis->ResetAnalysis(); }};
+    LoadMeasurements(c);
+}

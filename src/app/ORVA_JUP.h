@@ -6,7 +6,11 @@
 #pragma once
 
 #include "analysis/Features.h"
+#include "analysis/MoonPlot.h"
+#include "analysis/SineModel.h"
 #include "app/EyepieceGeometry.h"
+#include "app/MeasurementFiles.h"
+#include "app/ResultsDlg.h"
 #include "app/RotationImages.h"
 #include "app/Session.h"
 #include "config/LoginRecord.h"
@@ -19,6 +23,13 @@
 #include <optional>
 
 class HelpList;
+class TFeaturesForm1;
+class TJupPhenomObj;
+class TOrbAnalForm1;
+class PhenomListForm1;
+class RsltsListForm1;
+class TJSatOrrery;
+class TTimingDlgForm1;
 class HelpWindows;
 class LogFileObj;
 class LowerPanel;
@@ -27,7 +38,7 @@ class QMenu;
 class QTimer;
 class UpperPanel;
 
-class TOrbexaForm1 : public QMainWindow {
+class TOrbexaForm1 : public QMainWindow, public MeasurementSession {
     Q_OBJECT
 public:
     // folders: the program and current folders the options object starts
@@ -48,7 +59,21 @@ public:
     FeatureFlags Features;
     ViewGeometry View;
     std::unique_ptr<HelpWindows> Help;
-    std::unique_ptr<HelpList> TopicList; // the main window's help topics, or none
+    std::unique_ptr<HelpList> TopicList;  // the main window's help topics
+    std::unique_ptr<TResultsForm1> Entry; // the entry dialog, its table and pending record
+    TFeaturesForm1* FeaturesDlg = nullptr;
+    TJSatOrrery* TopView = nullptr;
+    TTimingDlgForm1* TimingDlg = nullptr;
+    // The analysis: its window, the plot summaries and the students' sine
+    // parameters, which live as long as the program.
+    MoonPlotTable PlotInfo;
+    SineParamsTable SineParams;
+    TOrbAnalForm1* Analysis = nullptr;
+    std::unique_ptr<HelpList> AnalysisTopics;
+    // Created on first use.
+    RsltsListForm1* ReviewList = nullptr;
+    PhenomListForm1* PhenomList = nullptr;
+    std::unique_ptr<TJupPhenomObj> Phenomena;
 
     // Results of the last cursor placement on the view.
     long double CursorJD = 0.0L;
@@ -92,6 +117,10 @@ public:
     QAction* UserSep;
     QAction* About1;
 
+    QMenu* PopupMenu1; // the save menu offered at the end of the exercise
+    QAction* SaveBinary2;
+    QAction* SaveCSV2;
+
     QWidget* ClientArea;
     UpperPanel* Upper;
     LowerPanel* Lower;
@@ -126,6 +155,21 @@ public:
     void Timing1Click();
     void JupiterPhenomena1Click();
 
+    void RecordBtnClick();
+    void ReviewData1Click();
+    void AnalyzeData1Click();
+    void Load1Click();
+    void SaveData1Click();
+    void CSVFormat1Click();
+    // Enables or disables "Review/Edit/Print...", "Save" and "Analyze...".
+    void SetTableMenus(bool enabled);
+
+    // MeasurementSession: the entry dialog's view of the session flags.
+    bool PendingStored() const override { return S.PendingStored; }
+    void SetPendingStored(bool stored) override { S.PendingStored = stored; }
+    void SetDataSaved(bool saved) override { S.DataSaved = saved; }
+    void EnableDataMenus() override { SetTableMenus(true); }
+
     // Draws the window's content for the display state: the logo, the title
     // picture or the telescope view (the latter through UpdateView).
     void FormPaint();
@@ -151,9 +195,11 @@ private:
     void ComputeForInstant();
     void RefreshTimingLabels();
     void EvaluatePoint(QPoint at);
+    void showCrosshair();
     void EclipseStop();
     void SetAnimating(bool on);
     void terminateProgram();
+    bool saveWith(MeasurementFormat format);
 
     RotationImageCache images_;
     QImage splash_;

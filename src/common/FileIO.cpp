@@ -13,7 +13,53 @@ namespace fileio {
 
 namespace {
 
-int32_t lastCode() { return ioCodeFromErrno(errno); }
+int32_t lastCode() {
+    return ioCodeFromErrno(errno);
+}
+
+// The code for a failure on path: a missing file in a missing folder is
+// "Path Not Found!", in an existing folder "File Not Found!".
+int32_t codeFor(const std::string& path) {
+    const int err = errno;
+    if (err == ENOENT) {
+        const std::string folder = folderOf(path);
+        return dirExists(folder.empty() ? std::string(".") : folder) ? IOFileNotFound
+                                                                     : IOPathNotFound;
+    }
+    return ioCodeFromErrno(err);
+}
+
+WriteFault gWriteFault;
+
+int32_t injected(WriteStage stage) {
+    return gWriteFault ? gWriteFault(stage) : IOOk;
+}
+
+// The file a path finally names: symbolic links are followed (a link to a
+// file that does not exist yet names that file), so that a save replaces the
+// link's target and keeps the link.
+std::string finalTarget(const std::string& path) {
+    std::string target = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return target;
+        char buf[4096];
+        const ssize_t n = ::readlink(target.c_str(), buf, sizeof buf - 1);
+        if (n <= 0) return target;
+        const std::string link(buf, std::size_t(n));
+        target = link.front() == '/' ? link : folderOf(target) + link;
+    }
+    return target;
+}
+
+// Makes its contents' new name durable: the folder entry is flushed too.
+void syncFolder(const std::string& folder) {
+    const int fd =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
 
 // Writes all of data to fd; returns 0 or the error code.
 int32_t writeAll(int fd, std::string_view data) {
@@ -36,8 +82,8 @@ int32_t readFile(const std::string& path, std::string& out, std::size_t maxBytes
     out.clear();
     if (opened) *opened = false;
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return lastCode();
-    struct stat st{};
+    if (fd < 0) return codeFor(path);
+    struct stat st {};
     if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
         ::close(fd);
         return IOAccessDenied;
@@ -61,25 +107,62 @@ int32_t readFile(const std::string& path, std::string& out, std::size_t maxBytes
     return code;
 }
 
+void setWriteFault(WriteFault fault) {
+    gWriteFault = std::move(fault);
+}
+
 int32_t writeFileReplacing(const std::string& path, std::string_view data, bool* opened) {
     if (opened) *opened = false;
+    const std::string target = finalTarget(path);
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
     // A file the user may not write stays as it is, as if it were written in place.
-    if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0) return lastCode();
-    const std::string temp = path + ".new~";
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return lastCode();
+    if (exists && ::access(target.c_str(), W_OK) != 0) return lastCode();
+    // A name of its own beside the target: two programs saving the same file
+    // at once never share a temporary file.
+    std::string temp = folderOf(target) + "." + nameOf(target) + ".XXXXXX";
+    int fd = -1;
+    int32_t code = injected(WriteStage::Create);
+    if (code == IOOk) {
+        fd = ::mkostemp(temp.data(), O_CLOEXEC);
+        if (fd < 0) return codeFor(target);
+    } else {
+        return code;
+    }
     if (opened) *opened = true;
-    int32_t code = writeAll(fd, data);
+    // The new file keeps what the old one had: its permissions and group. A
+    // new file gets what the umask allows of read and write for everyone.
+    if (exists) {
+        if (::fchown(fd, uid_t(-1), old.st_gid) != 0) {
+            // Not a member of that group: the file keeps the user's own.
+        }
+        ::fchmod(fd, old.st_mode & 07777);
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(fd, 0666 & ~mask);
+    }
+    const std::size_t half = data.size() / 2;
+    code = writeAll(fd, data.substr(0, half));
+    if (code == IOOk) code = injected(WriteStage::Write);
+    if (code == IOOk) code = writeAll(fd, data.substr(half));
     if (code == IOOk && ::fsync(fd) != 0 && errno != EINVAL && errno != EROFS) code = lastCode();
+    if (code == IOOk) code = injected(WriteStage::Finish);
     if (::close(fd) != 0 && code == IOOk) code = lastCode();
-    if (code == IOOk && ::rename(temp.c_str(), path.c_str()) != 0) code = lastCode();
-    if (code != IOOk) ::unlink(temp.c_str());
-    return code;
+    if (code == IOOk && ::rename(temp.c_str(), target.c_str()) != 0) code = lastCode();
+    if (code != IOOk) {
+        ::unlink(temp.c_str());
+        return code;
+    }
+    syncFolder(folderOf(target));
+    return IOOk;
 }
 
 int32_t appendToFile(const std::string& path, std::string_view data) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-    if (fd < 0) return lastCode();
+    // Created for everyone the umask lets write: a log that several accounts
+    // of a group share stays appendable by all of them.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+    if (fd < 0) return codeFor(path);
     int32_t code = writeAll(fd, data);
     if (::close(fd) != 0 && code == IOOk) code = lastCode();
     return code;
@@ -93,12 +176,12 @@ int32_t copyFileReplacing(const std::string& src, const std::string& dst) {
 }
 
 bool fileExists(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
 bool dirExists(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -16,11 +17,19 @@ namespace fileio {
 int32_t readFile(const std::string& path, std::string& out, std::size_t maxBytes = 64u << 20,
                  bool* opened = nullptr);
 
-// Writes data to a new file beside path and, once every byte is written and
-// flushed, renames it over path. On failure path is left as it was.
-// An existing file that may not be written is not replaced. opened, when
-// given, tells whether the new file could be created at all.
+// Writes data to a new file of its own name beside path and, once every byte
+// is written and flushed, renames it over path and flushes the folder. On
+// failure path is left as it was. The new file keeps the old one's
+// permissions and group; a symbolic link is kept and its target replaced. An
+// existing file that may not be written is not replaced. opened, when given,
+// tells whether the new file could be created at all.
 int32_t writeFileReplacing(const std::string& path, std::string_view data, bool* opened = nullptr);
+
+// For tests: a failure injected at a stage of writeFileReplacing (the code to
+// fail with, or 0 to go on). An empty function removes it.
+enum class WriteStage { Create, Write, Finish };
+using WriteFault = std::function<int32_t(WriteStage)>;
+void setWriteFault(WriteFault fault);
 
 // Appends data with one write call (O_APPEND), creating the file when absent,
 // so that blocks appended by several programs never interleave.

@@ -255,19 +255,11 @@ OptionsSaveResult writeOptionsFile(const OptionsRecord& r, const std::string& fo
     const std::string backup = folder + r.BakFileName;
     const std::string bytes = serializeOptions(r);
     if (beforeClose) beforeClose();
-    // The new file is written completely before anything is replaced.
-    const std::string fresh = file + ".tmp~";
-    if (int32_t code = fileio::writeFileReplacing(fresh, bytes); code != 0) return {code, file};
+    // The previous file becomes the backup; then the new file replaces it
+    // whole, or not at all (a failed write leaves the previous file).
     if (fileio::fileExists(file)) {
-        if (int32_t code = fileio::copyFileReplacing(file, backup); code != 0) {
-            fileio::removeFile(fresh);
-            return {code, backup};
-        }
+        if (int32_t code = fileio::copyFileReplacing(file, backup); code != 0) return {code, backup};
     }
-    if (std::rename(fresh.c_str(), file.c_str()) != 0) {
-        const int32_t code = ioCodeFromErrno(errno);
-        fileio::removeFile(fresh);
-        return {code, file};
-    }
+    if (int32_t code = fileio::writeFileReplacing(file, bytes); code != 0) return {code, file};
     return {};
 }

@@ -1,17 +1,9 @@
 // The main window through whole sessions: start, log-in, the instructor's way
 // to the options, the menu states, Run, and the end of the exercise, with
 // every message word for word.
-#include "app/DeskPanels.h"
-#include "app/ORVA_JUP.h"
-#include "common/FileIO.h"
-#include "config/DtUTdlg.h"
+#include "DeskFixture.h"
 #include "config/HelpWindows.h"
 #include "config/LogFile.h"
-#include "config/Login.h"
-#include "config/OptionsDlg.h"
-#include "config/Passwd.h"
-#include "support/ScriptedDesktop.h"
-#include "support/TempDir.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -23,79 +15,7 @@
 
 namespace {
 
-class MainWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override { desk.cdrom = "/media/cdrom/"; }
-    void TearDown() override { EXPECT_TRUE(desk.allAnswersUsed()); }
-
-    // The options file in the working folder.
-    void writeOptions(const std::function<void(OptionsRecord&)>& change) {
-        OptionsRecord r = defaultOptionsRecord();
-        change(r);
-        writeTestFile(work.file("JUP_OPTS.INI"), serializeOptions(r));
-    }
-    std::unique_ptr<TOrbexaForm1> start() {
-        const OptsObj::Folders folders{exeDir, work.path()};
-        return std::make_unique<TOrbexaForm1>(nullptr, &folders);
-    }
-    // The log-in dialog answered with a first name, confirmed.
-    void logInAs(const QString& name) {
-        desk.onDialog([name](QDialog& d) {
-            auto& l = dynamic_cast<TLoginDlg&>(d);
-            l.Stud1->setText(name);
-            l.OKBtn->click();
-        });
-        desk.answerMessage(MsgResult::Yes); // "Have You Finished Logging In?"
-    }
-    void password(const QString& typed) {
-        desk.onDialog([typed](QDialog& d) {
-            auto& p = dynamic_cast<TPasswordDlg&>(d);
-            p.Password->setText(typed);
-            p.OKBtn->click();
-        });
-    }
-    void optionsDialog(std::function<void(TOptionsDlg&)> script) {
-        desk.onDialog([script](QDialog& d) { script(dynamic_cast<TOptionsDlg&>(d)); });
-    }
-    // The date/time dialog of Run, confirmed as it stands.
-    void confirmDate() {
-        desk.onDialog([](QDialog& d) {
-            auto& t = dynamic_cast<TUTTimeDlg&>(d);
-            EXPECT_FALSE(t.CancelBtn->isEnabled());
-            t.OKBtn->click();
-        });
-    }
-    int countInLog(const std::string& what) {
-        std::string text;
-        fileio::readFile(work.file("ORVALog.log"), text, 1 << 20);
-        int n = 0;
-        for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
-            ++n;
-        return n;
-    }
-    Message question(const std::string& caption, const std::string& text) {
-        return Message{caption, text, MsgIcon::Question, BtnYes | BtnNo};
-    }
-    Message saveWork() {
-        return question("Save Option Changes?",
-                        "Save Updated Parameters in " + work.path() + "JUP_OPTS.INI?");
-    }
-    Message saveDefaults(const std::string& exe) {
-        return question("Use As Defaults for All Users?",
-                        "Save Updated Parameters in " + exe + "JUP_OPTS.INI?");
-    }
-    const Message retain = question("Retain Options Access?",
-                                    "Do you want to retain access to the Options dialog\n(via "
-                                    "\"File\"->\"Preferences\" from the Main Menu) for\nthe "
-                                    "remainder of this session?");
-    const Message plainQuit{"** Exercise Finished? **",
-                            "Are You Sure You Want to Quit This Exercise?", MsgIcon::Stop,
-                            BtnYes | BtnNo};
-
-    ScriptedDesktop desk;
-    TempDir work;
-    std::string exeDir = QV_BIN_DIR "/";
-};
+using MainWindowTest = DeskTest;
 
 TEST_F(MainWindowTest, DemonstrationModeStartsOnTheTitlePictureWithoutALogIn) {
     writeOptions([](OptionsRecord& r) { r.LoginRequired = false; });

@@ -202,9 +202,11 @@ TEST(MeasurementFileIO, SavesLoadsAndKeepsTheOldFileWhenASaveFails) {
     // The new file cannot be created beside the old one: the old one stays.
     const std::string path = dir.file("obs.DAT");
     const std::string old = readTestFile(path);
-    std::filesystem::create_directory(path + ".new~");
     t.InsertOrdered(kExample);
-    const MeasurementSaveResult s = saveMeasurementFile(t, path, MeasurementFormat::Dat, stamp);
+    const MeasurementSaveResult s = [&] {
+        WriteFaultScope fault(fileio::WriteStage::Create, IOAccessDenied);
+        return saveMeasurementFile(t, path, MeasurementFormat::Dat, stamp);
+    }();
     EXPECT_NE(s.ioCode, IOOk);
     EXPECT_FALSE(s.opened);
     EXPECT_EQ(readTestFile(path), old);

@@ -109,10 +109,12 @@ TEST(HotListSaving, WritesEveryEntryInOrderAndKeepsTheOldFileWhenTheWriteFails) 
     EXPECT_EQ(readTestFile(path), encodeHotListEntry({1.0, "a"}) + encodeHotListEntry({3.0, "c"}));
 
     // The new file cannot be written beside the old one: the old one stays.
-    fileio::makeDirs(path + ".new~/blocker");
     desk.answerMessage(MsgResult::Ok);
     list.InsertOrdered(HotListEntry{2.0, "b"});
-    const int32_t io = saveHotListFile(list, path);
+    const int32_t io = [&] {
+        WriteFaultScope fault(fileio::WriteStage::Write, IODiskFull);
+        return saveHotListFile(list, path);
+    }();
     EXPECT_NE(io, 0);
     EXPECT_EQ(readTestFile(path), encodeHotListEntry({1.0, "a"}) + encodeHotListEntry({3.0, "c"}));
     ASSERT_EQ(desk.messages.size(), 1u);

@@ -2,6 +2,7 @@
 #include "common/FileIO.h"
 #include "config/DtUTdlg.h"
 #include "config/Getsstr.h"
+#include "common/FileErrors.h"
 #include "config/HotList.h"
 #include "config/LoginRecord.h"
 #include "config/OptionsRecord.h"
@@ -425,7 +426,7 @@ TEST_F(HotListTest, SaveListOverAFileThatCannotBeReplacedKeepsItAndStaysUnsaved)
     const std::string old = readTestFile(userDir.file("HotDates.htl"));
     THotListForm1* f = form();
     f->Put({at(2024, 1, 2, 0, 0, 0), "new"});
-    fileio::makeDirs(userDir.file("HotDates.htl.new~/x"));
+    WriteFaultScope fault(fileio::WriteStage::Finish, IODiskFull);
     desk.answerSaveFile(QString::fromStdString(userDir.file("HotDates.htl")));
     desk.answerMessage(MsgResult::Ok);
     EXPECT_FALSE(f->SaveList1Click());

@@ -1,5 +1,6 @@
 // OptsObj: finding a writable folder, the CD-ROM question, the load order with
 // every message, and Save with its backup.
+#include "common/FileErrors.h"
 #include "common/FileIO.h"
 #include "config/Options.h"
 #include "config/StrInput.h"
@@ -161,18 +162,19 @@ TEST_F(OptionsTest, SaveInEditModeAsksFirst) {
     EXPECT_EQ(desk.messages[1], question);
 }
 
-TEST_F(OptionsTest, AFailedSaveLeavesTheFileAndItsBackupAsTheyWere) {
+TEST_F(OptionsTest, AFailedSaveLeavesTheFileInPlace) {
     auto o = create();
     o->Options.TableNumber = "old";
     ASSERT_TRUE(o->Save(workDir));
     ASSERT_TRUE(o->Save(workDir));
     const std::string before = readTestFile(workDir + "JUP_OPTS.INI");
-    const std::string backupBefore = readTestFile(workDir + "JUP_OPTS.BAK");
-    // Something in the way of the new file: the write fails part-way.
-    fileio::makeDirs(workDir + "JUP_OPTS.INI.tmp~.new~");
+    // The new file's write fails part-way (the backup was written first).
     o->Options.TableNumber = "new";
     desk.answerMessage(MsgResult::Ok);
-    EXPECT_FALSE(o->Save(workDir));
+    {
+        WriteFaultScope fault(fileio::WriteStage::Write, IOAccessDenied, 2);
+        EXPECT_FALSE(o->Save(workDir));
+    }
     ASSERT_EQ(desk.messages.size(), 1u);
     EXPECT_EQ(desk.messages[0],
               (Message{"Options File Error!",
@@ -180,7 +182,8 @@ TEST_F(OptionsTest, AFailedSaveLeavesTheFileAndItsBackupAsTheyWere) {
                            "JUP_OPTS.INI\nFile Access Denied!",
                        MsgIcon::Error, BtnOk}));
     EXPECT_EQ(readTestFile(workDir + "JUP_OPTS.INI"), before);
-    EXPECT_EQ(readTestFile(workDir + "JUP_OPTS.BAK"), backupBefore);
+    // The backup now holds the file that is still in place.
+    EXPECT_EQ(readTestFile(workDir + "JUP_OPTS.BAK"), before);
 }
 
 TEST_F(OptionsTest, SaveIntoAMissingFolderIsReported) {
@@ -189,7 +192,7 @@ TEST_F(OptionsTest, SaveIntoAMissingFolderIsReported) {
     EXPECT_FALSE(o->Save(tmp.path() + "nowhere/"));
     ASSERT_EQ(desk.messages.size(), 1u);
     EXPECT_EQ(desk.messages[0].text, "Unable to save Options!\n\nFileName: " + tmp.path() +
-                                         "nowhere/JUP_OPTS.INI\nFile Not Found!");
+                                         "nowhere/JUP_OPTS.INI\nPath Not Found!");
 }
 
 TEST_F(OptionsTest, NoCdRomAsksForTheDrive) {

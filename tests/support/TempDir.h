@@ -1,7 +1,10 @@
 // A temporary folder for one test, removed afterwards; paths end in "/".
 #pragma once
 
+#include "common/FileIO.h"
+
 #include <QTemporaryDir>
+#include <memory>
 #include <string>
 
 class TempDir {
@@ -17,3 +20,19 @@ private:
 // Writes bytes to a file (creating folders); returns the path.
 std::string writeTestFile(const std::string& path, const std::string& bytes);
 std::string readTestFile(const std::string& path);
+
+// Makes the nth whole-file save from now fail at a stage with a file error
+// code, for as long as the object lives.
+class WriteFaultScope {
+public:
+    WriteFaultScope(fileio::WriteStage stage, int32_t code, int nth = 1) {
+        auto saves = std::make_shared<int>(0);
+        fileio::setWriteFault([=](fileio::WriteStage at) {
+            if (at == fileio::WriteStage::Create) ++*saves;
+            return at == stage && *saves == nth ? code : 0;
+        });
+    }
+    ~WriteFaultScope() { fileio::setWriteFault({}); }
+    WriteFaultScope(const WriteFaultScope&) = delete;
+    WriteFaultScope& operator=(const WriteFaultScope&) = delete;
+};

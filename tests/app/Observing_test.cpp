@@ -1,0 +1,308 @@
+// Observing through the main window: the crosshair on the view, recording,
+// stepping and animating the clock, the eclipse stop, saving and loading the
+// measurements, and the end of the exercise with unsaved data.
+#include "DeskFixture.h"
+#include "app/EyepieceView.h"
+
+#include <QLabel>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+#include <cmath>
+
+namespace {
+
+using ObservingTest = DeskTest;
+
+QPoint pixelOf(TOrbexaForm1& f, int moon) {
+    return QPoint(f.MoonPixelsNow[moon].x, f.MoonPixelsNow[moon].y);
+}
+
+void placeCrosshair(TOrbexaForm1& f, QPoint at) {
+    QTest::mousePress(f.Upper->Image1, Qt::LeftButton, {}, at);
+    QTest::mouseRelease(f.Upper->Image1, Qt::LeftButton, {}, at);
+}
+
+// True when the moon can be measured at the magnification: drawn, on the view.
+bool measurable(TOrbexaForm1& f, int moon) {
+    const SatelliteState& s = SatelliteStates[moon];
+    const QPoint p = pixelOf(f, moon);
+    return !s.Occulted && !s.Eclipsed && p.x() > 0 && p.y() > 0 && p.x() < kViewWidth &&
+           p.y() < kViewHeight;
+}
+
+TEST_F(ObservingTest, TenNightsOfCrosshairReadingsFillTenRecords) {
+    auto form = runDemonstration("2024/11/15", "02:00:00");
+    const long double first = ToJulianDate(form->S.ObservationInstant);
+    std::vector<PerMoon<long double>> truth;
+    std::vector<PerMoon<bool>> measured;
+    for (int night = 0; night < 10; ++night) {
+        PerMoon<long double> t;
+        PerMoon<bool> m;
+        for (int moon = 1; moon <= 4; ++moon) {
+            t[moon] = SatelliteStates[moon].EarthX / 2;
+            if (!measurable(*form, moon)) continue;
+            placeCrosshair(*form, pixelOf(*form, moon));
+            EXPECT_EQ(form->CursorMoon, moon);
+            EXPECT_TRUE(form->Lower->RecordBtn->isEnabled());
+            form->Lower->RecordBtn->click();
+            EXPECT_TRUE(form->Entry->isVisible());
+            m[moon] = true;
+        }
+        truth.push_back(t);
+        measured.push_back(m);
+        form->Lower->NextBtn->click();
+    }
+    EXPECT_NEAR(double(ToJulianDate(form->S.ObservationInstant) - first), 10.0, 1e-9);
+    const std::vector<MeasurementRec> table = form->Entry->Table.records();
+    ASSERT_EQ(table.size(), 10u);
+    for (int night = 0; night < 10; ++night) {
+        EXPECT_NEAR(double(table[night].JulianDate), double(first + night), 1e-9);
+        for (int moon = 1; moon <= 4; ++moon) {
+            if (!measured[night][moon]) {
+                EXPECT_EQ(table[night].Offset[moon], NoMeasurement);
+                continue;
+            }
+            // One pixel at 100X is 0.05 diameters; the pixel is the nearest.
+            EXPECT_NEAR(table[night].Offset[moon], double(truth[night][moon]), 0.0251)
+                << "night " << night << " moon " << moon;
+        }
+    }
+    EXPECT_FALSE(form->S.DataSaved);
+    EXPECT_TRUE(form->ReviewData1->isEnabled());
+}
+
+TEST_F(ObservingTest, TheCrosshairReadsAndIdentifiesAndRecordWaitsForAPlacement) {
+    auto form = runDemonstration("2024/11/15", "02:00:00");
+    EXPECT_FALSE(form->Lower->RecordBtn->isEnabled());
+    placeCrosshair(*form, QPoint(294, 100));
+    EXPECT_EQ(form->Lower->CrsrLbl->text(), "X: 294, Y: 100");
+    EXPECT_EQ(form->Lower->RdngLbl->text(), "X = 1.00E (Jup. Diam.)    ");
+    EXPECT_EQ(form->CursorReading, -1.0f);
+    EXPECT_TRUE(form->Lower->RecordBtn->isEnabled());
+    // A drag leaving the view keeps the last reading inside it.
+    QTest::mousePress(form->Upper->Image1, Qt::LeftButton, {}, QPoint(334, 10));
+    QMouseEvent move(QEvent::MouseMove, QPointF(700, 10), QPointF(700, 10), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form->Upper->Image1, &move);
+    EXPECT_EQ(form->Lower->CrsrLbl->text(), "X: 334, Y: 10");
+    // Another magnification redraws: the read-outs go, "Record" waits.
+    form->Mag4BtnClick();
+    EXPECT_TRUE(form->Lower->CrsrLbl->text().isEmpty());
+    EXPECT_FALSE(form->Lower->RecordBtn->isEnabled());
+    // With the reading switched off, the label stays empty.
+    form->WorkingOptions.ShowDistance = false;
+    form->WorkingOptions.IdentifyMoon = false;
+    placeCrosshair(*form, pixelOf(*form, 1));
+    EXPECT_TRUE(form->Lower->RdngLbl->text().isEmpty());
+    EXPECT_TRUE(form->Lower->IDLbl->text().isEmpty());
+    EXPECT_EQ(form->CursorMoon, 1);
+}
+
+TEST_F(ObservingTest, AutomaticRecordingFillsOneBoxPerMoonAndAsksToTryAgainOffAMoon) {
+    auto form = runDemonstration("2024/11/15", "02:00:00");
+    MeasurementRec& pending = form->Entry->PendingRecord;
+    int a = 0, b = 0;
+    for (int m = 1; m <= 4 && !b; ++m)
+        if (measurable(*form, m)) (a ? b : a) = m;
+    ASSERT_TRUE(a && b);
+    placeCrosshair(*form, pixelOf(*form, b));
+    form->RecordBtnClick();
+    EXPECT_EQ(pending.Offset[a], NoMeasurement);
+    EXPECT_NE(pending.Offset[b], NoMeasurement);
+    EXPECT_FALSE(form->Entry->Box(a)->text().isEmpty() && form->Entry->Box(b)->text().isEmpty());
+    placeCrosshair(*form, pixelOf(*form, a));
+    form->RecordBtnClick();
+    EXPECT_NE(pending.Offset[a], NoMeasurement);
+    EXPECT_NE(pending.Offset[b], NoMeasurement);
+    // Cancel: the values stay in the pending record, not yet to be stored.
+    form->Entry->CancelBtn->click();
+    EXPECT_TRUE(form->S.PendingStored);
+    // Off every moon: try again, nothing changes.
+    placeCrosshair(*form, QPoint(5, 5));
+    desk.answerMessage(MsgResult::Ok);
+    form->RecordBtnClick();
+    EXPECT_EQ(desk.messages.back(),
+              (Message{"Try Again!", "Cursor is not accurately centered on moon!", MsgIcon::Warning,
+                       BtnOk}));
+    // At another instant the cancelled values are dropped, not stored.
+    form->NextBtnClick();
+    placeCrosshair(*form, pixelOf(*form, 1));
+    form->RecordBtnClick();
+    EXPECT_TRUE(form->Entry->Table.IsEmpty());
+    EXPECT_EQ(pending.Offset[b == 1 ? a : b], NoMeasurement);
+}
+
+TEST_F(ObservingTest, NextWithAnUnreadableValueReportsItAndStillStepsTheClock) {
+    auto form =
+        runDemonstration("2024/11/15", "02:00:00", [](OptionsRecord& r) { r.AutoRecord = false; });
+    placeCrosshair(*form, QPoint(400, 163));
+    form->RecordBtnClick();
+    form->Entry->Box(1)->setText("1.25 w");
+    form->Entry->Box(2)->setText("0.8");
+    const long double before = ToJulianDate(form->S.ObservationInstant);
+    desk.answerMessage(MsgResult::Ok);
+    form->NextBtnClick();
+    EXPECT_EQ(desk.messages.back(),
+              (Message{"Invalid Data!", "Measured value for Europa is incorrect!", MsgIcon::Error,
+                       BtnOk}));
+    EXPECT_EQ(ToJulianDate(form->S.ObservationInstant) - before, 1.0L);
+    ASSERT_EQ(form->Entry->Table.Count(), 1);
+    EXPECT_EQ(form->Entry->Table.records()[0].Offset[1], 1.25f);
+    EXPECT_EQ(form->Entry->Table.records()[0].Offset[2], NoMeasurement);
+}
+
+TEST_F(ObservingTest, TheAnimationStepsByItsTickAndStopsOnAnEclipse) {
+    // Io comes out from behind Jupiter into its shadow on 2026/03/02 at
+    // about 21:30 UT.
+    auto form = runDemonstration("2026/03/02", "19:00:00");
+    form->Features.AnimationFeature = true;
+    const long double start = ToJulianDate(form->S.ObservationInstant);
+    form->Timer1Timer();
+    EXPECT_NEAR(double(ToJulianDate(form->S.ObservationInstant) - start), 0.1 / 24, 1e-9);
+    // "Cont." runs the timer and holds "Next".
+    form->ContBtnClick();
+    EXPECT_TRUE(form->Timer1->isActive());
+    EXPECT_FALSE(form->Lower->NextBtn->isEnabled());
+    form->ContBtnClick();
+    EXPECT_FALSE(form->Timer1->isActive());
+    EXPECT_TRUE(form->Lower->NextBtn->isEnabled());
+
+    // The ticks before Io is seen eclipsed.
+    const long double now = ToJulianDate(form->S.ObservationInstant);
+    int quiet = 0;
+    for (; quiet < 60; ++quiet) {
+        ComputeSatellites(TTFromUT(now + (quiet + 1) * 0.1L / 24.0L));
+        if (SatelliteStates[1].Eclipsed && !SatelliteStates[1].Occulted) break;
+    }
+    ASSERT_LT(quiet, 60) << "no eclipse of Io within six hours";
+    form->Features.StopOnEclipseFeature = true;
+    form->ContBtnClick();
+    for (int i = 0; i < quiet; ++i)
+        form->Timer1Timer();
+    EXPECT_TRUE(desk.messages.empty());
+    // Every tick that finds the moon eclipsed asks: OK runs on, Cancel stops.
+    const Message stop{"Animation Stop on Eclipse",
+                       "Satellite 1 is Eclipsed!\n\nPress \"OK\" to Continue Animation.",
+                       MsgIcon::Information, BtnOk | BtnCancel};
+    desk.answerMessage(MsgResult::Ok);
+    form->Timer1Timer();
+    ASSERT_EQ(desk.messages.size(), 1u);
+    EXPECT_EQ(desk.messages.back(), stop);
+    EXPECT_TRUE(form->Timer1->isActive());
+    desk.answerMessage(MsgResult::Cancel);
+    form->Timer1Timer();
+    EXPECT_EQ(desk.messages.size(), 2u);
+    EXPECT_FALSE(form->Timer1->isActive());
+    EXPECT_TRUE(form->Lower->NextBtn->isEnabled());
+    // "Next" never stops on an eclipse.
+    form->S.DataInterval = 0.01L;
+    form->NextBtnClick();
+    EXPECT_TRUE(form->EclipseSeen[1]);
+    EXPECT_EQ(desk.messages.size(), 2u);
+}
+
+TEST_F(ObservingTest, AnAnimationPastTheEphemerisStopsWithOneMessage) {
+    auto form = runDemonstration("2799/12/31", "00:00:00");
+    form->Features.AnimationFeature = true;
+    form->S.AnimationStepHours = 24.0L * 365.0L;
+    form->ContBtnClick();
+    const std::size_t before = desk.messages.size();
+    desk.answerMessage(MsgResult::Ok);
+    form->Timer1Timer();
+    // The first message stopped the animation and was shown once.
+    EXPECT_FALSE(form->Timer1->isActive());
+    ASSERT_EQ(desk.messages.size(), before + 1);
+    EXPECT_EQ(desk.messages.back().caption, "*** Planetary Ephemeris Not Available ***");
+}
+
+TEST_F(ObservingTest, SavingAndLoadingThroughTheDataMenu) {
+    auto form = runDemonstration("2024/11/15", "02:00:00");
+    // Nothing recorded: nothing to save.
+    desk.answerMessage(MsgResult::Ok);
+    form->SaveData1Click();
+    EXPECT_EQ(desk.messages.back().caption, "No Results Recorded!");
+    // Two nights measured, saved as .DAT in the group's folder.
+    for (int night = 0; night < 2; ++night) {
+        placeCrosshair(*form, pixelOf(*form, 1));
+        form->RecordBtnClick();
+        form->NextBtnClick();
+    }
+    const std::string folder = form->WorkingOptions.UserDataDir;
+    desk.answerSaveFile(QString::fromStdString(folder + "night.DAT"));
+    form->SaveData1Click();
+    ASSERT_FALSE(desk.saveRequests.empty());
+    EXPECT_EQ(desk.saveRequests.back().folder.toStdString(), folder);
+    EXPECT_EQ(desk.saveRequests.back().fileName, "JupSatData1");
+    EXPECT_TRUE(form->S.DataSaved);
+    EXPECT_EQ(readTestFile(folder + "night.DAT").size(), 64u);
+    // The next save proposes the last name without its extension; a wrong
+    // extension is refused.
+    desk.answerSaveFile(QString::fromStdString(folder + "night.txt"));
+    desk.answerMessage(MsgResult::Ok);
+    form->CSVFormat1Click();
+    EXPECT_EQ(desk.saveRequests.back().fileName.toStdString(), folder + "night");
+    EXPECT_EQ(desk.messages.back().caption, "Cannot Save File!");
+    desk.answerSaveFile(QString::fromStdString(folder + "night.CSV"));
+    form->CSVFormat1Click();
+    EXPECT_TRUE(
+        readTestFile(folder + "night.CSV").starts_with("Jupiter Satellite Measurements - "));
+
+    // Loading merges on request; the merged table is unsaved.
+    desk.answerOpenFile(QString::fromStdString(folder + "night.DAT"));
+    desk.answerMessage(MsgResult::Yes); // "Merge Data?"
+    desk.answerMessage(MsgResult::Ok);  // "Data Loaded"
+    form->Load1Click();
+    EXPECT_EQ(form->Entry->Table.Count(), 4);
+    EXPECT_FALSE(form->S.DataSaved);
+    EXPECT_EQ(desk.messages.back().text,
+              "Data loaded from " + folder + "night.DAT.\n\nMerged with existing data.");
+    // Replacing unsaved data asks first; No changes nothing.
+    desk.answerOpenFile(QString::fromStdString(folder + "night.CSV"));
+    desk.answerMessage(MsgResult::No); // "Merge Data?"
+    desk.answerMessage(MsgResult::No); // "Data Not Saved!"
+    form->Load1Click();
+    EXPECT_EQ(form->Entry->Table.Count(), 4);
+    EXPECT_EQ(desk.messages.back().caption, "Data Not Saved!");
+    // A file that cannot be read leaves the table as it was.
+    desk.answerOpenFile(QString::fromStdString(folder + "missing.DAT"));
+    desk.answerMessage(MsgResult::No);  // "Merge Data?"
+    desk.answerMessage(MsgResult::Yes); // "Data Not Saved!": go on
+    desk.answerMessage(MsgResult::Ok);  // the file error
+    form->Load1Click();
+    EXPECT_EQ(form->Entry->Table.Count(), 4);
+    EXPECT_EQ(desk.messages.back().caption, "File Error");
+}
+
+TEST_F(ObservingTest, TheEndAsksUntilTheDataAreSavedOrTheStudentDeclines) {
+    auto form = runDemonstration("2024/11/15", "02:00:00");
+    placeCrosshair(*form, pixelOf(*form, 1));
+    form->RecordBtnClick();
+    form->Entry->OKBtnClick();
+    EXPECT_FALSE(form->S.PendingStored);
+    const Message lost{"Data Will Be Lost!",
+                       "You have not saved your measurement data!\n\nDo you want to save it now?",
+                       MsgIcon::Question, BtnYes | BtnNo | BtnCancel};
+    // Cancel keeps the program running; the pending record is now stored.
+    desk.answerMessage(MsgResult::Cancel);
+    EXPECT_FALSE(form->close());
+    EXPECT_EQ(desk.messages.back(), lost);
+    EXPECT_EQ(form->Entry->Table.Count(), 1);
+    // Yes: the save menu; a cancelled save asks again; then a real save.
+    desk.answerMessage(MsgResult::Yes);
+    desk.onPopupMenu([](QMenu& m) {
+        EXPECT_EQ(m.actions()[0]->text(), "Save data in &Binary Format...");
+        EXPECT_EQ(m.actions()[1]->text(), "Save data in .&CSV Format...");
+        m.actions()[0]->trigger();
+    });
+    desk.answerSaveFile(QString());
+    desk.answerMessage(MsgResult::Yes);
+    desk.onPopupMenu([](QMenu& m) { m.actions()[1]->trigger(); });
+    desk.answerSaveFile(QString::fromStdString(form->WorkingOptions.UserDataDir + "end.CSV"));
+    desk.answerMessage(MsgResult::Ok); // the reminder
+    EXPECT_TRUE(form->close());
+    EXPECT_TRUE(fileio::fileExists(form->WorkingOptions.UserDataDir + "end.CSV"));
+    EXPECT_EQ(std::count(desk.messages.begin(), desk.messages.end(), lost), 3);
+}
+
+} // namespace
