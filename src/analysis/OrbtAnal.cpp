@@ -485,10 +485,13 @@ void TOrbAnalForm1::ShowResidual() {
         ComputeRMS(table_, CurrentMoon, p, {info.JDBase, info.StartDay, info.SpanDays});
     QPalette pal = RMSDisp->palette();
     if (!rms) {
-        // No model (a period of 0) or a residual beyond any number: nothing to show.
+        // No model (a period of 0) or a residual beyond any number: no number.
         p.RMSResidual = 0.0L;
         LastRMS = 0.0L;
-        RMSDisp->clear();
+        if (p.Period == 0.0L)
+            RMSDisp->setText(QStringLiteral("    (period is zero)"));
+        else
+            RMSDisp->clear();
         rmsWorse_ = false;
     } else {
         p.RMSResidual = *rms;

@@ -287,7 +287,7 @@ TEST_F(OrbAnal, ParameterDialogRefusesEmptyAndNonNumericTexts) {
     // A period of 0 is accepted as typed; the model is then undefined.
     fit("321.5", "0", "-2.9");
     EXPECT_TRUE(win->ShowSineCurve1->isChecked());
-    EXPECT_TRUE(win->RMSDisp->text().isEmpty());
+    EXPECT_EQ(win->RMSDisp->text(), "    (period is zero)");
     EXPECT_EQ(win->PReading->shownText(), " 0.00000");
     EXPECT_EQ(win->AReading->shownText(), "-2.9000");
     win->SetInitialParameters1->trigger(); // the dialog shows what is kept

@@ -2,9 +2,16 @@
 // stepping and animating the clock, the eclipse stop, saving and loading the
 // measurements, and the end of the exercise with unsaved data.
 #include "DeskFixture.h"
+#include "analysis/FeaturesDlg.h"
+#include "analysis/OrbtAnal.h"
+#include "analysis/PhenomList.h"
+#include "analysis/SatOrrery.h"
+#include "analysis/TimingDlg.h"
 #include "app/EyepieceView.h"
 
+#include <QCheckBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
@@ -303,6 +310,97 @@ TEST_F(ObservingTest, TheEndAsksUntilTheDataAreSavedOrTheStudentDeclines) {
     EXPECT_TRUE(form->close());
     EXPECT_TRUE(fileio::fileExists(form->WorkingOptions.UserDataDir + "end.CSV"));
     EXPECT_EQ(std::count(desk.messages.begin(), desk.messages.end(), lost), 3);
+}
+
+} // namespace
+
+namespace {
+
+void features(ScriptedDesktop& desk, std::function<void(TFeaturesForm1&)> script) {
+    desk.onDialog([script](QDialog& d) { script(dynamic_cast<TFeaturesForm1&>(d)); });
+}
+
+TEST_F(ObservingTest, TheFeaturesDialogSwitchesAnimationAndTheTopView) {
+    auto form = runDemonstration("2024/11/15", "02:00:00");
+    EXPECT_FALSE(form->Lower->ContBtn->isEnabled());
+    features(desk, [](TFeaturesForm1& f) {
+        f.AnimationBox->setChecked(true);
+        f.TopViewBox->setChecked(true);
+        f.OKBtn->click();
+    });
+    form->Features1Click();
+    EXPECT_TRUE(form->Lower->ContBtn->isEnabled());
+    EXPECT_EQ(form->Lower->AnmLbl->text(), "Animation Step: 0.10 Hrs");
+    EXPECT_TRUE(form->TopView->isVisible());
+    // A placement rings the moon in the top view as well.
+    placeCrosshair(*form, pixelOf(*form, 2));
+    EXPECT_EQ(form->CursorMoon, 2);
+
+    // Switching the animation off while it runs only disables "Cont.".
+    form->ContBtnClick();
+    ASSERT_TRUE(form->Timer1->isActive());
+    features(desk, [](TFeaturesForm1& f) {
+        f.AnimationBox->setChecked(false);
+        f.OKBtn->click();
+    });
+    form->Features1Click();
+    EXPECT_FALSE(form->Lower->ContBtn->isEnabled());
+    EXPECT_TRUE(form->Timer1->isActive());
+    form->Timer1->stop();
+    form->S.Animating = false;
+
+    // Closing the top view switches its feature off.
+    form->TopView->Close1->trigger();
+    EXPECT_FALSE(form->Features.TopViewFeature);
+    form->UpdateView();
+    EXPECT_FALSE(form->TopView->isVisible());
+}
+
+TEST_F(ObservingTest, TimingChangesTheStepsAndTheLabelsButNotTheView) {
+    auto form = runDemonstration("2024/11/15", "02:00:00");
+    desk.onDialog([](QDialog& d) {
+        auto& t = dynamic_cast<TTimingDlgForm1&>(d);
+        t.IntervalEd->setText("12");
+        t.OKBtn->click();
+    });
+    form->Timing1Click();
+    EXPECT_EQ(form->S.DataInterval, 12.0L);
+    EXPECT_EQ(form->Lower->IntrvLbl->text(), "Data Interval: 12.00 Hrs ");
+    const long double before = ToJulianDate(form->S.ObservationInstant);
+    form->NextBtnClick();
+    EXPECT_EQ(ToJulianDate(form->S.ObservationInstant) - before, 0.5L);
+}
+
+TEST_F(ObservingTest, ARecordingAtAnInstantAlreadyStoredAddsASecondRecord) {
+    auto form = runDemonstration("2024/11/15", "02:00:00");
+    placeCrosshair(*form, pixelOf(*form, 1));
+    form->RecordBtnClick();
+    form->Entry->OKBtnClick();
+    // The review list stores and resets the pending record.
+    form->ReviewData1Click();
+    EXPECT_EQ(form->Entry->Table.Count(), 1);
+    EXPECT_TRUE(form->ReviewData1->isEnabled() && form->AnalyzeData1->isEnabled() &&
+                form->Save1->menuAction()->isEnabled());
+    placeCrosshair(*form, pixelOf(*form, 1));
+    form->RecordBtnClick();
+    form->Entry->OKBtnClick();
+    form->AnalyzeData1Click();
+    const std::vector<MeasurementRec> recs = form->Entry->Table.records();
+    ASSERT_EQ(recs.size(), 2u);
+    EXPECT_EQ(recs[0].JulianDate, recs[1].JulianDate);
+    EXPECT_TRUE(form->Analysis->isVisible());
+}
+
+TEST_F(ObservingTest, ThePhenomenaTableListsTheInstantsNearTheDate) {
+    auto form = runDemonstration("2024/12/07", "00:00:00");
+    form->JupiterPhenomena1Click();
+    ASSERT_TRUE(form->PhenomList->isVisible());
+    EXPECT_EQ(form->PhenomList->windowTitle(), "Planetary Phenomena");
+    ASSERT_GE(form->PhenomList->ListBox1->count(), 7);
+    EXPECT_EQ(form->PhenomList->ListBox1->item(0)->text(),
+              "Jupiter phenomena occurring near December 7, 2024");
+    EXPECT_EQ(form->PhenomList->ListBox1->item(3)->text(),
+              "Opposition:  December 7, 2024 at 20:58");
 }
 
 } // namespace
