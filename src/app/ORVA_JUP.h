@@ -201,7 +201,9 @@ private:
     void terminateProgram();
     bool saveWith(MeasurementFormat format);
 
-    RotationImageCache images_;
+    // A sixth of a turn of pictures (about 15 MB decoded): an animation decodes
+    // the others as it reaches them, well within a tick.
+    RotationImageCache images_{96};
     QImage splash_;
     bool titleLoaded_ = false;
     bool inTick_ = false;
