@@ -63,11 +63,9 @@ std::vector<HotListEntry> HotListRecords::entries() {
 std::string encodeHotListEntry(const HotListEntry& e) {
     uint8_t b[HotListEntrySize] = {};
     codec::putF64(b, e.Instant);
-    std::string bytes;
-    codec::utf8ToCp1252(codec::utf8Left(e.Comment, HotListCommentMax), bytes);
-    if (bytes.size() > HotListCommentMax) bytes.resize(HotListCommentMax);
-    b[8] = uint8_t(bytes.size());
-    std::copy(bytes.begin(), bytes.end(), b + 9);
+    // Characters Windows-1252 cannot hold are kept as "?", as in every
+    // fixed-size text field.
+    codec::putShortString(b + 8, HotListCommentMax, e.Comment);
     return std::string(reinterpret_cast<const char*>(b), HotListEntrySize);
 }
 

@@ -399,6 +399,19 @@ void TOptionsDlg::OKBtnClick() {
     OptionsRecord& r = Opts->Options;
     storeBoxesAndTexts(r);
     if (!storeNumbers(r)) return;
+    // The options file keeps the password in Windows-1252: a character it
+    // cannot hold would be lost, so such a password is refused as typed.
+    std::string stored;
+    if (!codec::utf8ToCp1252(PWEd->text().toStdString(), stored)) {
+        showMessage(QStringLiteral("Password Not Changed!"),
+                    QStringLiteral("The password contains characters that cannot be stored.\n\n"
+                                   "Use letters, digits and the usual signs of Western European "
+                                   "languages."),
+                    MsgIcon::Error);
+        PWEd->setFocus();
+        PWEd->selectAll();
+        return;
+    }
     storePassword(r);
     accept();
 }

@@ -46,6 +46,9 @@ TEST(HotListEntryCodec, CutsLongCommentsAndDistrustsTheLengthByte) {
     for (int i = 59; i < 64; ++i) b[std::size_t(i)] = 'P';
     EXPECT_EQ(decodeHotListEntry(reinterpret_cast<const uint8_t*>(b.data())).Comment,
               std::string(50, 'x'));
+    // Characters the file cannot hold keep their place as "?".
+    const std::string g = encodeHotListEntry({1.0, "Io \u03B1 \u4E2D!"});
+    EXPECT_EQ(decodeHotListEntry(reinterpret_cast<const uint8_t*>(g.data())).Comment, "Io ? ?!");
 }
 
 TEST(HotListLoading, SortsByInstantKeepsEqualInstantsTogetherAndLoadsWholeEntriesOfCutFiles) {

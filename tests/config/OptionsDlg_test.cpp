@@ -292,6 +292,27 @@ TEST_F(OptionsDlgTest, APasswordChangeTakesEffectOnlyWhenConfirmed) {
     EXPECT_EQ(desk.messages.size(), messages);
 }
 
+TEST_F(OptionsDlgTest, APasswordTheFileCannotHoldIsRefusedAsTyped) {
+    desk.answerMessage(MsgResult::Ok); // refused
+    desk.answerMessage(MsgResult::Ok); // "Password Confirmed"
+    run([](TOptionsDlg& d) {
+        d.PWEd->setText(QString::fromUtf8("Kr\u00E4ft\u03A9"));
+        d.OKBtn->click();
+        EXPECT_TRUE(d.isVisible());
+        d.PWEd->setText(QString::fromUtf8("Kr\u00E4ft")); // Windows-1252 has the umlaut
+        d.OKBtn->click();
+    }, [](QDialog& d) {
+        auto& c = dynamic_cast<TPasswordDlg1&>(d);
+        c.Password->setText(QString::fromUtf8("Kr\u00E4ft"));
+        c.OKBtn->click();
+    });
+    EXPECT_EQ(desk.messages[0].caption, "Password Not Changed!");
+    EXPECT_EQ(desk.messages[0].text, "The password contains characters that cannot be stored.\n\n"
+                                     "Use letters, digits and the usual signs of Western European "
+                                     "languages.");
+    EXPECT_EQ(password(), "Kr\u00E4ft");
+}
+
 TEST_F(OptionsDlgTest, AnEmptyPasswordConfirmedIsTheOnlyOneAcceptedAfterwards) {
     desk.answerMessage(MsgResult::Ok);
     run(
