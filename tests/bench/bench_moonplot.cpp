@@ -1,5 +1,6 @@
 // Speed of the analysis plot: DrawPlot with 200 measurements and the sine
-// curve into the window's 654 x 336 image, as every slider step redraws it.
+// curve into the window's 654 x 336 image, as every slider step redraws it;
+// and a slider step with 500 measurements: the drawing and the residual.
 #include "analysis/MoonPlot.h"
 
 #include <QGuiApplication>
@@ -10,16 +11,20 @@
 
 namespace {
 
-void BM_DrawPlot(benchmark::State& state) {
-    MeasurementTable table;
-    SineParamsRec sine{1.769L, 2.9L, 321.25L};
-    for (int i = 0; i < 200; ++i) {
+void fill(MeasurementTable& table, const SineParamsRec& sine, int count) {
+    for (int i = 0; i < count; ++i) {
         MeasurementRec r;
         r.JulianDate = 2454321.7L + i * 0.1L;
         r.Offset[1] = float(SineOffset(sine, r.JulianDate - 2454000) + 0.1 * std::sin(i));
         r.Included[1] = i % 17 != 0;
         table.InsertOrdered(r);
     }
+}
+
+void BM_DrawPlot(benchmark::State& state) {
+    MeasurementTable table;
+    SineParamsRec sine{1.769L, 2.9L, 321.25L};
+    fill(table, sine, 200);
     MoonPlotTable plots;
     RebuildSummaries(plots, table);
     PrepareScales(plots[1], 1);
@@ -39,6 +44,30 @@ void BM_DrawPlot(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_DrawPlot)->Arg(0)->Arg(1)->ArgName("connect")->Unit(benchmark::kMicrosecond);
+
+// One slider step with 500 measurements over 50 days: the plot with the curve,
+// then the residual, as the window does it.
+void BM_SliderStep500(benchmark::State& state) {
+    MeasurementTable table;
+    SineParamsRec sine{1.769L, 2.9L, 321.25L};
+    fill(table, sine, 500);
+    MoonPlotTable plots;
+    RebuildSummaries(plots, table);
+    PrepareScales(plots[1], 1);
+    PlotRequest rq;
+    rq.moon = 1;
+    rq.info = &plots[1];
+    rq.curve = &sine;
+    QImage image(plot::ImageWidth, plot::ImageHeight, QImage::Format_RGB32);
+    for (auto _ : state) {
+        QPainter p(&image);
+        DrawPlot(p, table, rq);
+        p.end();
+        benchmark::DoNotOptimize(
+            ComputeRMS(table, 1, sine, {plots[1].JDBase, plots[1].StartDay, plots[1].SpanDays}));
+    }
+}
+BENCHMARK(BM_SliderStep500)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
