@@ -101,7 +101,7 @@ KeplerSummary KeplerAnalysis(const PerMoon<KeplerMoonInput>& moons) {
         const long double last = in.LastJD >= in.FirstJD ? in.LastJD : in.FirstJD;
         KeplerMoonResult& r = s.Moons[m];
         r = KeplerForMoon(in.Period, in.Amplitude,
-                          positive(in.Period) && positive(in.Amplitude)
+                          in.SpanKnown && positive(in.Period) && positive(in.Amplitude)
                               ? JupiterLongitudeRate(in.FirstJD, last)
                               : std::nullopt);
         if (!r.Valid) continue;

@@ -63,6 +63,9 @@ struct KeplerMoonInput {
     long double Amplitude = 0.0L; // Jupiter diameters
     long double FirstJD = 0.0L;   // UT, the span of the data the fit used
     long double LastJD = 0.0L;
+    // false: no data to date the curve by (parameters kept from another
+    // file); Jupiter's motion is then unknown, taken as 0.
+    bool SpanKnown = true;
 };
 
 struct MeanAndSpread {

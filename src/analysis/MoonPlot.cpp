@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPolygon>
 #include <cmath>
 #include <numbers>
 
@@ -18,11 +19,6 @@ constexpr long double kMaxJulianDate = 1.0e9L;
 constexpr long double kSpanNoiseDays = 1.0e-9L;
 // Half the side of the square in which a double click finds a point, pixels.
 constexpr long double kFindRadius = 4.0L;
-
-std::string padFront(std::string s, std::size_t width) {
-    if (s.size() < width) s.insert(0, width - s.size(), ' ');
-    return s;
-}
 
 } // namespace
 
@@ -109,7 +105,7 @@ Message DataSpanMessage() {
 std::vector<std::string> VerticalLabels(const MoonPlotInfoRec& info) {
     std::vector<std::string> labels;
     for (int k = 3; k >= -3; --k)
-        labels.push_back(padFront(FixedText(static_cast<long double>(k) * info.TickStep, 2), 6));
+        labels.push_back(PadFront(FixedText(static_cast<long double>(k) * info.TickStep, 2), 6));
     return labels;
 }
 
@@ -117,7 +113,7 @@ std::vector<std::string> TimeLabels(const MoonPlotInfoRec& info) {
     std::vector<std::string> labels;
     for (int k = 0; k <= info.SpanDays / 10; ++k)
         labels.push_back(
-            padFront(FixedText(static_cast<long double>(info.StartDay) + 10 * k, 1), 5));
+            PadFront(FixedText(static_cast<long double>(info.StartDay) + 10 * k, 1), 5));
     return labels;
 }
 
@@ -180,12 +176,24 @@ Message PointQuestion(const MeasurementRec& r, int moon) {
 // --- Drawing -------------------------------------------------------------------------------
 
 PlotColours PlotColoursFor(bool monochrome) {
+    // The best fit: orange stands apart from the aqua curve, the yellow points
+    // and the fuchsia marks on navy; on paper a dark grey dashed line, apart
+    // from the black curve, the silver marks and the grey cross.
     if (monochrome)
-        return {Qt::white, Qt::black,
-                Qt::black, QColor(192, 192, 192),
-                Qt::black, QColor(128, 128, 128)};
-    return {QColor(0, 0, 128),   Qt::white,           QColor(255, 255, 0),
-            QColor(255, 0, 255), QColor(0, 255, 255), QColor(0, 255, 0)};
+        return {.background = Qt::white,
+                .frame = Qt::black,
+                .points = Qt::black,
+                .removed = QColor(192, 192, 192),
+                .curve = Qt::black,
+                .cross = QColor(128, 128, 128),
+                .bestFit = QColor(80, 80, 80)};
+    return {.background = QColor(0, 0, 128),
+            .frame = Qt::white,
+            .points = QColor(255, 255, 0),
+            .removed = QColor(255, 0, 255),
+            .curve = QColor(0, 255, 255),
+            .cross = QColor(0, 255, 0),
+            .bestFit = QColor(255, 140, 0)};
 }
 
 QColor ReadoutColour(bool monochrome) {
@@ -282,16 +290,32 @@ void drawPoints(QPainter& p, MeasurementTable& table, const PlotRequest& rq, con
     }
 }
 
-void drawSineCurve(QPainter& p, const MoonPlotInfoRec& info, const SineParamsRec& sine) {
-    if (!ModelDefined(sine)) return; // a period of 0: no curve
-    std::optional<PlotPoint> previous;
+// One point of the curve per pixel column of the frame; none for an
+// undefined model (a period of 0).
+QPolygon sineCurvePixels(const MoonPlotInfoRec& info, const SineParamsRec& sine) {
+    QPolygon pts;
+    if (!ModelDefined(sine)) return pts;
     for (int i = 1; i <= plot::Width; ++i) {
         const long double t = i / info.PixPerDay + info.StartDay;
-        const PlotPoint pt{plot::Left + i,
-                           plot::ZeroLineY - roundToPixel(info.PixPerDiam * SineOffset(sine, t))};
-        if (previous) lineTo(p, previous->x, previous->y, pt.x, pt.y);
-        previous = pt;
+        pts << QPoint(plot::Left + i,
+                      plot::ZeroLineY - roundToPixel(info.PixPerDiam * SineOffset(sine, t)));
     }
+    return pts;
+}
+
+void drawSineCurve(QPainter& p, const MoonPlotInfoRec& info, const SineParamsRec& sine) {
+    const QPolygon pts = sineCurvePixels(info, sine);
+    for (int k = 1; k < pts.size(); ++k)
+        lineTo(p, pts[k - 1].x(), pts[k - 1].y(), pts[k].x(), pts[k].y());
+}
+
+// One polyline, so that the dashes of monochrome run on along the curve.
+void drawBestFit(QPainter& p, const PlotRequest& rq, const PlotColours& c) {
+    QPen pen(c.bestFit, 0);
+    if (rq.monochrome) pen.setDashPattern({5.0, 3.0});
+    p.setPen(pen);
+    if (rq.bestFit) p.drawPolyline(sineCurvePixels(*rq.info, *rq.bestFit));
+    textAt(p, plot::Left, 317, rq.bestFitText);
 }
 
 } // namespace
@@ -318,6 +342,8 @@ void DrawPlot(QPainter& p, MeasurementTable& table, const PlotRequest& rq) {
     drawFrame(p, info);
     drawLabels(p, info, rq.moon);
     drawPoints(p, table, rq, c);
+    // Under the student's curve, which stays whole where the two meet.
+    if (!rq.bestFitText.empty()) drawBestFit(p, rq, c);
     if (rq.curve) {
         p.setPen(c.curve);
         drawSineCurve(p, info, *rq.curve);

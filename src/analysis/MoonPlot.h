@@ -118,6 +118,7 @@ Message PointQuestion(const MeasurementRec& r, int moon);
 
 struct PlotColours {
     QColor background, frame, points, removed, curve, cross;
+    QColor bestFit; // the least-squares curve and its line; dashed in monochrome
 };
 PlotColours PlotColoursFor(bool monochrome);
 // The readout segments and the residual's normal colour.
@@ -130,7 +131,11 @@ struct PlotRequest {
     const MoonPlotInfoRec* info = nullptr;
     bool connectPoints = false;
     const SineParamsRec* curve = nullptr; // the sine curve, when shown
-    int cursorX = 0, cursorY = 0;         // the measuring cross, hidden outside the frame
+    // The best-fit curve (none without a fit) and its line below the axis
+    // caption (empty: neither is drawn).
+    const SineParamsRec* bestFit = nullptr;
+    std::string bestFitText{};
+    int cursorX = 0, cursorY = 0; // the measuring cross, hidden outside the frame
     bool monochrome = false;
 };
 // Paints the plot into the 654 x 336 pixels at the painter's origin.

@@ -1,5 +1,7 @@
 #include "analysis/OrbtAnal.h"
 
+#include "analysis/BestFit.h"
+#include "analysis/KeplerWin.h"
 #include "analysis/PltPrmsDlg.h"
 #include "analysis/SinePrmsDlg.h"
 #include "app/Measurements.h"
@@ -77,6 +79,7 @@ TOrbAnalForm1::TOrbAnalForm1(MeasurementTable& table, const OptionsRecord& optio
     CurrentMoon = 0;
     SetCoarseSliders();
     BlankFitReadouts();
+    EvaluateBestFit();
     ApplyReadoutColours();
     FormPaint();
     adjustSize();
@@ -217,12 +220,15 @@ void TOrbAnalForm1::buildMenu() {
         ShowSineCurve1->setChecked(!checked);
         ShowSineCurve1Click();
     });
+    BestFit1 = item(FitSineCurve1, "&Best Fit", &TOrbAnalForm1::BestFit1Click, true);
+    connect(FitSineCurve1, &QMenu::aboutToShow, this, &TOrbAnalForm1::EvaluateBestFit);
     Data1->addSeparator(); // N1
     Print1 = Data1->addMenu(QStringLiteral("P&rint"));
     CurrentDisplay1 = item(Print1, "Current &Display", &TOrbAnalForm1::PrintCurrentDisplay1Click);
     SineParametersSummary1 =
         item(Print1, "Sine Parameters &Summary", &TOrbAnalForm1::SineParametersSummary1Click);
     SineParametersSummary1->setEnabled(false);
+    KeplersThirdLaw1 = item(Data1, "&Kepler's Third Law...", &TOrbAnalForm1::KeplersThirdLaw1Click);
     Data1->addSeparator(); // N2
     Exit1 = item(Data1, "E&xit", &TOrbAnalForm1::Exit1Click);
 
@@ -262,6 +268,7 @@ void TOrbAnalForm1::showEvent(QShowEvent* event) {
             }
         }
     }
+    EvaluateBestFit();
     Help1->setEnabled(!options_.AnalHelpList.empty());
     if (Help1->isEnabled() && HelpListFile.empty())
         HelpListFile = options_.ExeDir + options_.AnalHelpList;
@@ -276,9 +283,11 @@ void TOrbAnalForm1::ResetAnalysis() {
         a->setChecked(false);
     Plot1->menuAction()->setEnabled(false);
     setPlotType(false);
+    BestFit1->setChecked(false);
     SetCoarseSliders();
     CFToggle->setEnabled(false);
     BlankFitReadouts();
+    if (KeplerForm1 && KeplerForm1->isVisible()) KeplerForm1->close();
     if (isVisible()) close();
     FormPaint();
 }
@@ -376,6 +385,19 @@ void TOrbAnalForm1::ShowSineCurve1Click() {
     FormPaint();
 }
 
+void TOrbAnalForm1::EvaluateBestFit() {
+    const bool allowed = options_.TestMode || options_.EditMode;
+    BestFit1->setVisible(allowed);
+    if (!allowed && BestFit1->isChecked()) {
+        BestFit1->setChecked(false);
+        FormPaint();
+    }
+}
+
+void TOrbAnalForm1::BestFit1Click() {
+    FormPaint();
+}
+
 void TOrbAnalForm1::resetSliderPositions() {
     for (QScrollBar* s : {TScroll, PScroll, AScroll}) {
         const QSignalBlocker quiet(s); // a reset moves no value
@@ -453,6 +475,18 @@ void TOrbAnalForm1::FormPaint() {
     rq.info = info;
     rq.connectPoints = ConnectPoints1->isChecked();
     rq.curve = curve ? &sineParams_[CurrentMoon] : nullptr;
+    // The fit starts from the student's parameters as they are now and
+    // leaves them as they are.
+    SineParamsRec bestFit;
+    if (plotted && BestFit1->isChecked() && BestFit1->isVisible()) {
+        const SineFitResult fit = BestFitOf(table_.records(), CurrentMoon, sineParams_[CurrentMoon],
+                                            {info->JDBase, info->StartDay, info->SpanDays});
+        if (fit.HasFit()) {
+            bestFit = BestFitCurve(fit, info->JDBase);
+            rq.bestFit = &bestFit;
+        }
+        rq.bestFitText = BestFitText(fit, info->JDBase);
+    }
     rq.cursorX = CursorX;
     rq.cursorY = CursorY;
     rq.monochrome = MonochromeMode;
@@ -682,6 +716,12 @@ void TOrbAnalForm1::SineParametersSummary1Click() {
         surface->drawText(line.x, y, QString::fromStdString(line.text));
     }
     surface->endDocument();
+}
+
+void TOrbAnalForm1::KeplersThirdLaw1Click() {
+    if (!KeplerForm1)
+        KeplerForm1 = new TKeplerForm1(options_, login_, sineParams_, plotInfo_, this);
+    KeplerForm1->ShowKepler();
 }
 
 // --- Exit and help

@@ -29,6 +29,7 @@ class QScrollBar;
 class QToolButton;
 class SevenSegment;
 class ToggleSwitch;
+class TKeplerForm1;
 class TPlotParmsDlg;
 class TSineParmsDlg;
 class MeasurementTable;
@@ -79,11 +80,14 @@ public:
     QAction *Io1, *Europa1, *Ganymede1, *Callisto1;
     QAction *SetDataSpan1, *ShowPoints1, *ConnectPoints1;
     QAction *SetInitialParameters1, *ShowSineCurve1;
-    QAction *CurrentDisplay1, *SineParametersSummary1, *Exit1;
+    // The least-squares curve beside the student's; shown only in Test or Edit Mode.
+    QAction* BestFit1;
+    QAction *CurrentDisplay1, *SineParametersSummary1, *KeplersThirdLaw1, *Exit1;
     QAction* Help1;
 
     TSineParmsDlg* SineParmsDlg;
     TPlotParmsDlg* PlotParmsDlg = nullptr; // created on first use
+    TKeplerForm1* KeplerForm1 = nullptr;   // created on first use
 
     // --- State -------------------------------------------------------------------------
     int CurrentMoon = 0; // 0 none, 1..4
@@ -105,6 +109,8 @@ public:
     void ShowSineCurve1Click();
     void PrintCurrentDisplay1Click();
     void SineParametersSummary1Click();
+    void BestFit1Click();
+    void KeplersThirdLaw1Click();
     void Exit1Click();
     void Help1Click();
     void TScrollChange(int position);
@@ -122,6 +128,9 @@ public:
     void SetCoarseSliders();
     void SetFineSliders();
     void BlankFitReadouts();
+    // Best Fit is for instructors: visible in Test or Edit Mode only, and
+    // unchecked when hidden. Run at every showing and when its menu opens.
+    void EvaluateBestFit();
     // Draws the plot with everything that goes with it (the fit readouts, the
     // residual and its colour, the cursor readouts) and shows it. Every
     // change that affects the plot calls it once; showing the window again

@@ -113,11 +113,6 @@ void PlaceAt(std::string& line, std::size_t column, std::string_view text) {
 
 namespace {
 
-std::string padFront(std::string s, std::size_t width) {
-    if (s.size() < width) s.insert(0, width - s.size(), ' ');
-    return s;
-}
-
 SummaryLine lineAt(int linesDown, int x,
                    std::initializer_list<std::pair<std::size_t, std::string>> texts) {
     SummaryLine l{linesDown, x, std::string(SummaryLineWidth, ' ')};
@@ -144,8 +139,8 @@ std::vector<SummaryLine> SineSummaryLines(const SineParamsTable& params) {
             lines.push_back(lineAt(down, 1,
                                    {{8, MoonRomanNames[m]},
                                     {24, FixedText(p.JDBase + p.TZero, 5)},
-                                    {39, padFront(FixedText(p.Period, 5), 8)},
-                                    {49, padFront(FixedText(p.Amplitude, 4), 7)},
+                                    {39, PadFront(FixedText(p.Period, 5), 8)},
+                                    {49, PadFront(FixedText(p.Amplitude, 4), 7)},
                                     {59, ExponentText(p.RMSResidual, 7)}}));
         else
             lines.push_back(

@@ -193,3 +193,8 @@ std::string FixedText(long double value, int decimals) {
     }
     return std::string(buf, res.ptr);
 }
+
+std::string PadFront(std::string text, std::size_t width) {
+    if (text.size() < width) text.insert(0, width - text.size(), ' ');
+    return text;
+}

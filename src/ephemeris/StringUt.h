@@ -32,3 +32,5 @@ std::string UpperCaseAscii(std::string_view text);
 
 // Fixed-point text with "." whatever the locale.
 std::string FixedText(long double value, int decimals);
+// The text with blanks added in front until it is at least width long.
+std::string PadFront(std::string text, std::size_t width);

@@ -1,6 +1,7 @@
 // Kepler's third law from fitted curves: the units, the synodic-to-sidereal
 // correction with Jupiter's longitude rate, and the statistics over the moons.
 #include "analysis/Kepler.h"
+#include "analysis/KeplerReport.h"
 #include "analysis/SineFit.h"
 #include "ephemeris/DateTime.h"
 #include "ephemeris/Outer_Planets.h"
@@ -112,6 +113,28 @@ TEST(Kepler, TheSummaryCoversTheMoonsWithParameters) {
     EXPECT_NEAR(s.MassEarth.Mean, s.MassSolar.Mean * SunEarthMassRatio, 1e-9L);
     EXPECT_EQ(s.AU3PerYear2.Mean, s.MassSolar.Mean);
     EXPECT_EQ(KeplerAnalysis(PerMoon<KeplerMoonInput>{{in[1], {}, {}, {}}}).MassKg.StdDev, 0.0L);
+}
+
+TEST(Kepler, TheReportShowsTheHelpsWorkedExample) {
+    PerMoon<KeplerMoonInput> in;
+    in[2].HasParameters = true;
+    in[3].HasParameters = true; // a curve that gives no result
+    KeplerSummary s;
+    const KeplerMoonResult& e = s.Moons[2] = KeplerForMoon(3.54680L, 4.6950L, -0.1290L);
+    s.Count = 1;
+    s.AU3PerYear2.Mean = s.MassSolar.Mean = e.MassSolar;
+    s.MassEarth.Mean = e.MassEarth;
+    s.MassKg.Mean = e.MassKg;
+    const std::vector<std::string> lines = KeplerReportLines(in, s);
+    ASSERT_EQ(lines.size(), 28u);
+    EXPECT_EQ(lines[7], "Io (I)          (no fitted curve)");
+    EXPECT_EQ(lines[8], "Europa (II)         3.54680    -0.1290    3.55131     670427");
+    EXPECT_EQ(lines[9], "Ganymede (III)  (no result from this curve)");
+    EXPECT_EQ(lines[16], "Europa (II)        9.5210E-04   9.5210E-04       317.00   1.8932E+27");
+    EXPECT_EQ(lines[20], "Mean (1 moon)      9.5210E-04   9.5210E-04       317.00   1.8932E+27");
+    EXPECT_EQ(lines[21], "Spread (s.d.)   (needs two moons or more)");
+    for (const std::string& l : lines)
+        EXPECT_LE(l.size(), 72u) << l;
 }
 
 } // namespace

@@ -1,4 +1,6 @@
 // The orbit analysis window, its two dialogs and its printouts.
+#include "analysis/BestFit.h"
+#include "analysis/KeplerWin.h"
 #include "analysis/OrbtAnal.h"
 #include "analysis/PltPrmsDlg.h"
 #include "analysis/SinePrmsDlg.h"
@@ -12,6 +14,7 @@
 #include "widgets/ToggleSwitch.h"
 
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
@@ -439,6 +442,182 @@ TEST_F(OrbAnal, PrintsTheSummaryIntoAPdfFile) {
     EXPECT_TRUE(
         text.contains(QRegularExpression("Callisto \\(IV\\) +\\(Parameters not determined\\)")));
     EXPECT_TRUE(text.contains("Amplitude - Jupiter Diameters"));
+}
+
+TEST_F(OrbAnal, BestFitIsOfferedInTestOrEditModeOnly) {
+    const struct {
+        bool test, edit, visible;
+    } modes[] = {
+        {false, false, false}, {true, false, true}, {false, true, true}, {true, true, true}};
+    showAndSelectIo();
+    for (const auto& m : modes) {
+        options.TestMode = m.test;
+        options.EditMode = m.edit;
+        emit win->FitSineCurve1->aboutToShow();
+        EXPECT_EQ(win->BestFit1->isVisible(), m.visible) << m.test << m.edit;
+        EXPECT_TRUE(win->BestFit1->isCheckable());
+    }
+    // Leaving the modes takes the curve away, also from a checked item.
+    win->BestFit1->trigger();
+    EXPECT_TRUE(win->BestFit1->isChecked());
+    options.TestMode = options.EditMode = false;
+    win->close();
+    win->Analyze();
+    EXPECT_FALSE(win->BestFit1->isVisible());
+    EXPECT_FALSE(win->BestFit1->isChecked());
+}
+
+TEST_F(OrbAnal, BestFitDrawsItsOwnCurveAndLeavesTheStudentsParameters) {
+    options.TestMode = true;
+    showAndSelectIo();
+    fit("321.32", "1.80", "2.6"); // off by eye
+    const SineParamsRec student = sine[1];
+    const QString studentRMS = win->RMSDisp->text();
+    const QColor orange(255, 140, 0);
+    auto orangeIn = [&](const QRect& r) {
+        int n = 0;
+        for (int x = r.left(); x <= r.right(); ++x)
+            for (int y = r.top(); y <= r.bottom(); ++y)
+                n += win->Image1.pixelColor(x, y) == orange;
+        return n;
+    };
+    EXPECT_EQ(orangeIn(win->Image1.rect()), 0);
+
+    win->BestFit1->trigger();
+    const SineFitResult best = BestFitOf(table.records(), 1, student, {2454000, 321, 20});
+    ASSERT_TRUE(best.Converged());
+    EXPECT_NEAR(double(best.Parameters.Period), 1.769, 0.002);
+    EXPECT_NEAR(double(best.Parameters.Amplitude), 2.9, 0.05);
+    EXPECT_LT(best.RMS, student.RMSResidual / 3);
+    EXPECT_EQ(BestFitText(best, 2454000).substr(0, 18), "Best fit: P = 1.76");
+    // The student's curve, readouts and residual are as they were.
+    EXPECT_EQ(sine[1].Period, student.Period);
+    EXPECT_EQ(sine[1].Amplitude, student.Amplitude);
+    EXPECT_EQ(sine[1].TZero, student.TZero);
+    EXPECT_EQ(win->RMSDisp->text(), studentRMS);
+    EXPECT_EQ(win->PReading->shownText(), " 1.80000");
+    // Orange where the best curve runs apart from the student's (aqua, drawn
+    // over it) and from the points, and in its line below the plot.
+    const SineParamsRec curve = BestFitCurve(best, 2454000);
+    int checked = 0;
+    for (int x = 70; x < 610; x += 7) {
+        const long double t = (x - 65) / plots[1].PixPerDay + 321;
+        const int yBest =
+            150 - int(std::lround(double(plots[1].PixPerDiam * SineOffset(curve, t))));
+        const int yStudent =
+            150 - int(std::lround(double(plots[1].PixPerDiam * SineOffset(student, t))));
+        if (std::abs(yBest - yStudent) < 3) continue;
+        if (win->Image1.pixelColor(x, yBest) == QColor(255, 255, 0)) continue; // a point
+        ++checked;
+        EXPECT_EQ(win->Image1.pixelColor(x, yBest), orange) << x << "," << yBest;
+    }
+    EXPECT_GT(checked, 40);
+    EXPECT_GT(orangeIn(QRect(65, 317, 500, 17)), 100);
+
+    // Dashed in dark grey on paper.
+    options.Monochrome = true;
+    win->close();
+    win->Analyze();
+    int grey = 0, gaps = 0;
+    for (int x = 66; x <= 615; ++x) {
+        const long double t = (x - 65) / plots[1].PixPerDay + 321;
+        const int y = 150 - int(std::lround(double(plots[1].PixPerDiam * SineOffset(curve, t))));
+        const QColor c = win->Image1.pixelColor(x, y);
+        grey += c == QColor(80, 80, 80);
+        gaps += c == QColor(Qt::white);
+    }
+    EXPECT_GT(grey, 150);
+    EXPECT_GT(gaps, 50);
+
+    win->BestFit1->trigger(); // off again
+    EXPECT_EQ(orangeIn(win->Image1.rect()), 0);
+}
+
+TEST(BestFit, SaysWhyThereIsNoFit) {
+    const std::vector<MeasurementRec> three = {record(2454321.5L, 1.0f, NM, NM, NM),
+                                               record(2454322.5L, 2.0f, NM, NM, NM),
+                                               record(2454323.5L, -1.0f, NM, NM, NM)};
+    const PlottedDays days{2454000, 321, 10};
+    // Only two points lie within the plotted days.
+    EXPECT_EQ(
+        BestFitText(BestFitOf(three, 1, {1.769L, 2.9L, 321.25L}, {2454000, 313, 10}), 2454000),
+        "Best fit: none - fewer than 3 included points at different times");
+    EXPECT_EQ(BestFitText(BestFitOf(three, 1, {0.0L, 2.9L, 321.25L}, days), 2454000),
+              "Best fit: none - it starts from a curve with a positive period");
+    // A T-zero typed as a full Julian date starts the fit as the curve is drawn.
+    EXPECT_EQ(BestFitOf(three, 1, {1.769L, 2.9L, 2454321.25L}, days).Parameters.Period,
+              BestFitOf(three, 1, {1.769L, 2.9L, 321.25L}, days).Parameters.Period);
+    SineFitResult r;
+    r.Status = SineFitStatus::NotConverged;
+    r.Parameters = {0.5L, 1.76912L, 2.95124L};
+    r.RMS = 0.048215632L;
+    EXPECT_EQ(BestFitText(r, 2454000), "Best fit (not converged): P = 1.76912, A = 2.9512, "
+                                       "T0 = 2454000.50000, RMS = 4.8215632E-02");
+}
+
+TEST_F(OrbAnal, KeplersThirdLawListsEachMoonTheMeanAndPrintsAfterTheHeader) {
+    showAndSelectIo();
+    // Io fitted on a file without Io now (no dates: Jupiter's motion unknown),
+    // Europa not fitted, Ganymede and Callisto near the opposition of 2026.
+    plots[1] = MoonPlotInfoRec{};
+    sine[1] = {1.769138L, 2.95365L, 321.25L};
+    sine[3] = {7.154553L, -7.4962L, 36.5L}; // a negative amplitude is the same orbit
+    sine[4] = {16.57748L, 13.18L, 40.0L};
+    for (int m : {3, 4}) {
+        plots[m].HasData = true;
+        plots[m].FirstJD = 2461036.0L;
+        plots[m].LastJD = 2461066.0L;
+    }
+    win->KeplersThirdLaw1->trigger();
+    ASSERT_NE(win->KeplerForm1, nullptr);
+    TKeplerForm1& k = *win->KeplerForm1;
+    EXPECT_TRUE(k.isVisible());
+    EXPECT_EQ(k.windowTitle(), "Kepler's Third Law");
+    const std::vector<std::string> lines = k.Lines();
+    ASSERT_GE(lines.size(), 27u);
+    const std::vector<std::string> head = {
+        "Jupiter's Mass by Kepler's Third Law",
+        "from the sine curves fitted to the moons' offsets",
+        "",
+        "Satellite            Fitted  Jupiter's   Sidereal      Orbit",
+        "                     Period     Motion     Period     Radius",
+        "                     (days)  (deg/day)     (days)       (km)",
+        "",
+        "Io (I)              1.76914    unknown    1.76914     421769",
+        "Europa (II)     (no fitted curve)",
+    };
+    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 9), head);
+    // Near opposition Jupiter moves west: the sidereal period is the longer.
+    const QString ganymede = QString::fromStdString(lines[9]);
+    EXPECT_TRUE(ganymede.startsWith("Ganymede (III)      7.15455    -0.1")) << lines[9];
+    EXPECT_GT(ganymede.mid(38, 11).toDouble(), 7.16);
+    EXPECT_EQ(ganymede.mid(49).trimmed(), "1070427");
+    EXPECT_EQ(lines[12], "Satellite             a^3/P^2         Mass         Mass         Mass");
+    EXPECT_EQ(lines[13], "                  (AU^3/yr^2)       (Suns)     (Earths)         (kg)");
+    EXPECT_EQ(lines[15], "Io (I)             9.5523E-04   9.5523E-04       318.04   1.8995E+27");
+    EXPECT_EQ(lines[16], "Europa (II)     (no fitted curve)");
+    EXPECT_EQ(lines[20].substr(0, 16), "Mean (3 moons)  ");
+    EXPECT_EQ(lines[21].substr(0, 16), "Spread (s.d.)   ");
+    EXPECT_EQ(lines.back(), "  so P(sidereal) is the fitted period.");
+
+    RecordingPrinter rec;
+    desk.onPrint([&](const PrintRequest&) { return surfaceRecordingInto(rec); });
+    k.Print1->trigger();
+    EXPECT_TRUE(rec.ended);
+    EXPECT_EQ(desk.printRequests.at(0).title, "ORVA Exercise \"Quorvex\" - Ann Lee");
+    const std::vector<QString> texts = rec.textsOnPage(1);
+    ASSERT_EQ(texts.size(), 2 + 1 + lines.size()); // the header, the caption, the lines
+    EXPECT_EQ(texts[1], "Ann Lee");
+    EXPECT_EQ(texts[2], "Kepler's Third Law");
+    EXPECT_EQ(texts[3 + 15].toStdString(), lines[15]);
+    EXPECT_EQ(rec.items[3].y, rec.items[2].y + 2 * rec.lineHeight);
+
+    // Nothing fitted: every moon says so and there is no mean.
+    sine = SineParamsTable{};
+    win->KeplersThirdLaw1->trigger();
+    const std::vector<std::string> none = k.Lines();
+    EXPECT_EQ(none[10], "Callisto (IV)   (no fitted curve)");
+    EXPECT_EQ(none[20], "Mean            (no moon has a fitted curve)");
 }
 
 } // namespace
