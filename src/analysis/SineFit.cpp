@@ -1,6 +1,7 @@
 #include "analysis/SineFit.h"
 
 #include <Eigen/Dense>
+#include <unsupported/Eigen/LevenbergMarquardt>
 
 #include <algorithm>
 #include <cmath>
@@ -10,13 +11,15 @@ namespace {
 
 constexpr long double kTwoPiL = 6.283185307179586476925286766559L;
 constexpr double kTwoPi = double(kTwoPiL);
-constexpr int kMaxIterations = 200;
-// Convergence: a step that changes no parameter by more than this fraction,
-// or residuals this close to orthogonal to every column of the Jacobian (the
-// gradient test of MINPACK's lmder, More et al.).
+// Levenberg-Marquardt: the limit of residual evaluations, and convergence
+// when a step changes the parameters or the sum of squares by no more than
+// this fraction, or the residuals are this close to orthogonal to every
+// column of the Jacobian.
+constexpr int kMaxEvaluations = 400;
 constexpr double kStepTolerance = 1e-10;
 constexpr double kGradientTolerance = 1e-9;
-constexpr double kMaxDamping = 1e16;
+// The residual of every point at a trial period that is not positive.
+constexpr double kRefusedResidual = 1e100;
 // Grid of the period search: steps of 1/20 cycle over the span, and bounds on
 // the count so that very short spans are still sampled and absurd ones stay quick.
 constexpr double kGridOversampling = 20.0;
@@ -81,32 +84,34 @@ double sumOfSquares(const Data& d, const Vec3& p) {
     return s;
 }
 
-// The Jacobian J (n x 3) of the model and the residuals r = model - offset.
-void linearise(const Data& d, const Vec3& p, Eigen::MatrixX3d& J, Eigen::VectorXd& r) {
-    const std::size_t n = d.y.size();
-    J.resize(Eigen::Index(n), 3);
-    r.resize(Eigen::Index(n));
-    for (std::size_t i = 0; i < n; ++i) {
-        const double phase = kTwoPi * (d.tau[i] - p[0]) / p[1];
-        const double s = std::sin(phase), c = std::cos(phase);
-        const auto k = Eigen::Index(i);
-        J(k, 0) = -p[2] * c * kTwoPi / p[1]; // d/dT0
-        J(k, 1) = -p[2] * c * phase / p[1];  // d/dP
-        J(k, 2) = s;                         // d/dA
-        r[k] = p[2] * s - d.y[i];
-    }
-}
+// The residuals r = model - offset and their Jacobian (n x 3), as the
+// library's Levenberg-Marquardt asks for them. A trial period that is not
+// positive gets residuals far above any real one, so the trial is refused
+// and the trust region shrinks.
+struct SineResiduals : Eigen::DenseFunctor<double> {
+    const Data& d;
+    explicit SineResiduals(const Data& data) : DenseFunctor(3, int(data.y.size())), d(data) {}
 
-// The residuals are orthogonal to every column of J: no descent is left.
-bool gradientVanishes(const Eigen::MatrixX3d& J, const Eigen::VectorXd& r) {
-    const double rn = r.norm();
-    if (rn == 0.0) return true;
-    for (int j = 0; j < 3; ++j) {
-        const double cn = J.col(j).norm();
-        if (cn > 0.0 && std::fabs(J.col(j).dot(r)) > kGradientTolerance * cn * rn) return false;
+    int operator()(const InputType& p, ValueType& r) const {
+        for (std::size_t i = 0; i < d.y.size(); ++i) {
+            const auto k = Eigen::Index(i);
+            r[k] = p[1] > 0.0 ? p[2] * std::sin(kTwoPi * (d.tau[i] - p[0]) / p[1]) - d.y[i]
+                              : kRefusedResidual;
+        }
+        return 0;
     }
-    return true;
-}
+    int df(const InputType& p, JacobianType& J) const {
+        for (std::size_t i = 0; i < d.y.size(); ++i) {
+            const double phase = kTwoPi * (d.tau[i] - p[0]) / p[1];
+            const double c = std::cos(phase);
+            const auto k = Eigen::Index(i);
+            J(k, 0) = -p[2] * c * kTwoPi / p[1]; // d/dT0
+            J(k, 1) = -p[2] * c * phase / p[1];  // d/dP
+            J(k, 2) = std::sin(phase);           // d/dA
+        }
+        return 0;
+    }
+};
 
 struct Outcome {
     Vec3 p;
@@ -115,58 +120,34 @@ struct Outcome {
     int iterations = 0;
 };
 
-// Levenberg-Marquardt on the normal equations (J'J + lambda diag(J'J)) step = -J'r,
-// with Marquardt's scaling: three parameters make the 3 x 3 system cheap and
-// LDLT solves it stably; a step is taken only when it lowers the sum of squares.
-Outcome levenbergMarquardt(const Data& d, Vec3 p) {
+// Eigen's Levenberg-Marquardt (the trust-region method of MINPACK's lmder,
+// with the Jacobian's QR factorisation and Moré's scaling).
+Outcome levenbergMarquardt(const Data& d, const Vec3& start) {
+    SineResiduals f(d);
+    Eigen::LevenbergMarquardt<SineResiduals> lm(f);
+    lm.setXtol(kStepTolerance);
+    lm.setFtol(kStepTolerance);
+    lm.setGtol(kGradientTolerance);
+    lm.setMaxfev(kMaxEvaluations);
+    Eigen::VectorXd x = start;
+    const Eigen::LevenbergMarquardtSpace::Status status = lm.minimize(x);
     Outcome o;
-    Eigen::MatrixX3d J;
-    Eigen::VectorXd r;
-    double lambda = 1e-3;
-    double sse = sumOfSquares(d, p);
-    linearise(d, p, J, r);
-    while (o.iterations < kMaxIterations) {
-        if (gradientVanishes(J, r)) {
-            o.converged = true;
-            break;
-        }
-        const Eigen::Matrix3d H = J.transpose() * J;
-        const Vec3 g = J.transpose() * r;
-        Vec3 diag = H.diagonal();
-        const double floor = std::max(1e-12 * diag.maxCoeff(), std::numeric_limits<double>::min());
-        diag = diag.cwiseMax(floor);
-        ++o.iterations;
-        Eigen::Matrix3d A = H;
-        A.diagonal() += lambda * diag;
-        const Vec3 step = A.ldlt().solve(-g);
-        const Vec3 trial = p + step;
-        const double trialSse = step.allFinite() && trial.allFinite() && trial[1] > 0.0
-                                    ? sumOfSquares(d, trial)
-                                    : std::numeric_limits<double>::infinity();
-        if (std::isfinite(trialSse) && trialSse < sse) {
-            bool small = true;
-            for (int j = 0; j < 3; ++j)
-                small = small && std::fabs(step[j]) <= kStepTolerance * (1.0 + std::fabs(p[j]));
-            p = trial;
-            sse = trialSse;
-            lambda = std::max(lambda / 10.0, 1e-12);
-            linearise(d, p, J, r);
-            if (small) {
-                o.converged = true;
-                break;
-            }
-        } else {
-            lambda *= 10.0;
-            // No step in any direction lowers the sum: a minimum to the
-            // precision of the arithmetic.
-            if (lambda > kMaxDamping) {
-                o.converged = true;
-                break;
-            }
-        }
+    if (x.allFinite() && x[1] > 0.0)
+        o.p = x;
+    else
+        o.p = start; // no trial of the library left a usable point
+    o.sse = sumOfSquares(d, o.p);
+    o.iterations = int(lm.iterations());
+    // Every status but the evaluation limit (and input the library refused)
+    // is a minimum to the tolerances or to the precision of the arithmetic.
+    o.converged = status != Eigen::LevenbergMarquardtSpace::TooManyFunctionEvaluation &&
+                  status != Eigen::LevenbergMarquardtSpace::ImproperInputParameters &&
+                  status != Eigen::LevenbergMarquardtSpace::UserAsked;
+    if (!std::isfinite(o.sse)) {
+        o.p = start;
+        o.sse = sumOfSquares(d, start);
+        o.converged = false;
     }
-    o.p = p;
-    o.sse = sse;
     return o;
 }
 

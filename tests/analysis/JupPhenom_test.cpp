@@ -4,6 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <fstream>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
 namespace {
 
 constexpr long double kHour = 1.0L / 24.0L;
@@ -65,6 +72,46 @@ TEST(JupPhenom, MatchesAnIndependentEphemerisWithinAnHour) {
         EXPECT_LT(east - opp, 120.0L) << c.name;
         EXPECT_LT(std::fabs(ToJulianDate(ph.ConjunctionAt) - c.observed), 202.0L) << c.name;
     }
+    EXPECT_TRUE(desk.messages.empty());
+}
+
+// Over two centuries: observing every 97 days from 1900 to 2100, each
+// phenomenon found lies within an hour of the reference instant of its kind
+// (tools/reference/phenomena_1900_2100.txt, from the script above), and
+// every reference instant of those years is found at least once.
+TEST(JupPhenom, AgreesWithTheReferenceWithinAnHourFrom1900To2100) {
+    std::ifstream in(QV_SOURCE_DIR "/tools/reference/phenomena_1900_2100.txt");
+    const std::map<std::string, int> kinds{
+        {"opposition", 0}, {"conjunction", 1}, {"west-quadrature", 2}, {"east-quadrature", 3}};
+    std::vector<std::pair<long double, int>> ref; // JD (UT), kind
+    std::string kind, date, time;
+    long double jd;
+    while (in >> kind >> date >> time >> jd)
+        ref.emplace_back(jd, kinds.at(kind));
+    ASSERT_GT(ref.size(), 700u);
+
+    ScriptedDesktop desk;
+    TJupPhenomObj ph;
+    std::vector<bool> seen(ref.size(), false);
+    const long double first = CalendarJulianDate(1900, 1, 1), last = CalendarJulianDate(2100, 1, 1);
+    for (long double t = first; t < last; t += 97.0L) {
+        ph.ComputePhenomena(t);
+        for (int k = 0; k < kPhenomenonCount; ++k) {
+            ASSERT_TRUE(ph.Found[k]) << double(t) << " " << k;
+            const long double at = ToJulianDate(ph.At(Phenomenon(k)));
+            std::size_t best = ref.size();
+            for (std::size_t i = 0; i < ref.size(); ++i)
+                if (ref[i].second == k &&
+                    (best == ref.size() || fabsl(ref[i].first - at) < fabsl(ref[best].first - at)))
+                    best = i;
+            ASSERT_LT(best, ref.size());
+            EXPECT_LT(fabsl(ref[best].first - at), kHour) << double(t) << " " << k;
+            seen[best] = true;
+        }
+    }
+    for (std::size_t i = 0; i < ref.size(); ++i)
+        if (ref[i].first > first + 60 && ref[i].first < last - 60)
+            EXPECT_TRUE(seen[i]) << double(ref[i].first) << " " << ref[i].second;
     EXPECT_TRUE(desk.messages.empty());
 }
 
