@@ -102,6 +102,6 @@ void LoadMeasurements(DataCommandContext& c) {
     table.MeasurementsChanged = true;
     s.DataSaved = !merging;
     c.setTableMenus(!table.IsEmpty());
-    show(loadedMessage(s.LoadFileName, merging, table.IsEmpty()));
+    show(loadedMessage(s.LoadFileName, merging, table.IsEmpty(), r.dropped));
     if (c.resetAnalysis) c.resetAnalysis();
 }

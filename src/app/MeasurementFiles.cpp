@@ -28,6 +28,8 @@ std::string_view trimmed(std::string_view s) {
 struct CsvField {
     long double value = NoMeasurement;
     bool included = true;
+    bool read = false;       // the value is a number from the text
+    bool unreadable = false; // text that is no number
 };
 
 CsvField readCsvField(std::string_view field) {
@@ -38,9 +40,22 @@ CsvField readCsvField(std::string_view field) {
         s.erase(star, 1);
         f.included = false;
     }
+    const std::string_view text = trimmed(s);
     long double v = 0.0L;
-    if (ParseDecimal(trimmed(s), v)) f.value = v;
+    f.read = ParseDecimal(text, v);
+    if (f.read)
+        f.value = v;
+    else
+        f.unreadable = !text.empty();
     return f;
+}
+
+// A record's date as a table holds it: 0 stays the record without an
+// instant; any other date no calendar shows becomes 0 and counts as dropped.
+long double tableDate(long double jd, std::size_t& dropped) {
+    if (jd == 0.0L || IsCalendarJulianDate(jd)) return jd;
+    ++dropped;
+    return 0.0L;
 }
 
 } // namespace
@@ -110,11 +125,13 @@ Message dataNotSavedQuestion() {
             MsgIcon::Stop, BtnYes | BtnNo};
 }
 
-Message loadedMessage(const std::string& path, bool merged, bool tableEmpty) {
+Message loadedMessage(const std::string& path, bool merged, bool tableEmpty, std::size_t dropped) {
     if (tableEmpty)
         return {"No Data Loaded", path + " contains no valid data!", MsgIcon::Information, BtnOk};
     std::string text = "Data loaded from " + path + ".";
     if (merged) text += "\n\nMerged with existing data.";
+    if (dropped == 1) text += "\n\n1 unreadable value was left out.";
+    if (dropped > 1) text += "\n\n" + std::to_string(dropped) + " unreadable values were left out.";
     return {"Data Loaded", text, MsgIcon::Information, BtnOk};
 }
 
@@ -132,8 +149,23 @@ DatLoadResult loadDatBytes(MeasurementTable& table, std::string_view bytes) {
     DatLoadResult res;
     const auto* p = reinterpret_cast<const uint8_t*>(bytes.data());
     res.records = bytes.size() / MeasurementRecSize;
-    for (std::size_t k = 0; k < res.records; ++k)
-        table.InsertAsRead(decodeMeasurementRec(p + k * MeasurementRecSize));
+    for (std::size_t k = 0; k < res.records; ++k) {
+        const uint8_t* bytesOfRec = p + k * MeasurementRecSize;
+        MeasurementRec r = decodeMeasurementRec(bytesOfRec);
+        // The bytes first: an invalid pattern is not to be computed with.
+        if (!codec::isExtendedNumber(bytesOfRec)) {
+            r.JulianDate = 0.0L;
+            ++res.dropped;
+        } else {
+            r.JulianDate = tableDate(r.JulianDate, res.dropped);
+        }
+        for (int m = 1; m <= kMoonCount; ++m) {
+            if (std::isfinite(r.Offset[m])) continue;
+            r.Offset[m] = NoMeasurement;
+            ++res.dropped;
+        }
+        table.InsertAsRead(r);
+    }
     res.cutShort = bytes.size() % MeasurementRecSize != 0;
     table.MeasurementsChanged = true;
     return res;
@@ -184,8 +216,9 @@ std::string encodeCsv(MeasurementTable& table, const DateTimeRec& stamp) {
     return out;
 }
 
-MeasurementRec parseCsvRecordLine(std::string_view line) {
+MeasurementRec parseCsvRecordLine(std::string_view line, std::size_t* dropped) {
     MeasurementRec r;
+    std::size_t lost = 0;
     for (int k = 0; k <= kMoonCount; ++k) {
         while (!line.empty() && isBlank(line.front()))
             line.remove_prefix(1);
@@ -193,19 +226,23 @@ MeasurementRec parseCsvRecordLine(std::string_view line) {
         const std::string_view field = line.substr(0, comma);
         line = comma == std::string_view::npos ? std::string_view() : line.substr(comma + 1);
         const CsvField f = readCsvField(field);
+        lost += f.unreadable;
         if (k == 0) {
-            r.JulianDate = f.value == NoMeasurement ? 0.0L : f.value;
+            // 100 too becomes 0: no calendar shows it.
+            r.JulianDate = f.read ? tableDate(f.value, lost) : 0.0L;
         } else if (std::fabs(f.value) <= std::numeric_limits<float>::max()) {
             r.Offset[k] = static_cast<float>(f.value);
             r.Included[k] = f.included;
         } else {
             r.Included[k] = f.included; // beyond a 32-bit real: not measured
+            ++lost;
         }
     }
+    if (dropped) *dropped += lost;
     return r;
 }
 
-std::size_t loadCsvText(MeasurementTable& table, std::string_view bytes) {
+std::size_t loadCsvText(MeasurementTable& table, std::string_view bytes, std::size_t* dropped) {
     table.MeasurementsChanged = true;
     const std::vector<std::string> lines = splitTextLines(codec::decodeText(bytes));
     std::size_t k = 0;
@@ -214,7 +251,7 @@ std::size_t loadCsvText(MeasurementTable& table, std::string_view bytes) {
     std::size_t inserted = 0;
     for (++k; k < lines.size(); ++k) {
         if (lines[k].empty()) continue;
-        table.InsertAsRead(parseCsvRecordLine(lines[k]));
+        table.InsertAsRead(parseCsvRecordLine(lines[k], dropped));
         ++inserted;
     }
     return inserted;
@@ -229,8 +266,13 @@ MeasurementLoadResult loadMeasurementFile(MeasurementTable& table, const std::st
     std::string bytes;
     res.ioCode = fileio::readFile(path, bytes);
     if (res.ioCode != IOOk) return res;
-    res.records = format == MeasurementFormat::Dat ? loadDatBytes(table, bytes).records
-                                                   : loadCsvText(table, bytes);
+    if (format == MeasurementFormat::Dat) {
+        const DatLoadResult dat = loadDatBytes(table, bytes);
+        res.records = dat.records;
+        res.dropped = dat.dropped;
+    } else {
+        res.records = loadCsvText(table, bytes, &res.dropped);
+    }
     return res;
 }
 

@@ -59,8 +59,17 @@ Message saveOpenFailedMessage(const std::string& path);
 // fileFaultMessage (common/FileErrors.h).
 Message mergeQuestion();        // Yes: merge
 Message dataNotSavedQuestion(); // No: the load ends with nothing changed
-// "Data Loaded" (with the merge line), or "No Data Loaded" for an empty table.
-Message loadedMessage(const std::string& path, bool merged, bool tableEmpty);
+// "Data Loaded" (with the merge line, and a line counting the values the
+// file held but no table can, when there were any), or "No Data Loaded" for
+// an empty table.
+Message loadedMessage(const std::string& path, bool merged, bool tableEmpty,
+                      std::size_t dropped = 0);
+
+// --- Values no table can hold: an offset that is no finite number becomes
+// NoMeasurement (its removed mark stays), a Julian date that is no finite
+// number or that no calendar can show (IsCalendarJulianDate) becomes 0, the
+// record without an instant. Such values are never drawn or counted; a load
+// says how many it left out.
 
 // --- ".DAT": a plain sequence of 32-byte records in table order.
 
@@ -68,9 +77,10 @@ std::string encodeDat(MeasurementTable& table);
 struct DatLoadResult {
     std::size_t records = 0; // whole records inserted
     bool cutShort = false;   // the length was not a multiple of 32 (the rest is ignored)
+    std::size_t dropped = 0; // values left out (see above)
 };
 // Inserts every whole record of the bytes in order (InsertAsRead); sets
-// MeasurementsChanged.
+// MeasurementsChanged. A date of 0 stays as it is.
 DatLoadResult loadDatBytes(MeasurementTable& table, std::string_view bytes);
 
 // --- ".CSV": six header lines, then one line per record; lines end in CR LF.
@@ -86,19 +96,23 @@ std::string csvRecordLine(const MeasurementRec& r);
 std::string encodeCsv(MeasurementTable& table, const DateTimeRec& stamp);
 // Reads one record line: five fields (Julian date, Io .. Callisto), a "*"
 // marking a value removed; a missing or unreadable number is NoMeasurement
-// (a Julian date of exactly 100 becomes 0). Later fields are ignored.
-MeasurementRec parseCsvRecordLine(std::string_view line);
+// (a Julian date of exactly 100 becomes 0). Later fields are ignored. Adds to
+// *dropped the fields that held text but no value a table can hold (an
+// unreadable number, one beyond a 32-bit real, a date no calendar shows).
+MeasurementRec parseCsvRecordLine(std::string_view line, std::size_t* dropped = nullptr);
 // Skips the lines up to and including the first containing "Julian Date"
 // (none: nothing is read), then inserts a record for every non-empty line.
 // The text may be UTF-8 or Windows-1252. Sets MeasurementsChanged; returns
-// the number of records inserted.
-std::size_t loadCsvText(MeasurementTable& table, std::string_view bytes);
+// the number of records inserted and adds the values left out to *dropped.
+std::size_t loadCsvText(MeasurementTable& table, std::string_view bytes,
+                        std::size_t* dropped = nullptr);
 
 // --- Files.
 
 struct MeasurementLoadResult {
     int32_t ioCode = 0; // 0, or the file error code (nothing was inserted)
     std::size_t records = 0;
+    std::size_t dropped = 0; // values left out
 };
 // Reads the whole file first, so that a fault inserts nothing. The Invalid
 // format reads nothing.

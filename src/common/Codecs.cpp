@@ -28,6 +28,13 @@ long double getExtended(const uint8_t* p) {
     return v;
 }
 
+bool isExtendedNumber(const uint8_t* p) {
+    const unsigned exponent = getU16(p + 8) & 0x7FFFu;
+    const bool integerBit = (p[7] & 0x80u) != 0;
+    if (exponent == 0x7FFFu) return false;
+    return exponent == 0 || integerBit;
+}
+
 void putU16(uint8_t* p, uint16_t v) {
     p[0] = uint8_t(v);
     p[1] = uint8_t(v >> 8);

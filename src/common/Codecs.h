@@ -23,6 +23,10 @@ double getF64(const uint8_t* p);
 // Reads any 10-byte pattern, including NaNs, infinities, denormals and the
 // encodings the x87 considers invalid; never traps.
 long double getExtended(const uint8_t* p);
+// Whether the 10 bytes hold a finite number the x87 computes with: false for
+// the infinities, the NaNs and every other pattern of the top exponent, and
+// for the unnormals (a non-zero exponent without the integer bit).
+bool isExtendedNumber(const uint8_t* p);
 
 void putU16(uint8_t* p, uint16_t v);
 void putU32(uint8_t* p, uint32_t v);

@@ -373,6 +373,14 @@ bool IsValidDate(const DateTimeRec& r) {
     }
 }
 
+bool IsCalendarJulianDate(long double jd) {
+    if (!std::isfinite(jd)) return false;
+    DateTimeRec r;
+    r.UTOffset = 0.0L;
+    SetFromJulianDate(r, jd);
+    return IsValidDate(r);
+}
+
 int DayOfYear(const DateTimeRec& r) {
     if (!IsValidDate(r)) return 0;
     const int k = IsLeapYear(r) ? 1 : 2;

@@ -49,6 +49,9 @@ void SetFromClock(DateTimeRec& r, double value);
 long double ToJulianDate(const DateTimeRec& r); // -1.0 for an invalid date
 void SetFromJulianDate(DateTimeRec& r, long double jd);
 bool IsValidDate(const DateTimeRec& r);
+// A finite Julian date (UT) whose calendar date is valid: the years -4000
+// to 8000 that every date text and dialog can show.
+bool IsCalendarJulianDate(long double jd);
 bool IsLeapYear(const DateTimeRec& r);
 int DayOfYear(const DateTimeRec& r);               // 0 for an invalid date
 std::string LongDateText(const DateTimeRec& r);    // "March 7, 2008"

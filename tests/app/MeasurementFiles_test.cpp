@@ -1,6 +1,7 @@
 // The ".DAT" and ".CSV" measurement files, the proposed save name, the
 // extension checks and the load and save messages.
 #include "app/MeasurementFiles.h"
+#include "common/Codecs.h"
 #include "common/FileErrors.h"
 #include "support/TempDir.h"
 
@@ -8,7 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <filesystem>
+#include <limits>
 
 namespace {
 
@@ -96,8 +100,8 @@ TEST(CsvFile, ParsesFieldsStarsAndUnreadableNumbers) {
          2454500.5L,
          {{-1.23f, N, 2.5f, 10.07f}},
          {{true, true, false, true}}},
-        {"  7.5 , 1.5e-1 ,*, 2 *,3,99,junk",
-         7.5L,
+        {"  2454500.5 , 1.5e-1 ,*, 2 *,3,99,junk",
+         2454500.5L,
          {{0.15f, N, 2.0f, 3.0f}},
          {{true, false, false, true}}},
         {"abc,1.5x,nan,inf,1e39", 0.0L, {{N, N, N, N}}, {{true, true, true, true}}},
@@ -111,6 +115,105 @@ TEST(CsvFile, ParsesFieldsStarsAndUnreadableNumbers) {
         EXPECT_EQ(r.Offset, c.offset);
         EXPECT_EQ(r.Included, c.included);
     }
+}
+
+// Values no table can hold become "not measured" (a date: 0) and are counted.
+TEST(UnreadableValues, AreLeftOutAndCountedByBothParsers) {
+    const float N = NoMeasurement;
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    // The 10 date bytes: significand (integer bit on top), then sign and exponent.
+    auto date = [](uint64_t significand, uint16_t signExponent) {
+        std::array<uint8_t, 10> b{};
+        for (int i = 0; i < 8; ++i)
+            b[std::size_t(i)] = uint8_t(significand >> (8 * i));
+        b[8] = uint8_t(signExponent);
+        b[9] = uint8_t(signExponent >> 8);
+        return b;
+    };
+    auto dateOf = [](long double jd) {
+        std::array<uint8_t, 10> b{};
+        codec::putExtended(b.data(), jd);
+        return b;
+    };
+    auto withoutIntegerBit = [](std::array<uint8_t, 10> b) {
+        b[7] &= 0x7F;
+        return b;
+    };
+    struct DatCase {
+        const char* what;
+        std::array<uint8_t, 10> jdBytes;
+        PerMoon<float> offset;
+        long double jd; // read
+        PerMoon<float> read;
+        std::size_t dropped;
+    };
+    const DatCase dat[] = {
+        {"sound", dateOf(2454500.5L), {{1, -2, N, 1e30f}}, 2454500.5L, {{1, -2, N, 1e30f}}, 0},
+        {"no instant", dateOf(0.0L), {{nan, 1, 1, 1}}, 0.0L, {{N, 1, 1, 1}}, 1},
+        {"infinities", date(1ull << 63, 0xFFFF), {{inf, -inf, nan, 2}}, 0.0L, {{N, N, N, 2}}, 4},
+        {"quiet NaN", date(3ull << 62, 0x7FFF), {{1, 1, 1, 1}}, 0.0L, {{1, 1, 1, 1}}, 1},
+        {"pseudo-NaN", date(1, 0x7FFF), {{1, 1, 1, 1}}, 0.0L, {{1, 1, 1, 1}}, 1},
+        {"pseudo-infinity", date(0, 0x7FFF), {{1, 1, 1, 1}}, 0.0L, {{1, 1, 1, 1}}, 1},
+        {"unnormal",
+         withoutIntegerBit(dateOf(2454500.5L)),
+         {{1, 1, 1, 1}},
+         0.0L,
+         {{1, 1, 1, 1}},
+         1},
+        {"pseudo-denormal", date(1ull << 63, 0), {{1, 1, 1, 1}}, 0.0L, {{1, 1, 1, 1}}, 1},
+        {"huge", dateOf(1e300L), {{1, 1, 1, 1}}, 0.0L, {{1, 1, 1, 1}}, 1},
+        {"year 8001", dateOf(4644000.5L), {{1, 1, 1, 1}}, 0.0L, {{1, 1, 1, 1}}, 1},
+        {"year -4001", dateOf(259000.5L), {{1, 1, 1, 1}}, 0.0L, {{1, 1, 1, 1}}, 1},
+        {"year -4000", dateOf(260500.5L), {{1, 1, 1, 1}}, 260500.5L, {{1, 1, 1, 1}}, 0},
+    };
+    for (const DatCase& c : dat) {
+        SCOPED_TRACE(c.what);
+        MeasurementRec r = record(0.0L, 0, 0, 0, 0, {false, true, false, true});
+        r.Offset = c.offset;
+        std::string bytes = encodeMeasurementRec(r);
+        std::copy(c.jdBytes.begin(), c.jdBytes.end(), bytes.begin());
+        MeasurementTable t;
+        const DatLoadResult res = loadDatBytes(t, bytes);
+        EXPECT_EQ(res.dropped, c.dropped);
+        const MeasurementRec back = t.records().at(0);
+        EXPECT_EQ(back.JulianDate, c.jd);
+        EXPECT_EQ(back.Offset, c.read);
+        EXPECT_EQ(back.Included, r.Included); // the removed marks stay
+    }
+
+    struct CsvCase {
+        const char* line;
+        long double jd;
+        PerMoon<float> offset;
+        std::size_t dropped;
+    };
+    const CsvCase csv[] = {
+        {"2454500.5,1,,*,-2", 2454500.5L, {{1, N, N, -2}}, 0},
+        {",nan,inf,-inf,1e39*", 0.0L, {{N, N, N, N}}, 4},
+        {"abc,x,0x10, ,7", 0.0L, {{N, N, N, 7}}, 3},
+        {"1e5000,1,2,3,4", 0.0L, {{1, 2, 3, 4}}, 1},
+        {"1e300,1", 0.0L, {{1, N, N, N}}, 1},
+        {"100,1", 0.0L, {{1, N, N, N}}, 1},
+        {"4644000.5", 0.0L, {{N, N, N, N}}, 1},
+        {"0,1,2", 0.0L, {{1, 2, N, N}}, 0},
+    };
+    MeasurementTable all;
+    std::string text = "Julian Date\r\n";
+    std::size_t total = 0;
+    for (const CsvCase& c : csv) {
+        SCOPED_TRACE(c.line);
+        std::size_t dropped = 0;
+        const MeasurementRec r = parseCsvRecordLine(c.line, &dropped);
+        EXPECT_EQ(dropped, c.dropped);
+        EXPECT_EQ(r.JulianDate, c.jd);
+        EXPECT_EQ(r.Offset, c.offset);
+        text += std::string(c.line) + "\r\n";
+        total += c.dropped;
+    }
+    std::size_t dropped = 0;
+    EXPECT_EQ(loadCsvText(all, text, &dropped), std::size(csv));
+    EXPECT_EQ(dropped, total);
 }
 
 TEST(CsvFile, ReadsOnlyTheLinesAfterTheColumnHeadings) {
@@ -174,6 +277,26 @@ TEST(MeasurementMessages, LoadAndSaveTexts) {
     EXPECT_EQ(loadedMessage("/d/a.CSV", false, true),
               (Message{"No Data Loaded", "/d/a.CSV contains no valid data!", MsgIcon::Information,
                        BtnOk}));
+}
+
+TEST(MeasurementMessages, TheLoadCountsTheValuesItLeftOut) {
+    TempDir dir;
+    MeasurementTable t;
+    t.InsertOrdered(kExample);
+    t.InsertOrdered(record(2454501.5L, std::numeric_limits<float>::quiet_NaN(), 1, 1,
+                           -std::numeric_limits<float>::infinity()));
+    const std::string path = dir.file("bad.DAT");
+    ASSERT_EQ(saveMeasurementFile(t, path, MeasurementFormat::Dat, DateTimeRec{}).ioCode, IOOk);
+    MeasurementTable back;
+    const MeasurementLoadResult l = loadMeasurementFile(back, path, MeasurementFormat::Dat);
+    EXPECT_EQ(l.records, 2u);
+    EXPECT_EQ(l.dropped, 2u);
+    EXPECT_EQ(loadedMessage(path, false, false, l.dropped).text,
+              "Data loaded from " + path + ".\n\n2 unreadable values were left out.");
+    EXPECT_EQ(loadedMessage("a.CSV", true, false, 1).text,
+              "Data loaded from a.CSV.\n\nMerged with existing data.\n\n"
+              "1 unreadable value was left out.");
+    EXPECT_EQ(loadedMessage("a.CSV", false, false, 0).text, "Data loaded from a.CSV.");
 }
 
 TEST(MeasurementFileIO, SavesLoadsAndKeepsTheOldFileWhenASaveFails) {

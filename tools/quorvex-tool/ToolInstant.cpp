@@ -91,14 +91,6 @@ void useToolDataFiles() {
     SetOuterPlanetFile(toolFolder() + "Outer_Pl_Tbl.dat");
 }
 
-bool isCalendarJulianDate(long double jd) {
-    if (!std::isfinite(jd)) return false;
-    DateTimeRec r;
-    r.UTOffset = 0.0L;
-    SetFromJulianDate(r, jd);
-    return IsValidDate(r);
-}
-
 std::optional<long double> parseSingleInstant(const std::string& command,
                                               const std::vector<std::string>& args,
                                               int& usageStatus) {
@@ -115,7 +107,7 @@ std::optional<long double> parseSingleInstant(const std::string& command,
                               : "not a date and time as YYYY/MM/DD hh:mm:ss: '" + args[1] + "'");
         return std::nullopt;
     }
-    if (!isCalendarJulianDate(*jd)) {
+    if (!IsCalendarJulianDate(*jd)) {
         usageStatus = usageError("instant outside the years -4000 to 8000");
         return std::nullopt;
     }

@@ -14,9 +14,6 @@ std::optional<long double> parseUtcInstant(const std::string& text);
 // even blanks or a comma, may follow it, and it must be finite.
 std::optional<long double> parseRealArgument(const std::string& text);
 
-// A Julian date that the calendar can show (years -4000 to 8000).
-bool isCalendarJulianDate(long double jd);
-
 // The ephemeris reads the data files beside the tool, as the program reads
 // them beside itself.
 void useToolDataFiles();

@@ -17,7 +17,7 @@ std::string csvNumber(long double value, int decimals) {
 }
 
 int loadMeasurementsForTool(const std::string& command, const std::string& path,
-                            MeasurementTable& table) {
+                            MeasurementTable& table, std::size_t* dropped) {
     const MeasurementFormat format = measurementFormatOf(path);
     if (format == MeasurementFormat::Invalid)
         return usageError(command + " reads a .DAT or .CSV measurement file: '" + path + "'");
@@ -27,6 +27,10 @@ int loadMeasurementsForTool(const std::string& command, const std::string& path,
                   << "\n";
         return ToolFailed;
     }
+    if (res.dropped > 0)
+        std::cerr << "quorvex-tool: " << path << ": " << res.dropped << " unreadable value"
+                  << (res.dropped == 1 ? " was" : "s were") << " left out\n";
+    if (dropped) *dropped = res.dropped;
     return -1;
 }
 

@@ -60,7 +60,7 @@ int runCheck(const std::vector<std::string>& args) {
         const std::string jdText = FixedText(r.JulianDate, 5);
         // A date the calendar cannot hold has no true offsets: its values
         // are listed without them.
-        const bool dated = isCalendarJulianDate(r.JulianDate);
+        const bool dated = IsCalendarJulianDate(r.JulianDate);
         PerMoon<long double> trueOffset;
         if (dated) {
             ComputeSatellites(TTFromUT(r.JulianDate));

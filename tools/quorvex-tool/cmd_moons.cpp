@@ -81,7 +81,7 @@ int runMoons(const std::vector<std::string>& args) {
     const long count = o.count.value_or(1);
     const long double step = o.stepHours.value_or(24.0L) / 24.0L;
     const long double first = *o.jd, last = first + (count - 1) * step;
-    if (!isCalendarJulianDate(first) || !isCalendarJulianDate(last))
+    if (!IsCalendarJulianDate(first) || !IsCalendarJulianDate(last))
         return usageError("instants outside the years -4000 to 8000");
 
     useToolDataFiles();
@@ -110,7 +110,7 @@ int runMoons(const std::vector<std::string>& args) {
 int runMeridians(const std::vector<std::string>& args) {
     Options o;
     if (const int status = parseOptions("meridians", args, false, o); status >= 0) return status;
-    if (!isCalendarJulianDate(*o.jd)) return usageError("instant outside the years -4000 to 8000");
+    if (!IsCalendarJulianDate(*o.jd)) return usageError("instant outside the years -4000 to 8000");
 
     useToolDataFiles();
     CountingReporter counter(reporter());

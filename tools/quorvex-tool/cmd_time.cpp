@@ -24,7 +24,8 @@ int run(const std::vector<std::string>& args) {
         return usageError("unknown option '" + args[0] + "' for time");
     }
 
-    if (!isCalendarJulianDate(*jd)) return usageError("Julian date outside the years -4000 to 8000");
+    if (!IsCalendarJulianDate(*jd))
+        return usageError("Julian date outside the years -4000 to 8000");
     DateTimeRec r;
     r.UTOffset = 0.0L;
     SetFromJulianDate(r, *jd);
