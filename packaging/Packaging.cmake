@@ -36,20 +36,20 @@ set(CPACK_PACKAGE_VERSION 2.002)
 set(CPACK_PACKAGE_CONTACT "Quorvex maintainers <maintainers@quorvex.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Jupiter's moons laboratory exercise for astronomy courses")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Students point a simulated telescope at Jupiter, step the clock night by night, \
-measure how far each of the four large moons stands from the planet, and fit a sine \
-curve to each moon's offsets to find its orbital period and radius and Jupiter's mass. \
-quorvex-tool writes options files and computes answer keys for instructors.")
+    "Students point a simulated telescope at Jupiter, step the clock night by\n\
+night, measure how far each of the four large moons stands from the planet,\n\
+and fit a sine curve to each moon's offsets to find its orbital period and\n\
+radius and Jupiter's mass. quorvex-tool writes options files and computes\n\
+answer keys for instructors.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_STRIP_FILES ON)
-# The Qt 6 libraries come from dpkg-shlibdeps; Qt loads the platform plugin
-# that shows the windows (xcb) at run time, and the windows use the
-# Liberation fonts.
+# The Qt 6 libraries come from dpkg-shlibdeps (libqt6gui6 also holds the xcb
+# plugin that shows the windows on X); the windows use the Liberation fonts.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation")
 include(CPack)
 
 # Cheap checks of the packaging files; the package itself is not built by them.
