@@ -1,9 +1,9 @@
 # Two entry points: `make run` builds an optimised program and starts it;
-# `make test` builds the sanitizer build and runs every test. Both install
-# what they need first.
+# `make test` builds the sanitizer build and runs every test; `make package`
+# makes the Debian package. All install what they need first.
 JOBS ?= 2
 
-.PHONY: run test build build-test deps bench fuzz clean
+.PHONY: run test build build-test deps bench fuzz package clean
 
 deps:
 	@scripts/install-deps
@@ -32,6 +32,10 @@ bench: deps
 fuzz: deps
 	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVEX_FUZZ=ON -DQUORVEX_TESTS=OFF >/dev/null
 	@cmake --build build-fuzz -j$(JOBS)
+
+# The Debian package of the optimised build: build/quorvex_<version>_<arch>.deb.
+package: build
+	cd build && cpack -G DEB
 
 clean:
 	rm -rf build build-test build-bench build-fuzz

@@ -236,3 +236,15 @@ QImage drawArrow() {
     p.end();
     return img;
 }
+
+QImage drawAppIcon(const QImage& disc, int size) {
+    const int side = std::max(disc.width(), disc.height());
+    QImage square(side, side, QImage::Format_ARGB32_Premultiplied);
+    square.fill(Qt::transparent);
+    {
+        QPainter p(&square);
+        p.drawImage((side - disc.width()) / 2, (side - disc.height()) / 2, disc);
+    }
+    return square.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+        .convertToFormat(QImage::Format_ARGB32);
+}

@@ -16,3 +16,6 @@ QImage drawTitle(const QImage& jupiter);
 QImage drawCrosshair();
 // 32 x 32, pointing down.
 QImage drawArrow();
+// The program's icon for the desktop menu: the disc (on a transparent ground)
+// centred in a size x size square.
+QImage drawAppIcon(const QImage& disc, int size);

@@ -319,6 +319,7 @@ DiscRenderer::DiscRenderer() {
             g.levelBlend = float(level - g.level);
             const double mu = std::sqrt(std::max(0.0, 1.0 - X * X - Y * Y));
             g.shade = float(limbDarkening(mu) * coverage);
+            g.coverage = float(coverage);
         }
     }
 }
@@ -364,6 +365,24 @@ QImage DiscRenderer::render(double centralMeridianDeg) const {
             line[3 * x + 0] = uchar(std::min(c.r * k, 255.0f) + 0.5f);
             line[3 * x + 1] = uchar(std::min(c.g * k, 255.0f) + 0.5f);
             line[3 * x + 2] = uchar(std::min(c.b * k, 255.0f) + 0.5f);
+        }
+    }
+    return img;
+}
+
+QImage DiscRenderer::renderOnTransparent(double centralMeridianDeg) const {
+    // On black each colour already carries the coverage: it is the
+    // premultiplied colour, and the coverage is its alpha.
+    const QImage onBlack = render(centralMeridianDeg);
+    QImage img(kPictureWidth, kPictureHeight, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < kPictureHeight; ++y) {
+        const uchar* src = onBlack.constScanLine(y);
+        auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < kPictureWidth; ++x) {
+            const float cover = pixels_[std::size_t(y) * kPictureWidth + x].coverage;
+            const int a = int(cover * 255.0f + 0.5f);
+            line[x] = qRgba(std::min<int>(src[3 * x], a), std::min<int>(src[3 * x + 1], a),
+                            std::min<int>(src[3 * x + 2], a), a);
         }
     }
     return img;

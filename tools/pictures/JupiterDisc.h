@@ -32,6 +32,9 @@ public:
     // The disc on black, 248 x 232, 24 bits per pixel. Orientation: west to the
     // right, Jupiter's north down.
     QImage render(double centralMeridianDeg) const;
+    // The same disc on a transparent ground (premultiplied alpha): the soft
+    // rim fades out instead of into black.
+    QImage renderOnTransparent(double centralMeridianDeg) const;
 
 private:
     // Per-pixel geometry, the same for every central meridian.
@@ -42,6 +45,7 @@ private:
         int level = 0;        // map level (longitude blur) to sample
         float levelBlend = 0; // share of the next level
         float shade = 0;      // limb darkening times edge coverage
+        float coverage = 0;   // share of the pixel inside the rim
     };
     // Maps of colour by planetographic latitude and System II longitude,
     // each level half as fine in longitude as the one before.
