@@ -55,46 +55,61 @@ long double turnPositive(long double a) {
     return r >= kTwoPi ? 0.0L : r;
 }
 
-} // namespace
+// e^{ia} as its cosine and sine: adding angles multiplies them.
+struct Phasor {
+    long double c, s;
+};
+inline Phasor operator+(const Phasor& a, const Phasor& b) {
+    return {a.c * b.c - a.s * b.s, a.s * b.c + a.c * b.s};
+}
+inline Phasor operator-(const Phasor& a) {
+    return {a.c, -a.s};
+}
+inline Phasor operator-(const Phasor& a, const Phasor& b) {
+    return a + -b;
+}
+inline Phasor operator+(const Phasor& a, long double constant) {
+    return a + Phasor{C(constant), S(constant)};
+}
+inline long double S(const Phasor& a) {
+    return a.s;
+}
+inline long double C(const Phasor& a) {
+    return a.c;
+}
 
-// --- The satellite theory ----------------------------------------------------------------
+// A fundamental argument with its multiples up to seven, each from the one
+// before by angle addition: the series need one sine and cosine of each
+// argument instead of one sine of every term.
+class Turns {
+public:
+    static constexpr int kLargest = 7;
+    explicit Turns(long double a) {
+        m_[0] = {1.0L, 0.0L};
+        m_[1] = {C(a), S(a)};
+        for (int k = 2; k <= kLargest; ++k)
+            m_[k] = m_[k - 1] + m_[1];
+    }
+    operator Phasor() const { return m_[1]; }
+    friend Phasor operator*(int k, const Turns& t) {
+        assert(k >= -kLargest && k <= kLargest);
+        return k >= 0 ? t.m_[k] : -t.m_[-k];
+    }
 
-void SatelliteOrbits(long double t) {
-    SatelliteWorkBlock& w = SatelliteArgs;
-    w.t = t;
+private:
+    std::array<Phasor, kLargest + 1> m_;
+};
 
-    // Fundamental arguments, degrees to radians.
-    const long double l1 = (106.07947L + 203.488955432L * t) * kRad;
-    const long double l2 = (175.72938L + 101.37472455L * t) * kRad;
-    const long double l3 = (120.55434L + 50.31760911L * t) * kRad;
-    const long double l4 = (84.44868L + 21.571071314L * t) * kRad;
-    const long double p1 = (58.3329L + 0.16103936L * t) * kRad;
-    const long double p2 = (132.8959L + 0.04647985L * t) * kRad;
-    const long double p3 = (187.2887L + 0.0071274L * t) * kRad;
-    const long double p4 = (335.3418L + 0.00183998L * t) * kRad;
-    const long double w1 = (311.0793L - 0.1327943L * t) * kRad;
-    const long double w2 = (100.5099L - 0.03263047L * t) * kRad;
-    const long double w3 = (119.1688L - 0.00717704L * t) * kRad;
-    const long double w4 = (322.5729L - 0.00175934L * t) * kRad;
-    const long double gammaDeg = 0.33033L * S((163.679L + 0.0010512L * t) * kRad) +
-                                 0.03439L * S((34.486L - 0.0161731L * t) * kRad);
-    const long double gamma = gammaDeg * kRad;
-    const long double phl = (191.8132L + 0.17390023L * t) * kRad;
-    const long double psi = (316.5182L - 0.00000208L * t) * kRad;
-    const long double G = (30.23756L + 0.0830925701L * t + gammaDeg) * kRad;
-    const long double Gp = (31.97853L + 0.0334597339L * t) * kRad;
-    const long double PI = 13.469942L * kRad;
-
-    w.l = {0.0L, l1, l2, l3, l4};
-    w.pi = {0.0L, p1, p2, p3, p4};
-    w.omega = {0.0L, w1, w2, w3, w4};
-    w.Gamma = gamma;
-    w.PhiLambda = phl;
-    w.Psi = psi;
-    w.G = G;
-    w.GPrime = Gp;
-    w.Pi = PI;
-
+// The periodic terms in longitude Σ1..Σ4 (degrees) and the radius series
+// ξ1..ξ4 of the theory, whose arguments are sums of multiples of the
+// fundamental arguments. A is long double (each term's sine on its own) or
+// Turns (the same sines from the arguments' multiples).
+template <typename A>
+void periodicSeries(const A& l1, const A& l2, const A& l3, const A& l4, const A& p1, const A& p2,
+                    const A& p3, const A& p4, const A& w1, const A& w2, const A& w3, const A& w4,
+                    const A& psi, const A& G, const A& Gp, const A& PI, const A& phl,
+                    std::array<long double, 5>& sigma, std::array<long double, 5>& xi) {
+    (void)w1;
     // Periodic terms in longitude, degrees.
     const long double s1 =
         0.47259L * S(2 * l1 - 2 * l2) - 0.0348L * S(p3 - p4) -
@@ -170,7 +185,80 @@ void SatelliteOrbits(long double t) {
         0.00019L * S(l4 - p4 - G) - 0.00019L * S(2 * l4 - p3 - p4) - 0.00018L * S(l4 - p4 + G) -
         0.00016L * S(l4 + p3 - 2 * G - 2 * PI);
 
-    w.Sigma = {0.0L, s1 * kRad, s2 * kRad, s3 * kRad, s4 * kRad};
+    sigma = {0.0L, s1, s2, s3, s4};
+
+    // Radius series ξ (dimensionless).
+    xi[1] = -0.0041339L * C(2 * l1 - 2 * l2) - 0.0000395L * C(l1 - p3) - 0.0000214L * C(l1 - p4) +
+            0.000017L * C(l1 - l2) - 0.0000162L * C(l1 - p1) - 0.000013L * C(4 * l1 - 4 * l2) +
+            0.0000106L * C(l1 - l3) - 0.0000063L * C(l1 + p3 - 2 * G - 2 * PI);
+    xi[2] = 0.0093847L * C(l1 - l2) - 0.0003114L * C(l2 - p3) - 0.0001738L * C(l2 - p4) -
+            0.0000941L * C(l2 - p2) + 0.0000553L * C(l2 - l3) + 0.0000523L * C(l1 - l3) -
+            0.000029L * C(2 * l1 - 2 * l2) + 0.0000166L * C(2 * l2 - 2 * w2) +
+            0.0000107L * C(l1 - 2 * l3 + p3) - 0.0000102L * C(l2 - p1) -
+            0.0000091L * C(2 * l1 - 2 * l3);
+    xi[3] = -0.0014337L * C(l3 - p3) - 0.0007904L * C(l3 - p4) + 0.0006342L * C(l2 - l3) -
+            0.0001758L * C(2 * l3 - 2 * l4) + 0.0000294L * C(l3 - l4) -
+            0.0000156L * C(3 * l3 - 3 * l4) + 0.0000155L * C(l1 - l3) - 0.0000153L * C(l1 - l2) +
+            0.000007L * C(2 * l2 - 3 * l3 + p3) - 0.0000051L * C(l3 + p3 - 2 * G - 2 * PI);
+    xi[4] = -0.0073391L * C(l4 - p4) + 0.000162L * C(l4 - p3) + 0.0000974L * C(l3 - l4) -
+            0.0000541L * C(l4 + p4 - 2 * G - 2 * PI) - 0.0000269L * C(2 * l4 - 2 * p4) +
+            0.0000182L * C(l4 - PI) + 0.0000177L * C(2 * l3 - 2 * l4) + 0.0000167L * C(-w4 + psi) -
+            0.0000167L * C(2 * l4 - w4 - psi) - 0.0000155L * C(2 * l4 - 2 * G - 2 * PI) +
+            0.0000142L * C(2 * l4 - 2 * psi) + 0.0000104L * C(l1 - l4) + 0.0000092L * C(l2 - l4) -
+            0.0000089L * C(l4 - G - PI) - 0.0000062L * C(l4 + p4 - 3 * G - 2 * PI) +
+            0.0000048L * C(2 * l4 - 2 * w4);
+}
+
+} // namespace
+
+// --- The satellite theory ----------------------------------------------------------------
+
+void SatelliteOrbits(long double t, bool termByTerm) {
+    SatelliteWorkBlock& w = SatelliteArgs;
+    w.t = t;
+
+    // Fundamental arguments, degrees to radians.
+    const long double l1 = (106.07947L + 203.488955432L * t) * kRad;
+    const long double l2 = (175.72938L + 101.37472455L * t) * kRad;
+    const long double l3 = (120.55434L + 50.31760911L * t) * kRad;
+    const long double l4 = (84.44868L + 21.571071314L * t) * kRad;
+    const long double p1 = (58.3329L + 0.16103936L * t) * kRad;
+    const long double p2 = (132.8959L + 0.04647985L * t) * kRad;
+    const long double p3 = (187.2887L + 0.0071274L * t) * kRad;
+    const long double p4 = (335.3418L + 0.00183998L * t) * kRad;
+    const long double w1 = (311.0793L - 0.1327943L * t) * kRad;
+    const long double w2 = (100.5099L - 0.03263047L * t) * kRad;
+    const long double w3 = (119.1688L - 0.00717704L * t) * kRad;
+    const long double w4 = (322.5729L - 0.00175934L * t) * kRad;
+    const long double gammaDeg = 0.33033L * S((163.679L + 0.0010512L * t) * kRad) +
+                                 0.03439L * S((34.486L - 0.0161731L * t) * kRad);
+    const long double gamma = gammaDeg * kRad;
+    const long double phl = (191.8132L + 0.17390023L * t) * kRad;
+    const long double psi = (316.5182L - 0.00000208L * t) * kRad;
+    const long double G = (30.23756L + 0.0830925701L * t + gammaDeg) * kRad;
+    const long double Gp = (31.97853L + 0.0334597339L * t) * kRad;
+    const long double PI = 13.469942L * kRad;
+
+    w.l = {0.0L, l1, l2, l3, l4};
+    w.pi = {0.0L, p1, p2, p3, p4};
+    w.omega = {0.0L, w1, w2, w3, w4};
+    w.Gamma = gamma;
+    w.PhiLambda = phl;
+    w.Psi = psi;
+    w.G = G;
+    w.GPrime = Gp;
+    w.Pi = PI;
+
+    std::array<long double, 5> sigmaDeg{};
+    if (termByTerm)
+        periodicSeries(l1, l2, l3, l4, p1, p2, p3, p4, w1, w2, w3, w4, psi, G, Gp, PI, phl,
+                       sigmaDeg, w.Xi);
+    else
+        periodicSeries(Turns(l1), Turns(l2), Turns(l3), Turns(l4), Turns(p1), Turns(p2), Turns(p3),
+                       Turns(p4), Turns(w1), Turns(w2), Turns(w3), Turns(w4), Turns(psi), Turns(G),
+                       Turns(Gp), Turns(PI), Turns(phl), sigmaDeg, w.Xi);
+    w.Sigma = {0.0L, sigmaDeg[1] * kRad, sigmaDeg[2] * kRad, sigmaDeg[3] * kRad,
+               sigmaDeg[4] * kRad};
 
     // True longitudes, one turn keeping the sign; stored before the latitude
     // series, which use them.
@@ -204,27 +292,6 @@ void SatelliteOrbits(long double t) {
                        0.0000104L * S(L[4] - psi + G) - 0.0000102L * S(L[4] - psi - G) +
                        0.0000088L * S(L[4] + psi - 3 * G - 2 * PI) -
                        0.0000038L * S(L[4] + psi - G - 2 * PI);
-
-    // Radius series ξ (dimensionless).
-    w.Xi[1] = -0.0041339L * C(2 * l1 - 2 * l2) - 0.0000395L * C(l1 - p3) - 0.0000214L * C(l1 - p4) +
-              0.000017L * C(l1 - l2) - 0.0000162L * C(l1 - p1) - 0.000013L * C(4 * l1 - 4 * l2) +
-              0.0000106L * C(l1 - l3) - 0.0000063L * C(l1 + p3 - 2 * G - 2 * PI);
-    w.Xi[2] = 0.0093847L * C(l1 - l2) - 0.0003114L * C(l2 - p3) - 0.0001738L * C(l2 - p4) -
-              0.0000941L * C(l2 - p2) + 0.0000553L * C(l2 - l3) + 0.0000523L * C(l1 - l3) -
-              0.000029L * C(2 * l1 - 2 * l2) + 0.0000166L * C(2 * l2 - 2 * w2) +
-              0.0000107L * C(l1 - 2 * l3 + p3) - 0.0000102L * C(l2 - p1) -
-              0.0000091L * C(2 * l1 - 2 * l3);
-    w.Xi[3] = -0.0014337L * C(l3 - p3) - 0.0007904L * C(l3 - p4) + 0.0006342L * C(l2 - l3) -
-              0.0001758L * C(2 * l3 - 2 * l4) + 0.0000294L * C(l3 - l4) -
-              0.0000156L * C(3 * l3 - 3 * l4) + 0.0000155L * C(l1 - l3) - 0.0000153L * C(l1 - l2) +
-              0.000007L * C(2 * l2 - 3 * l3 + p3) - 0.0000051L * C(l3 + p3 - 2 * G - 2 * PI);
-    w.Xi[4] = -0.0073391L * C(l4 - p4) + 0.000162L * C(l4 - p3) + 0.0000974L * C(l3 - l4) -
-              0.0000541L * C(l4 + p4 - 2 * G - 2 * PI) - 0.0000269L * C(2 * l4 - 2 * p4) +
-              0.0000182L * C(l4 - PI) + 0.0000177L * C(2 * l3 - 2 * l4) +
-              0.0000167L * C(-w4 + psi) - 0.0000167L * C(2 * l4 - w4 - psi) -
-              0.0000155L * C(2 * l4 - 2 * G - 2 * PI) + 0.0000142L * C(2 * l4 - 2 * psi) +
-              0.0000104L * C(l1 - l4) + 0.0000092L * C(l2 - l4) - 0.0000089L * C(l4 - G - PI) -
-              0.0000062L * C(l4 + p4 - 3 * G - 2 * PI) + 0.0000048L * C(2 * l4 - 2 * w4);
 
     for (int i = 1; i <= 4; ++i) {
         SatelliteStates[i].Latitude = std::atan(w.TanLatitude[i]);
