@@ -84,19 +84,23 @@ inline long double C(const Phasor& a) {
 class Turns {
 public:
     static constexpr int kLargest = 7;
-    explicit Turns(long double a) {
+    // The multiples up to largest (at most kLargest) are formed.
+    Turns(long double a, int largest) : largest_(largest) {
+        assert(largest >= 1 && largest <= kLargest);
+        const trig80::SinCosPair one = trig80::SinCos(a);
         m_[0] = {1.0L, 0.0L};
-        m_[1] = {C(a), S(a)};
-        for (int k = 2; k <= kLargest; ++k)
+        m_[1] = {one.c, one.s};
+        for (int k = 2; k <= largest; ++k)
             m_[k] = m_[k - 1] + m_[1];
     }
     operator Phasor() const { return m_[1]; }
     friend Phasor operator*(int k, const Turns& t) {
-        assert(k >= -kLargest && k <= kLargest);
+        assert(k >= -t.largest_ && k <= t.largest_);
         return k >= 0 ? t.m_[k] : -t.m_[-k];
     }
 
 private:
+    int largest_;
     std::array<Phasor, kLargest + 1> m_;
 };
 
@@ -106,10 +110,9 @@ private:
 // Turns (the same sines from the arguments' multiples).
 template <typename A>
 void periodicSeries(const A& l1, const A& l2, const A& l3, const A& l4, const A& p1, const A& p2,
-                    const A& p3, const A& p4, const A& w1, const A& w2, const A& w3, const A& w4,
-                    const A& psi, const A& G, const A& Gp, const A& PI, const A& phl,
+                    const A& p3, const A& p4, const A& w2, const A& w3, const A& w4, const A& psi,
+                    const A& G, const A& Gp, const A& PI, const A& phl,
                     std::array<long double, 5>& sigma, std::array<long double, 5>& xi) {
-    (void)w1;
     // Periodic terms in longitude, degrees.
     const long double s1 =
         0.47259L * S(2 * l1 - 2 * l2) - 0.0348L * S(p3 - p4) -
@@ -251,12 +254,14 @@ void SatelliteOrbits(long double t, bool termByTerm) {
 
     std::array<long double, 5> sigmaDeg{};
     if (termByTerm)
-        periodicSeries(l1, l2, l3, l4, p1, p2, p3, p4, w1, w2, w3, w4, psi, G, Gp, PI, phl,
-                       sigmaDeg, w.Xi);
+        periodicSeries(l1, l2, l3, l4, p1, p2, p3, p4, w2, w3, w4, psi, G, Gp, PI, phl, sigmaDeg,
+                       w.Xi);
     else
-        periodicSeries(Turns(l1), Turns(l2), Turns(l3), Turns(l4), Turns(p1), Turns(p2), Turns(p3),
-                       Turns(p4), Turns(w1), Turns(w2), Turns(w3), Turns(w4), Turns(psi), Turns(G),
-                       Turns(Gp), Turns(PI), Turns(phl), sigmaDeg, w.Xi);
+        // Each with the largest multiple the series take of it.
+        periodicSeries(Turns(l1, 4), Turns(l2, 5), Turns(l3, 5), Turns(l4, 7), Turns(p1, 1),
+                       Turns(p2, 1), Turns(p3, 2), Turns(p4, 4), Turns(w2, 2), Turns(w3, 2),
+                       Turns(w4, 2), Turns(psi, 2), Turns(G, 3), Turns(Gp, 5), Turns(PI, 2),
+                       Turns(phl, 1), sigmaDeg, w.Xi);
     w.Sigma = {0.0L, sigmaDeg[1] * kRad, sigmaDeg[2] * kRad, sigmaDeg[3] * kRad,
                sigmaDeg[4] * kRad};
 
@@ -423,9 +428,9 @@ void ComputeSatellites(long double jd) {
     EclipticPos sunPos;
     long double sunR = 0.0L;
     sun.GeoPosition(sunPos, sunR, jd);
-    const long double xSun = sunR * std::cos(sunPos.Longitude);
-    const long double ySun = sunR * std::sin(sunPos.Longitude);
-    const long double zSun = sunR * std::sin(sunPos.Latitude);
+    const long double xSun = sunR * trig80::Cos(sunPos.Longitude);
+    const long double ySun = sunR * trig80::Sin(sunPos.Longitude);
+    const long double zSun = sunR * trig80::Sin(sunPos.Latitude);
 
     // 2. Light time, from the distance the previous call left.
     long double& delta = EarthJupiterDistanceAu;
@@ -438,9 +443,9 @@ void ComputeSatellites(long double jd) {
     for (int pass = 0; pass < kMaxLightTimePasses; ++pass) {
         const long double tau = kLightTimePerAu * delta;
         jup.HelioPosition(helio, r, jd - tau);
-        xh = r * std::cos(helio.Latitude) * std::cos(helio.Longitude);
-        yh = r * std::cos(helio.Latitude) * std::sin(helio.Longitude);
-        zh = r * std::sin(helio.Latitude);
+        xh = r * trig80::Cos(helio.Latitude) * trig80::Cos(helio.Longitude);
+        yh = r * trig80::Cos(helio.Latitude) * trig80::Sin(helio.Longitude);
+        zh = r * trig80::Sin(helio.Latitude);
         x = xh + xSun;
         y = yh + ySun;
         z = zh + zSun;
@@ -477,24 +482,25 @@ void ComputeSatellites(long double jd) {
     const long double Phi = w.Psi - Om;
 
     Rotation rot;
-    rot.cosI = std::cos(I);
-    rot.sinI = std::sin(I);
-    rot.cosPhi = std::cos(Phi);
-    rot.sinPhi = std::sin(Phi);
-    rot.cosJ = std::cos(J);
-    rot.sinJ = std::sin(J);
-    rot.cosOm = std::cos(Om);
-    rot.sinOm = std::sin(Om);
-    rot.earth = {std::sin(lambda0), std::cos(lambda0), std::sin(beta0), std::cos(beta0)};
-    rot.sun = {std::sin(L0), std::cos(L0), std::sin(B0), std::cos(B0)};
+    rot.cosI = trig80::Cos(I);
+    rot.sinI = trig80::Sin(I);
+    rot.cosPhi = trig80::Cos(Phi);
+    rot.sinPhi = trig80::Sin(Phi);
+    rot.cosJ = trig80::Cos(J);
+    rot.sinJ = trig80::Sin(J);
+    rot.cosOm = trig80::Cos(Om);
+    rot.sinOm = trig80::Sin(Om);
+    rot.earth = {trig80::Sin(lambda0), trig80::Cos(lambda0), trig80::Sin(beta0),
+                 trig80::Cos(beta0)};
+    rot.sun = {trig80::Sin(L0), trig80::Cos(L0), trig80::Sin(B0), trig80::Cos(B0)};
 
     // 7. The fictitious fifth moon on Jupiter's rotation axis first: it gives
     // the position angles D and Ds of the axis.
     const Views axis = rotate(rot, 0.0L, 0.0L, 1.0L);
     auto setAxis = [](Observer& o, const View& v) {
         const long double d = std::atan2(v.a6, v.c6);
-        o.cosD = std::cos(d);
-        o.sinD = std::sin(d);
+        o.cosD = trig80::Cos(d);
+        o.sinD = trig80::Sin(d);
     };
     setAxis(rot.earth, axis.earth);
     setAxis(rot.sun, axis.sun);
@@ -505,9 +511,9 @@ void ComputeSatellites(long double jd) {
         s.Longitude += P;
         const long double Rk = s.Radius;
         const long double u = s.Longitude - w.Psi;
-        const long double cosB = std::cos(s.Latitude);
-        const Views v = rotate(rot, Rk * std::cos(u) * cosB, Rk * std::sin(u) * cosB,
-                               Rk * std::sin(s.Latitude));
+        const long double cosB = trig80::Cos(s.Latitude);
+        const Views v = rotate(rot, Rk * trig80::Cos(u) * cosB, Rk * trig80::Sin(u) * cosB,
+                               Rk * trig80::Sin(s.Latitude));
         // 8-10. Each view turned to the axis, light time, perspective.
         const long double K = kLightTimeDivisor[k];
         placeInView(v.earth, rot.earth, Rk, K, delta, s.EarthX, s.EarthY, s.EarthZ);

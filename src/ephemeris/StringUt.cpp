@@ -196,7 +196,9 @@ std::size_t quickFixed(long double value, int decimals, char* buf) {
     if (decimals > 9) return 0;
     const long double y = value * kTens[decimals];
     if (!(std::fabs(y) < 0x1p62L)) return 0; // large, infinite or not a number
-    const long double n = std::nearbyint(y);
+    // Adding and subtracting 1.5 × 2^63 rounds to a whole number (to even, as
+    // the processor rounds).
+    const long double n = (y + 0x1.8p63L) - 0x1.8p63L;
     const long double fromHalf = 0.5L - std::fabs(y - n);
     if (!(fromHalf > std::fabs(y) * 0x1p-60L + 0x1p-100L)) return 0;
     uint64_t digits = static_cast<uint64_t>(std::fabs(n));
