@@ -428,8 +428,9 @@ void ComputeSatellites(long double jd) {
     EclipticPos sunPos;
     long double sunR = 0.0L;
     sun.GeoPosition(sunPos, sunR, jd);
-    const long double xSun = sunR * trig80::Cos(sunPos.Longitude);
-    const long double ySun = sunR * trig80::Sin(sunPos.Longitude);
+    const trig80::SinCosPair sunLon = trig80::SinCos(sunPos.Longitude);
+    const long double xSun = sunR * sunLon.c;
+    const long double ySun = sunR * sunLon.s;
     const long double zSun = sunR * trig80::Sin(sunPos.Latitude);
 
     // 2. Light time, from the distance the previous call left.
@@ -443,9 +444,11 @@ void ComputeSatellites(long double jd) {
     for (int pass = 0; pass < kMaxLightTimePasses; ++pass) {
         const long double tau = kLightTimePerAu * delta;
         jup.HelioPosition(helio, r, jd - tau);
-        xh = r * trig80::Cos(helio.Latitude) * trig80::Cos(helio.Longitude);
-        yh = r * trig80::Cos(helio.Latitude) * trig80::Sin(helio.Longitude);
-        zh = r * trig80::Sin(helio.Latitude);
+        const trig80::SinCosPair lat = trig80::SinCos(helio.Latitude);
+        const trig80::SinCosPair lon = trig80::SinCos(helio.Longitude);
+        xh = r * lat.c * lon.c;
+        yh = r * lat.c * lon.s;
+        zh = r * lat.s;
         x = xh + xSun;
         y = yh + ySun;
         z = zh + zSun;
@@ -481,26 +484,30 @@ void ComputeSatellites(long double jd) {
         (1.30327L - 0.0054966L * T + 0.00000465L * T * T - 0.000000004L * T * T * T) * kRad;
     const long double Phi = w.Psi - Om;
 
+    const trig80::SinCosPair i = trig80::SinCos(I), phi = trig80::SinCos(Phi),
+                             j = trig80::SinCos(J), om = trig80::SinCos(Om);
+    const trig80::SinCosPair lon0 = trig80::SinCos(lambda0), lat0 = trig80::SinCos(beta0),
+                             helioLon = trig80::SinCos(L0), helioLat = trig80::SinCos(B0);
     Rotation rot;
-    rot.cosI = trig80::Cos(I);
-    rot.sinI = trig80::Sin(I);
-    rot.cosPhi = trig80::Cos(Phi);
-    rot.sinPhi = trig80::Sin(Phi);
-    rot.cosJ = trig80::Cos(J);
-    rot.sinJ = trig80::Sin(J);
-    rot.cosOm = trig80::Cos(Om);
-    rot.sinOm = trig80::Sin(Om);
-    rot.earth = {trig80::Sin(lambda0), trig80::Cos(lambda0), trig80::Sin(beta0),
-                 trig80::Cos(beta0)};
-    rot.sun = {trig80::Sin(L0), trig80::Cos(L0), trig80::Sin(B0), trig80::Cos(B0)};
+    rot.cosI = i.c;
+    rot.sinI = i.s;
+    rot.cosPhi = phi.c;
+    rot.sinPhi = phi.s;
+    rot.cosJ = j.c;
+    rot.sinJ = j.s;
+    rot.cosOm = om.c;
+    rot.sinOm = om.s;
+    rot.earth = {lon0.s, lon0.c, lat0.s, lat0.c};
+    rot.sun = {helioLon.s, helioLon.c, helioLat.s, helioLat.c};
 
     // 7. The fictitious fifth moon on Jupiter's rotation axis first: it gives
     // the position angles D and Ds of the axis.
     const Views axis = rotate(rot, 0.0L, 0.0L, 1.0L);
     auto setAxis = [](Observer& o, const View& v) {
         const long double d = std::atan2(v.a6, v.c6);
-        o.cosD = trig80::Cos(d);
-        o.sinD = trig80::Sin(d);
+        const trig80::SinCosPair sd = trig80::SinCos(d);
+        o.cosD = sd.c;
+        o.sinD = sd.s;
     };
     setAxis(rot.earth, axis.earth);
     setAxis(rot.sun, axis.sun);
@@ -511,9 +518,8 @@ void ComputeSatellites(long double jd) {
         s.Longitude += P;
         const long double Rk = s.Radius;
         const long double u = s.Longitude - w.Psi;
-        const long double cosB = trig80::Cos(s.Latitude);
-        const Views v = rotate(rot, Rk * trig80::Cos(u) * cosB, Rk * trig80::Sin(u) * cosB,
-                               Rk * trig80::Sin(s.Latitude));
+        const trig80::SinCosPair b = trig80::SinCos(s.Latitude), su = trig80::SinCos(u);
+        const Views v = rotate(rot, Rk * su.c * b.c, Rk * su.s * b.c, Rk * b.s);
         // 8-10. Each view turned to the axis, light time, perspective.
         const long double K = kLightTimeDivisor[k];
         placeInView(v.earth, rot.earth, Rk, K, delta, s.EarthX, s.EarthY, s.EarthZ);
