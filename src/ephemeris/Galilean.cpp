@@ -69,7 +69,11 @@ inline Phasor operator-(const Phasor& a, const Phasor& b) {
     return a + -b;
 }
 inline Phasor operator+(const Phasor& a, long double constant) {
-    return a + Phasor{C(constant), S(constant)};
+    const trig80::SinCosPair b = trig80::SinCos(constant);
+    return a + Phasor{b.c, b.s};
+}
+inline Phasor operator-(const Phasor& a, long double constant) {
+    return a + -constant;
 }
 inline long double S(const Phasor& a) {
     return a.s;
@@ -104,15 +108,31 @@ private:
     std::array<Phasor, kLargest + 1> m_;
 };
 
-// The periodic terms in longitude Σ1..Σ4 (degrees) and the radius series
-// ξ1..ξ4 of the theory, whose arguments are sums of multiples of the
-// fundamental arguments. A is long double (each term's sine on its own) or
+// A fundamental argument as the series take it: the angle itself, for each
+// term's sine on its own, or its multiples up to largest.
+template <typename A> A argument(long double a, int largest);
+template <> long double argument<long double>(long double a, int) {
+    return a;
+}
+template <> Turns argument<Turns>(long double a, int largest) {
+    return Turns(a, largest);
+}
+
+// The series of the theory from the fundamental arguments in w: the periodic
+// terms in longitude Σ1..Σ4, the true longitudes, the latitude series tan B
+// and the radius series ξ. A is long double (each term's sine on its own) or
 // Turns (the same sines from the arguments' multiples).
-template <typename A>
-void periodicSeries(const A& l1, const A& l2, const A& l3, const A& l4, const A& p1, const A& p2,
-                    const A& p3, const A& p4, const A& w2, const A& w3, const A& w4, const A& psi,
-                    const A& G, const A& Gp, const A& PI, const A& phl,
-                    std::array<long double, 5>& sigma, std::array<long double, 5>& xi) {
+template <typename A> void periodicSeries(SatelliteWorkBlock& w) {
+    // Each with the largest multiple the series take of it.
+    const A l1 = argument<A>(w.l[1], 4), l2 = argument<A>(w.l[2], 5), l3 = argument<A>(w.l[3], 5),
+            l4 = argument<A>(w.l[4], 7);
+    const A p1 = argument<A>(w.pi[1], 1), p2 = argument<A>(w.pi[2], 1),
+            p3 = argument<A>(w.pi[3], 2), p4 = argument<A>(w.pi[4], 4);
+    const A w1 = argument<A>(w.omega[1], 1), w2 = argument<A>(w.omega[2], 2),
+            w3 = argument<A>(w.omega[3], 2), w4 = argument<A>(w.omega[4], 2);
+    const A psi = argument<A>(w.Psi, 2), G = argument<A>(w.G, 3), Gp = argument<A>(w.GPrime, 5),
+            PI = argument<A>(w.Pi, 2), phl = argument<A>(w.PhiLambda, 1);
+
     // Periodic terms in longitude, degrees.
     const long double s1 =
         0.47259L * S(2 * l1 - 2 * l2) - 0.0348L * S(p3 - p4) -
@@ -188,28 +208,62 @@ void periodicSeries(const A& l1, const A& l2, const A& l3, const A& l4, const A&
         0.00019L * S(l4 - p4 - G) - 0.00019L * S(2 * l4 - p3 - p4) - 0.00018L * S(l4 - p4 + G) -
         0.00016L * S(l4 + p3 - 2 * G - 2 * PI);
 
-    sigma = {0.0L, s1, s2, s3, s4};
+    w.Sigma = {0.0L, s1 * kRad, s2 * kRad, s3 * kRad, s4 * kRad};
+
+    // True longitudes, one turn keeping the sign; stored before the latitude
+    // series, which use them.
+    long double L[5];
+    for (int i = 1; i <= 4; ++i) {
+        L[i] = turnKeepingSign(w.l[i] + w.Sigma[i]);
+        SatelliteStates[i].Longitude = L[i];
+    }
+    const long double S1 = w.Sigma[1], S2 = w.Sigma[2], S3 = w.Sigma[3];
+    const A L1 = argument<A>(L[1], 3), L2 = argument<A>(L[2], 1), L3 = argument<A>(L[3], 3),
+            L4 = argument<A>(L[4], 1);
+
+    // Latitude series, tan B (radians).
+    w.TanLatitude[1] = 0.0006502L * S(L1 - w1) + 0.0001835L * S(L1 - w2) + 0.0000329L * S(L1 - w3) -
+                       0.0000311L * S(L1 - psi) + 0.0000093L * S(L1 - w4) +
+                       0.0000075L * S(3 * L1 - 4 * l2 + w2 - 1.9927L * S1) +
+                       0.0000046L * S(L1 + psi - 2 * G - 2 * PI);
+    w.TanLatitude[2] =
+        0.0081275L * S(L2 - w2) + 0.0004512L * S(L2 - w3) - 0.0003286L * S(L2 - psi) +
+        0.0001164L * S(L2 - w4) + 0.0000273L * S(l1 - 2 * l3 + w2 + 1.0146L * S2) +
+        0.0000143L * S(L2 + psi - 2 * G - 2 * PI) - 0.0000143L * S(L2 - w1) +
+        0.0000035L * S(L2 - psi + G) - 0.0000028L * S(l1 - 2 * l3 + w3 + 1.0146L * S2);
+    w.TanLatitude[3] = 0.0032364L * S(L3 - w3) - 0.0016911L * S(L3 - psi) +
+                       0.0006849L * S(L3 - w4) - 0.0002806L * S(L3 - w2) +
+                       0.0000321L * S(L3 + psi - 2 * G - 2 * PI) + 0.0000051L * S(L3 - psi + G) -
+                       0.0000045L * S(L3 - psi - G) - 0.0000045L * S(L3 + psi - 2 * PI) +
+                       0.0000037L * S(L3 + psi - 3 * G - 2 * PI) +
+                       0.000003L * S(-3 * L3 + 2 * l2 + w2 + 4.03L * S3) -
+                       0.0000021L * S(-3 * L3 + 2 * l2 + w3 + 4.03L * S3);
+    w.TanLatitude[4] = -0.0076579L * S(L4 - psi) + 0.0044148L * S(L4 - w4) -
+                       0.0005106L * S(L4 - w3) + 0.0000773L * S(L4 + psi - 2 * G - 2 * PI) +
+                       0.0000104L * S(L4 - psi + G) - 0.0000102L * S(L4 - psi - G) +
+                       0.0000088L * S(L4 + psi - 3 * G - 2 * PI) -
+                       0.0000038L * S(L4 + psi - G - 2 * PI);
 
     // Radius series ξ (dimensionless).
-    xi[1] = -0.0041339L * C(2 * l1 - 2 * l2) - 0.0000395L * C(l1 - p3) - 0.0000214L * C(l1 - p4) +
-            0.000017L * C(l1 - l2) - 0.0000162L * C(l1 - p1) - 0.000013L * C(4 * l1 - 4 * l2) +
-            0.0000106L * C(l1 - l3) - 0.0000063L * C(l1 + p3 - 2 * G - 2 * PI);
-    xi[2] = 0.0093847L * C(l1 - l2) - 0.0003114L * C(l2 - p3) - 0.0001738L * C(l2 - p4) -
-            0.0000941L * C(l2 - p2) + 0.0000553L * C(l2 - l3) + 0.0000523L * C(l1 - l3) -
-            0.000029L * C(2 * l1 - 2 * l2) + 0.0000166L * C(2 * l2 - 2 * w2) +
-            0.0000107L * C(l1 - 2 * l3 + p3) - 0.0000102L * C(l2 - p1) -
-            0.0000091L * C(2 * l1 - 2 * l3);
-    xi[3] = -0.0014337L * C(l3 - p3) - 0.0007904L * C(l3 - p4) + 0.0006342L * C(l2 - l3) -
-            0.0001758L * C(2 * l3 - 2 * l4) + 0.0000294L * C(l3 - l4) -
-            0.0000156L * C(3 * l3 - 3 * l4) + 0.0000155L * C(l1 - l3) - 0.0000153L * C(l1 - l2) +
-            0.000007L * C(2 * l2 - 3 * l3 + p3) - 0.0000051L * C(l3 + p3 - 2 * G - 2 * PI);
-    xi[4] = -0.0073391L * C(l4 - p4) + 0.000162L * C(l4 - p3) + 0.0000974L * C(l3 - l4) -
-            0.0000541L * C(l4 + p4 - 2 * G - 2 * PI) - 0.0000269L * C(2 * l4 - 2 * p4) +
-            0.0000182L * C(l4 - PI) + 0.0000177L * C(2 * l3 - 2 * l4) + 0.0000167L * C(-w4 + psi) -
-            0.0000167L * C(2 * l4 - w4 - psi) - 0.0000155L * C(2 * l4 - 2 * G - 2 * PI) +
-            0.0000142L * C(2 * l4 - 2 * psi) + 0.0000104L * C(l1 - l4) + 0.0000092L * C(l2 - l4) -
-            0.0000089L * C(l4 - G - PI) - 0.0000062L * C(l4 + p4 - 3 * G - 2 * PI) +
-            0.0000048L * C(2 * l4 - 2 * w4);
+    w.Xi[1] = -0.0041339L * C(2 * l1 - 2 * l2) - 0.0000395L * C(l1 - p3) - 0.0000214L * C(l1 - p4) +
+              0.000017L * C(l1 - l2) - 0.0000162L * C(l1 - p1) - 0.000013L * C(4 * l1 - 4 * l2) +
+              0.0000106L * C(l1 - l3) - 0.0000063L * C(l1 + p3 - 2 * G - 2 * PI);
+    w.Xi[2] = 0.0093847L * C(l1 - l2) - 0.0003114L * C(l2 - p3) - 0.0001738L * C(l2 - p4) -
+              0.0000941L * C(l2 - p2) + 0.0000553L * C(l2 - l3) + 0.0000523L * C(l1 - l3) -
+              0.000029L * C(2 * l1 - 2 * l2) + 0.0000166L * C(2 * l2 - 2 * w2) +
+              0.0000107L * C(l1 - 2 * l3 + p3) - 0.0000102L * C(l2 - p1) -
+              0.0000091L * C(2 * l1 - 2 * l3);
+    w.Xi[3] = -0.0014337L * C(l3 - p3) - 0.0007904L * C(l3 - p4) + 0.0006342L * C(l2 - l3) -
+              0.0001758L * C(2 * l3 - 2 * l4) + 0.0000294L * C(l3 - l4) -
+              0.0000156L * C(3 * l3 - 3 * l4) + 0.0000155L * C(l1 - l3) - 0.0000153L * C(l1 - l2) +
+              0.000007L * C(2 * l2 - 3 * l3 + p3) - 0.0000051L * C(l3 + p3 - 2 * G - 2 * PI);
+    w.Xi[4] = -0.0073391L * C(l4 - p4) + 0.000162L * C(l4 - p3) + 0.0000974L * C(l3 - l4) -
+              0.0000541L * C(l4 + p4 - 2 * G - 2 * PI) - 0.0000269L * C(2 * l4 - 2 * p4) +
+              0.0000182L * C(l4 - PI) + 0.0000177L * C(2 * l3 - 2 * l4) +
+              0.0000167L * C(-w4 + psi) - 0.0000167L * C(2 * l4 - w4 - psi) -
+              0.0000155L * C(2 * l4 - 2 * G - 2 * PI) + 0.0000142L * C(2 * l4 - 2 * psi) +
+              0.0000104L * C(l1 - l4) + 0.0000092L * C(l2 - l4) - 0.0000089L * C(l4 - G - PI) -
+              0.0000062L * C(l4 + p4 - 3 * G - 2 * PI) + 0.0000048L * C(2 * l4 - 2 * w4);
 }
 
 } // namespace
@@ -252,51 +306,10 @@ void SatelliteOrbits(long double t, bool termByTerm) {
     w.GPrime = Gp;
     w.Pi = PI;
 
-    std::array<long double, 5> sigmaDeg{};
     if (termByTerm)
-        periodicSeries(l1, l2, l3, l4, p1, p2, p3, p4, w2, w3, w4, psi, G, Gp, PI, phl, sigmaDeg,
-                       w.Xi);
+        periodicSeries<long double>(w);
     else
-        // Each with the largest multiple the series take of it.
-        periodicSeries(Turns(l1, 4), Turns(l2, 5), Turns(l3, 5), Turns(l4, 7), Turns(p1, 1),
-                       Turns(p2, 1), Turns(p3, 2), Turns(p4, 4), Turns(w2, 2), Turns(w3, 2),
-                       Turns(w4, 2), Turns(psi, 2), Turns(G, 3), Turns(Gp, 5), Turns(PI, 2),
-                       Turns(phl, 1), sigmaDeg, w.Xi);
-    w.Sigma = {0.0L, sigmaDeg[1] * kRad, sigmaDeg[2] * kRad, sigmaDeg[3] * kRad,
-               sigmaDeg[4] * kRad};
-
-    // True longitudes, one turn keeping the sign; stored before the latitude
-    // series, which use them.
-    long double L[5];
-    for (int i = 1; i <= 4; ++i) {
-        L[i] = turnKeepingSign(w.l[i] + w.Sigma[i]);
-        SatelliteStates[i].Longitude = L[i];
-    }
-    const long double S1 = w.Sigma[1], S2 = w.Sigma[2], S3 = w.Sigma[3];
-
-    // Latitude series, tan B (radians).
-    w.TanLatitude[1] = 0.0006502L * S(L[1] - w1) + 0.0001835L * S(L[1] - w2) +
-                       0.0000329L * S(L[1] - w3) - 0.0000311L * S(L[1] - psi) +
-                       0.0000093L * S(L[1] - w4) +
-                       0.0000075L * S(3 * L[1] - 4 * l2 + w2 - 1.9927L * S1) +
-                       0.0000046L * S(L[1] + psi - 2 * G - 2 * PI);
-    w.TanLatitude[2] =
-        0.0081275L * S(L[2] - w2) + 0.0004512L * S(L[2] - w3) - 0.0003286L * S(L[2] - psi) +
-        0.0001164L * S(L[2] - w4) + 0.0000273L * S(l1 - 2 * l3 + w2 + 1.0146L * S2) +
-        0.0000143L * S(L[2] + psi - 2 * G - 2 * PI) - 0.0000143L * S(L[2] - w1) +
-        0.0000035L * S(L[2] - psi + G) - 0.0000028L * S(l1 - 2 * l3 + w3 + 1.0146L * S2);
-    w.TanLatitude[3] =
-        0.0032364L * S(L[3] - w3) - 0.0016911L * S(L[3] - psi) + 0.0006849L * S(L[3] - w4) -
-        0.0002806L * S(L[3] - w2) + 0.0000321L * S(L[3] + psi - 2 * G - 2 * PI) +
-        0.0000051L * S(L[3] - psi + G) - 0.0000045L * S(L[3] - psi - G) -
-        0.0000045L * S(L[3] + psi - 2 * PI) + 0.0000037L * S(L[3] + psi - 3 * G - 2 * PI) +
-        0.000003L * S(-3 * L[3] + 2 * l2 + w2 + 4.03L * S3) -
-        0.0000021L * S(-3 * L[3] + 2 * l2 + w3 + 4.03L * S3);
-    w.TanLatitude[4] = -0.0076579L * S(L[4] - psi) + 0.0044148L * S(L[4] - w4) -
-                       0.0005106L * S(L[4] - w3) + 0.0000773L * S(L[4] + psi - 2 * G - 2 * PI) +
-                       0.0000104L * S(L[4] - psi + G) - 0.0000102L * S(L[4] - psi - G) +
-                       0.0000088L * S(L[4] + psi - 3 * G - 2 * PI) -
-                       0.0000038L * S(L[4] + psi - G - 2 * PI);
+        periodicSeries<Turns>(w);
 
     for (int i = 1; i <= 4; ++i) {
         SatelliteStates[i].Latitude = std::atan(w.TanLatitude[i]);
