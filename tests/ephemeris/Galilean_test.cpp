@@ -118,7 +118,7 @@ TEST(SatelliteOrbits, RecurrencesAgreeWithEachTermsOwnSineFromYearMinus4000To800
             worst = std::max(worst, moved);
         }
     }
-    RecordProperty("worst_jupiter_radii", std::to_string(double(worst)));
+    RecordProperty("worst_jupiter_radii", testing::PrintToString(double(worst)));
 }
 
 TEST(CentralMeridians, KnownValuesAndRange) {
