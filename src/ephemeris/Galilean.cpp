@@ -55,45 +55,83 @@ long double turnPositive(long double a) {
     return r >= kTwoPi ? 0.0L : r;
 }
 
-} // namespace
+// e^{ia} as its cosine and sine: adding angles multiplies them.
+struct Phasor {
+    long double c, s;
+};
+inline Phasor operator+(const Phasor& a, const Phasor& b) {
+    return {a.c * b.c - a.s * b.s, a.s * b.c + a.c * b.s};
+}
+inline Phasor operator-(const Phasor& a) {
+    return {a.c, -a.s};
+}
+inline Phasor operator-(const Phasor& a, const Phasor& b) {
+    return a + -b;
+}
+inline Phasor operator+(const Phasor& a, long double constant) {
+    const trig80::SinCosPair b = trig80::SinCos(constant);
+    return a + Phasor{b.c, b.s};
+}
+inline Phasor operator-(const Phasor& a, long double constant) {
+    return a + -constant;
+}
+inline long double S(const Phasor& a) {
+    return a.s;
+}
+inline long double C(const Phasor& a) {
+    return a.c;
+}
 
-// --- The satellite theory ----------------------------------------------------------------
+// A fundamental argument with its multiples up to seven, each from the one
+// before by angle addition: the series need one sine and cosine of each
+// argument instead of one sine of every term.
+class Turns {
+public:
+    static constexpr int kLargest = 7;
+    // The multiples up to largest (at most kLargest) are formed.
+    Turns(long double a, int largest) : largest_(largest) {
+        assert(largest >= 1 && largest <= kLargest);
+        const trig80::SinCosPair one = trig80::SinCos(a);
+        m_[0] = {1.0L, 0.0L};
+        m_[1] = {one.c, one.s};
+        for (int k = 2; k <= largest; ++k)
+            m_[k] = m_[k - 1] + m_[1];
+    }
+    operator Phasor() const { return m_[1]; }
+    friend Phasor operator*(int k, const Turns& t) {
+        assert(k >= -t.largest_ && k <= t.largest_);
+        return k >= 0 ? t.m_[k] : -t.m_[-k];
+    }
 
-void SatelliteOrbits(long double t) {
-    SatelliteWorkBlock& w = SatelliteArgs;
-    w.t = t;
+private:
+    int largest_;
+    std::array<Phasor, kLargest + 1> m_;
+};
 
-    // Fundamental arguments, degrees to radians.
-    const long double l1 = (106.07947L + 203.488955432L * t) * kRad;
-    const long double l2 = (175.72938L + 101.37472455L * t) * kRad;
-    const long double l3 = (120.55434L + 50.31760911L * t) * kRad;
-    const long double l4 = (84.44868L + 21.571071314L * t) * kRad;
-    const long double p1 = (58.3329L + 0.16103936L * t) * kRad;
-    const long double p2 = (132.8959L + 0.04647985L * t) * kRad;
-    const long double p3 = (187.2887L + 0.0071274L * t) * kRad;
-    const long double p4 = (335.3418L + 0.00183998L * t) * kRad;
-    const long double w1 = (311.0793L - 0.1327943L * t) * kRad;
-    const long double w2 = (100.5099L - 0.03263047L * t) * kRad;
-    const long double w3 = (119.1688L - 0.00717704L * t) * kRad;
-    const long double w4 = (322.5729L - 0.00175934L * t) * kRad;
-    const long double gammaDeg = 0.33033L * S((163.679L + 0.0010512L * t) * kRad) +
-                                 0.03439L * S((34.486L - 0.0161731L * t) * kRad);
-    const long double gamma = gammaDeg * kRad;
-    const long double phl = (191.8132L + 0.17390023L * t) * kRad;
-    const long double psi = (316.5182L - 0.00000208L * t) * kRad;
-    const long double G = (30.23756L + 0.0830925701L * t + gammaDeg) * kRad;
-    const long double Gp = (31.97853L + 0.0334597339L * t) * kRad;
-    const long double PI = 13.469942L * kRad;
+// A fundamental argument as the series take it: the angle itself, for each
+// term's sine on its own, or its multiples up to largest.
+template <typename A> A argument(long double a, int largest);
+template <> long double argument<long double>(long double a, int) {
+    return a;
+}
+template <> Turns argument<Turns>(long double a, int largest) {
+    return Turns(a, largest);
+}
 
-    w.l = {0.0L, l1, l2, l3, l4};
-    w.pi = {0.0L, p1, p2, p3, p4};
-    w.omega = {0.0L, w1, w2, w3, w4};
-    w.Gamma = gamma;
-    w.PhiLambda = phl;
-    w.Psi = psi;
-    w.G = G;
-    w.GPrime = Gp;
-    w.Pi = PI;
+// The series of the theory from the fundamental arguments in w: the periodic
+// terms in longitude Σ1..Σ4, the true longitudes, the latitude series tan B
+// and the radius series ξ. A is long double (each term's sine on its own) or
+// Turns (the same sines from the arguments' multiples).
+template <typename A> void periodicSeries(SatelliteWorkBlock& w) {
+    // Each with the largest multiple the series take of it.
+    const A l1 = argument<A>(w.l[1], 4), l2 = argument<A>(w.l[2], 5), l3 = argument<A>(w.l[3], 5),
+            l4 = argument<A>(w.l[4], 7);
+    const A p1 = argument<A>(w.pi[1], 1), p2 = argument<A>(w.pi[2], 1),
+            p3 = argument<A>(w.pi[3], 2), p4 = argument<A>(w.pi[4], 4);
+    const A w1 = argument<A>(w.omega[1], 1), w2 = argument<A>(w.omega[2], 2),
+            w3 = argument<A>(w.omega[3], 2), w4 = argument<A>(w.omega[4], 2);
+    const A psi = argument<A>(w.Psi, 2), G = argument<A>(w.G, 3), Gp = argument<A>(w.GPrime, 5),
+            PI = argument<A>(w.Pi, 2), phl = argument<A>(w.PhiLambda, 1);
 
     // Periodic terms in longitude, degrees.
     const long double s1 =
@@ -180,30 +218,31 @@ void SatelliteOrbits(long double t) {
         SatelliteStates[i].Longitude = L[i];
     }
     const long double S1 = w.Sigma[1], S2 = w.Sigma[2], S3 = w.Sigma[3];
+    const A L1 = argument<A>(L[1], 3), L2 = argument<A>(L[2], 1), L3 = argument<A>(L[3], 3),
+            L4 = argument<A>(L[4], 1);
 
     // Latitude series, tan B (radians).
-    w.TanLatitude[1] = 0.0006502L * S(L[1] - w1) + 0.0001835L * S(L[1] - w2) +
-                       0.0000329L * S(L[1] - w3) - 0.0000311L * S(L[1] - psi) +
-                       0.0000093L * S(L[1] - w4) +
-                       0.0000075L * S(3 * L[1] - 4 * l2 + w2 - 1.9927L * S1) +
-                       0.0000046L * S(L[1] + psi - 2 * G - 2 * PI);
+    w.TanLatitude[1] = 0.0006502L * S(L1 - w1) + 0.0001835L * S(L1 - w2) + 0.0000329L * S(L1 - w3) -
+                       0.0000311L * S(L1 - psi) + 0.0000093L * S(L1 - w4) +
+                       0.0000075L * S(3 * L1 - 4 * l2 + w2 - 1.9927L * S1) +
+                       0.0000046L * S(L1 + psi - 2 * G - 2 * PI);
     w.TanLatitude[2] =
-        0.0081275L * S(L[2] - w2) + 0.0004512L * S(L[2] - w3) - 0.0003286L * S(L[2] - psi) +
-        0.0001164L * S(L[2] - w4) + 0.0000273L * S(l1 - 2 * l3 + w2 + 1.0146L * S2) +
-        0.0000143L * S(L[2] + psi - 2 * G - 2 * PI) - 0.0000143L * S(L[2] - w1) +
-        0.0000035L * S(L[2] - psi + G) - 0.0000028L * S(l1 - 2 * l3 + w3 + 1.0146L * S2);
-    w.TanLatitude[3] =
-        0.0032364L * S(L[3] - w3) - 0.0016911L * S(L[3] - psi) + 0.0006849L * S(L[3] - w4) -
-        0.0002806L * S(L[3] - w2) + 0.0000321L * S(L[3] + psi - 2 * G - 2 * PI) +
-        0.0000051L * S(L[3] - psi + G) - 0.0000045L * S(L[3] - psi - G) -
-        0.0000045L * S(L[3] + psi - 2 * PI) + 0.0000037L * S(L[3] + psi - 3 * G - 2 * PI) +
-        0.000003L * S(-3 * L[3] + 2 * l2 + w2 + 4.03L * S3) -
-        0.0000021L * S(-3 * L[3] + 2 * l2 + w3 + 4.03L * S3);
-    w.TanLatitude[4] = -0.0076579L * S(L[4] - psi) + 0.0044148L * S(L[4] - w4) -
-                       0.0005106L * S(L[4] - w3) + 0.0000773L * S(L[4] + psi - 2 * G - 2 * PI) +
-                       0.0000104L * S(L[4] - psi + G) - 0.0000102L * S(L[4] - psi - G) +
-                       0.0000088L * S(L[4] + psi - 3 * G - 2 * PI) -
-                       0.0000038L * S(L[4] + psi - G - 2 * PI);
+        0.0081275L * S(L2 - w2) + 0.0004512L * S(L2 - w3) - 0.0003286L * S(L2 - psi) +
+        0.0001164L * S(L2 - w4) + 0.0000273L * S(l1 - 2 * l3 + w2 + 1.0146L * S2) +
+        0.0000143L * S(L2 + psi - 2 * G - 2 * PI) - 0.0000143L * S(L2 - w1) +
+        0.0000035L * S(L2 - psi + G) - 0.0000028L * S(l1 - 2 * l3 + w3 + 1.0146L * S2);
+    w.TanLatitude[3] = 0.0032364L * S(L3 - w3) - 0.0016911L * S(L3 - psi) +
+                       0.0006849L * S(L3 - w4) - 0.0002806L * S(L3 - w2) +
+                       0.0000321L * S(L3 + psi - 2 * G - 2 * PI) + 0.0000051L * S(L3 - psi + G) -
+                       0.0000045L * S(L3 - psi - G) - 0.0000045L * S(L3 + psi - 2 * PI) +
+                       0.0000037L * S(L3 + psi - 3 * G - 2 * PI) +
+                       0.000003L * S(-3 * L3 + 2 * l2 + w2 + 4.03L * S3) -
+                       0.0000021L * S(-3 * L3 + 2 * l2 + w3 + 4.03L * S3);
+    w.TanLatitude[4] = -0.0076579L * S(L4 - psi) + 0.0044148L * S(L4 - w4) -
+                       0.0005106L * S(L4 - w3) + 0.0000773L * S(L4 + psi - 2 * G - 2 * PI) +
+                       0.0000104L * S(L4 - psi + G) - 0.0000102L * S(L4 - psi - G) +
+                       0.0000088L * S(L4 + psi - 3 * G - 2 * PI) -
+                       0.0000038L * S(L4 + psi - G - 2 * PI);
 
     // Radius series ξ (dimensionless).
     w.Xi[1] = -0.0041339L * C(2 * l1 - 2 * l2) - 0.0000395L * C(l1 - p3) - 0.0000214L * C(l1 - p4) +
@@ -225,6 +264,52 @@ void SatelliteOrbits(long double t) {
               0.0000155L * C(2 * l4 - 2 * G - 2 * PI) + 0.0000142L * C(2 * l4 - 2 * psi) +
               0.0000104L * C(l1 - l4) + 0.0000092L * C(l2 - l4) - 0.0000089L * C(l4 - G - PI) -
               0.0000062L * C(l4 + p4 - 3 * G - 2 * PI) + 0.0000048L * C(2 * l4 - 2 * w4);
+}
+
+} // namespace
+
+// --- The satellite theory ----------------------------------------------------------------
+
+void SatelliteOrbits(long double t, bool termByTerm) {
+    SatelliteWorkBlock& w = SatelliteArgs;
+    w.t = t;
+
+    // Fundamental arguments, degrees to radians.
+    const long double l1 = (106.07947L + 203.488955432L * t) * kRad;
+    const long double l2 = (175.72938L + 101.37472455L * t) * kRad;
+    const long double l3 = (120.55434L + 50.31760911L * t) * kRad;
+    const long double l4 = (84.44868L + 21.571071314L * t) * kRad;
+    const long double p1 = (58.3329L + 0.16103936L * t) * kRad;
+    const long double p2 = (132.8959L + 0.04647985L * t) * kRad;
+    const long double p3 = (187.2887L + 0.0071274L * t) * kRad;
+    const long double p4 = (335.3418L + 0.00183998L * t) * kRad;
+    const long double w1 = (311.0793L - 0.1327943L * t) * kRad;
+    const long double w2 = (100.5099L - 0.03263047L * t) * kRad;
+    const long double w3 = (119.1688L - 0.00717704L * t) * kRad;
+    const long double w4 = (322.5729L - 0.00175934L * t) * kRad;
+    const long double gammaDeg = 0.33033L * S((163.679L + 0.0010512L * t) * kRad) +
+                                 0.03439L * S((34.486L - 0.0161731L * t) * kRad);
+    const long double gamma = gammaDeg * kRad;
+    const long double phl = (191.8132L + 0.17390023L * t) * kRad;
+    const long double psi = (316.5182L - 0.00000208L * t) * kRad;
+    const long double G = (30.23756L + 0.0830925701L * t + gammaDeg) * kRad;
+    const long double Gp = (31.97853L + 0.0334597339L * t) * kRad;
+    const long double PI = 13.469942L * kRad;
+
+    w.l = {0.0L, l1, l2, l3, l4};
+    w.pi = {0.0L, p1, p2, p3, p4};
+    w.omega = {0.0L, w1, w2, w3, w4};
+    w.Gamma = gamma;
+    w.PhiLambda = phl;
+    w.Psi = psi;
+    w.G = G;
+    w.GPrime = Gp;
+    w.Pi = PI;
+
+    if (termByTerm)
+        periodicSeries<long double>(w);
+    else
+        periodicSeries<Turns>(w);
 
     for (int i = 1; i <= 4; ++i) {
         SatelliteStates[i].Latitude = std::atan(w.TanLatitude[i]);
@@ -356,9 +441,10 @@ void ComputeSatellites(long double jd) {
     EclipticPos sunPos;
     long double sunR = 0.0L;
     sun.GeoPosition(sunPos, sunR, jd);
-    const long double xSun = sunR * std::cos(sunPos.Longitude);
-    const long double ySun = sunR * std::sin(sunPos.Longitude);
-    const long double zSun = sunR * std::sin(sunPos.Latitude);
+    const trig80::SinCosPair sunLon = trig80::SinCos(sunPos.Longitude);
+    const long double xSun = sunR * sunLon.c;
+    const long double ySun = sunR * sunLon.s;
+    const long double zSun = sunR * trig80::Sin(sunPos.Latitude);
 
     // 2. Light time, from the distance the previous call left.
     long double& delta = EarthJupiterDistanceAu;
@@ -371,9 +457,11 @@ void ComputeSatellites(long double jd) {
     for (int pass = 0; pass < kMaxLightTimePasses; ++pass) {
         const long double tau = kLightTimePerAu * delta;
         jup.HelioPosition(helio, r, jd - tau);
-        xh = r * std::cos(helio.Latitude) * std::cos(helio.Longitude);
-        yh = r * std::cos(helio.Latitude) * std::sin(helio.Longitude);
-        zh = r * std::sin(helio.Latitude);
+        const trig80::SinCosPair lat = trig80::SinCos(helio.Latitude);
+        const trig80::SinCosPair lon = trig80::SinCos(helio.Longitude);
+        xh = r * lat.c * lon.c;
+        yh = r * lat.c * lon.s;
+        zh = r * lat.s;
         x = xh + xSun;
         y = yh + ySun;
         z = zh + zSun;
@@ -409,25 +497,30 @@ void ComputeSatellites(long double jd) {
         (1.30327L - 0.0054966L * T + 0.00000465L * T * T - 0.000000004L * T * T * T) * kRad;
     const long double Phi = w.Psi - Om;
 
+    const trig80::SinCosPair i = trig80::SinCos(I), phi = trig80::SinCos(Phi),
+                             j = trig80::SinCos(J), om = trig80::SinCos(Om);
+    const trig80::SinCosPair lon0 = trig80::SinCos(lambda0), lat0 = trig80::SinCos(beta0),
+                             helioLon = trig80::SinCos(L0), helioLat = trig80::SinCos(B0);
     Rotation rot;
-    rot.cosI = std::cos(I);
-    rot.sinI = std::sin(I);
-    rot.cosPhi = std::cos(Phi);
-    rot.sinPhi = std::sin(Phi);
-    rot.cosJ = std::cos(J);
-    rot.sinJ = std::sin(J);
-    rot.cosOm = std::cos(Om);
-    rot.sinOm = std::sin(Om);
-    rot.earth = {std::sin(lambda0), std::cos(lambda0), std::sin(beta0), std::cos(beta0)};
-    rot.sun = {std::sin(L0), std::cos(L0), std::sin(B0), std::cos(B0)};
+    rot.cosI = i.c;
+    rot.sinI = i.s;
+    rot.cosPhi = phi.c;
+    rot.sinPhi = phi.s;
+    rot.cosJ = j.c;
+    rot.sinJ = j.s;
+    rot.cosOm = om.c;
+    rot.sinOm = om.s;
+    rot.earth = {lon0.s, lon0.c, lat0.s, lat0.c};
+    rot.sun = {helioLon.s, helioLon.c, helioLat.s, helioLat.c};
 
     // 7. The fictitious fifth moon on Jupiter's rotation axis first: it gives
     // the position angles D and Ds of the axis.
     const Views axis = rotate(rot, 0.0L, 0.0L, 1.0L);
     auto setAxis = [](Observer& o, const View& v) {
         const long double d = std::atan2(v.a6, v.c6);
-        o.cosD = std::cos(d);
-        o.sinD = std::sin(d);
+        const trig80::SinCosPair sd = trig80::SinCos(d);
+        o.cosD = sd.c;
+        o.sinD = sd.s;
     };
     setAxis(rot.earth, axis.earth);
     setAxis(rot.sun, axis.sun);
@@ -438,9 +531,8 @@ void ComputeSatellites(long double jd) {
         s.Longitude += P;
         const long double Rk = s.Radius;
         const long double u = s.Longitude - w.Psi;
-        const long double cosB = std::cos(s.Latitude);
-        const Views v = rotate(rot, Rk * std::cos(u) * cosB, Rk * std::sin(u) * cosB,
-                               Rk * std::sin(s.Latitude));
+        const trig80::SinCosPair b = trig80::SinCos(s.Latitude), su = trig80::SinCos(u);
+        const Views v = rotate(rot, Rk * su.c * b.c, Rk * su.s * b.c, Rk * b.s);
         // 8-10. Each view turned to the axis, light time, perspective.
         const long double K = kLightTimeDivisor[k];
         placeInView(v.earth, rot.earth, Rk, K, delta, s.EarthX, s.EarthY, s.EarthZ);

@@ -81,7 +81,10 @@ constexpr std::array<long double, 5> kMeanOrbitRadius = {0.0L, 5.9073L, 9.39912L
 // Given: t, TT Julian date - 2443000.5 - light time from Jupiter (days).
 // Returned: SatelliteArgs, and Longitude (-2π < L < 2π, the sign of l + Σ),
 // Latitude and Radius of each entry of SatelliteStates.
-void SatelliteOrbits(long double t);
+// The periodic series take the sines of their arguments from the multiples of
+// the fundamental arguments; with termByTerm each term's sine is computed on
+// its own, the slower form the faster one is checked against.
+void SatelliteOrbits(long double t, bool termByTerm = false);
 
 // The apparent configuration of the moons.
 // Given: jd, Julian date (TT).

@@ -181,9 +181,48 @@ std::string UpperCaseAscii(std::string_view text) {
     return s;
 }
 
+namespace {
+
+// Powers of ten that a long double holds exactly.
+constexpr long double kTens[] = {1.0L, 1e1L, 1e2L, 1e3L, 1e4L, 1e5L, 1e6L, 1e7L, 1e8L, 1e9L};
+
+// The fixed-point text of value in buf, as the general conversion writes it,
+// for the values answer keys and windows print: |value × 10^decimals| below
+// 2^62, decimals up to 9. The scaled value is rounded to the nearest whole
+// number in long double, whose error is below 2^-64 of it; only where that
+// error could put it on the other side of a half does this decline (returns
+// 0), and the exact conversion decides. Else returns the text's length.
+std::size_t quickFixed(long double value, int decimals, char* buf) {
+    if (decimals > 9) return 0;
+    const long double y = value * kTens[decimals];
+    if (!(std::fabs(y) < 0x1p62L)) return 0; // large, infinite or not a number
+    // Adding and subtracting 1.5 × 2^63 rounds to a whole number (to even, as
+    // the processor rounds).
+    const long double n = (y + 0x1.8p63L) - 0x1.8p63L;
+    const long double fromHalf = 0.5L - std::fabs(y - n);
+    if (!(fromHalf > std::fabs(y) * 0x1p-60L + 0x1p-100L)) return 0;
+    uint64_t digits = static_cast<uint64_t>(std::fabs(n));
+    char rev[24];
+    int count = 0;
+    do {
+        rev[count++] = char('0' + digits % 10);
+        digits /= 10;
+    } while (digits != 0 || count <= decimals);
+    std::size_t len = 0;
+    if (std::signbit(value)) buf[len++] = '-';
+    while (count > 0) {
+        if (count == decimals) buf[len++] = '.';
+        buf[len++] = rev[--count];
+    }
+    return len;
+}
+
+} // namespace
+
 std::string FixedText(long double value, int decimals) {
     decimals = std::clamp(decimals, 0, 30);
     char buf[128];
+    if (const std::size_t len = quickFixed(value, decimals, buf)) return std::string(buf, len);
     auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
     if (res.ec != std::errc()) {
         // Only values with more than about 90 digits get here.

@@ -34,30 +34,30 @@ inline Reduced reduce(long double x) {
 // Taylor series on |r| ≤ π/4: the first omitted terms are below 1e-22.
 inline long double sinSeries(long double r) {
     const long double z = r * r;
-    long double p = -1.0L / 121645100408832000.0L;        // -1/19!
-    p = p * z + 1.0L / 355687428096000.0L;                // 1/17!
-    p = p * z - 1.0L / 1307674368000.0L;                  // -1/15!
-    p = p * z + 1.0L / 6227020800.0L;                     // 1/13!
-    p = p * z - 1.0L / 39916800.0L;                       // -1/11!
-    p = p * z + 1.0L / 362880.0L;                         // 1/9!
-    p = p * z - 1.0L / 5040.0L;                           // -1/7!
-    p = p * z + 1.0L / 120.0L;                            // 1/5!
-    p = p * z - 1.0L / 6.0L;                              // -1/3!
+    long double p = -1.0L / 121645100408832000.0L; // -1/19!
+    p = p * z + 1.0L / 355687428096000.0L;         // 1/17!
+    p = p * z - 1.0L / 1307674368000.0L;           // -1/15!
+    p = p * z + 1.0L / 6227020800.0L;              // 1/13!
+    p = p * z - 1.0L / 39916800.0L;                // -1/11!
+    p = p * z + 1.0L / 362880.0L;                  // 1/9!
+    p = p * z - 1.0L / 5040.0L;                    // -1/7!
+    p = p * z + 1.0L / 120.0L;                     // 1/5!
+    p = p * z - 1.0L / 6.0L;                       // -1/3!
     return r + r * z * p;
 }
 
 inline long double cosSeries(long double r) {
     const long double z = r * r;
-    long double p = 1.0L / 2432902008176640000.0L;        // 1/20!
-    p = p * z - 1.0L / 6402373705728000.0L;               // -1/18!
-    p = p * z + 1.0L / 20922789888000.0L;                 // 1/16!
-    p = p * z - 1.0L / 87178291200.0L;                    // -1/14!
-    p = p * z + 1.0L / 479001600.0L;                      // 1/12!
-    p = p * z - 1.0L / 3628800.0L;                        // -1/10!
-    p = p * z + 1.0L / 40320.0L;                          // 1/8!
-    p = p * z - 1.0L / 720.0L;                            // -1/6!
-    p = p * z + 1.0L / 24.0L;                             // 1/4!
-    p = p * z - 0.5L;                                     // -1/2!
+    long double p = 1.0L / 2432902008176640000.0L; // 1/20!
+    p = p * z - 1.0L / 6402373705728000.0L;        // -1/18!
+    p = p * z + 1.0L / 20922789888000.0L;          // 1/16!
+    p = p * z - 1.0L / 87178291200.0L;             // -1/14!
+    p = p * z + 1.0L / 479001600.0L;               // 1/12!
+    p = p * z - 1.0L / 3628800.0L;                 // -1/10!
+    p = p * z + 1.0L / 40320.0L;                   // 1/8!
+    p = p * z - 1.0L / 720.0L;                     // -1/6!
+    p = p * z + 1.0L / 24.0L;                      // 1/4!
+    p = p * z - 0.5L;                              // -1/2!
     return 1.0L + z * p;
 }
 
@@ -73,6 +73,26 @@ inline long double sinShifted(long double x, int quarterTurns) {
 inline long double Sin(long double x) {
     if (!(std::fabs(x) < kLargest)) return std::sin(x); // huge, infinite or not a number
     return sinShifted(x, 0);
+}
+
+// Both from one reduction: sin x and cos x.
+struct SinCosPair {
+    long double s, c;
+};
+inline SinCosPair SinCos(long double x) {
+    if (!(std::fabs(x) < kLargest)) return {std::sin(x), std::cos(x)};
+    const Reduced a = reduce(x);
+    const long double s = sinSeries(a.r), c = cosSeries(a.r);
+    switch (a.quadrant) {
+    case 0:
+        return {s, c};
+    case 1:
+        return {c, -s};
+    case 2:
+        return {-s, -c};
+    default:
+        return {-c, s};
+    }
 }
 
 inline long double Cos(long double x) {

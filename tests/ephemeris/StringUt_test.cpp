@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <random>
+#include <vector>
 
 namespace {
 
@@ -73,6 +76,41 @@ TEST(StringUt, FixedTextUsesAPointWhateverTheLocale) {
     EXPECT_EQ(FixedText(2451545.0L, 5), "2451545.00000");
     EXPECT_EQ(FixedText(-1.0L, 2), "-1.00");
     EXPECT_FALSE(FixedText(1e4000L, 2).empty()); // too long for fixed point
+}
+
+// FixedText writes what the exact conversion writes, digit for digit: on
+// random values of every size the tools and windows print, on exact halves
+// (rounded to even), on values one unit in the last place either side of a
+// half, and on negative values that show as zero.
+TEST(StringUt, FixedTextIsTheExactlyRoundedText) {
+    auto exact = [](long double v, int decimals) {
+        char buf[160];
+        const auto res =
+            std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
+        return std::string(buf, res.ptr);
+    };
+    std::mt19937_64 rng(21);
+    std::uniform_real_distribution<double> unit(-1.0, 1.0);
+    std::vector<long double> values = {0.0L, -0.0L, 1e-30L, -1e-30L,         -0.00004L, 0.99999L,
+                                       9.5L, -2.5L, 0.125L, 2451545.015625L, 0x1p62L,   1e17L};
+    for (int k = 0; k < 150000; ++k) {
+        const long double v =
+            static_cast<long double>(unit(rng)) * std::pow(10.0L, static_cast<int>(rng() % 16) - 6);
+        values.push_back(v + static_cast<long double>(unit(rng)) * 1e-12L * v);
+    }
+    for (int k = -4000; k <= 4000; ++k) {
+        // Halves of the last decimal for 0 to 6 decimals are multiples of 2^-7 at most.
+        const long double half = k / 128.0L + (k % 7) * 1e6L;
+        values.insert(values.end(),
+                      {half, std::nextafter(half, 1e30L), std::nextafter(half, -1e30L)});
+    }
+    int checked = 0;
+    for (const long double v : values)
+        for (int decimals : {0, 1, 2, 4, 5, 6, 9}) {
+            ASSERT_EQ(FixedText(v, decimals), exact(v, decimals)) << decimals;
+            ++checked;
+        }
+    EXPECT_GT(checked, 1000000);
 }
 
 } // namespace

@@ -89,19 +89,31 @@ int runMoons(const std::vector<std::string>& args) {
     ReporterScope scope(&counter);
     std::cout << "JD_UT,Moon,EarthX,EarthY,EarthZ,SunX,SunY,SunZ,Occulted,Eclipsed,"
                  "ShadowTransit,OffsetDiameters\n";
+    // Each instant's four lines are put together and written at once.
+    std::string lines;
     for (long k = 0; k < count; ++k) {
         const long double jd = first + k * step;
         ComputeSatellites(TTFromUT(jd));
         const std::string jdText = FixedText(jd, 5);
+        lines.clear();
         for (int m = 1; m <= kMoonCount; ++m) {
             const SatelliteState& s = SatelliteStates[m];
-            std::cout << jdText << ',' << MoonNames[m] << ',' << csvNumber(s.EarthX, 4) << ','
-                      << csvNumber(s.EarthY, 4) << ',' << csvNumber(s.EarthZ, 4) << ','
-                      << csvNumber(s.SunX, 4) << ',' << csvNumber(s.SunY, 4) << ','
-                      << csvNumber(s.SunZ, 4) << ',' << int(s.Occulted) << ',' << int(s.Eclipsed)
-                      << ',' << int(s.ShadowTransit) << ',' << csvNumber(s.EarthX / 2.0L, 2)
-                      << '\n';
+            lines += jdText;
+            lines += ',';
+            lines += MoonNames[m];
+            for (const long double v : {s.EarthX, s.EarthY, s.EarthZ, s.SunX, s.SunY, s.SunZ}) {
+                lines += ',';
+                lines += csvNumber(v, 4);
+            }
+            for (const bool flag : {s.Occulted, s.Eclipsed, s.ShadowTransit}) {
+                lines += ',';
+                lines += flag ? '1' : '0';
+            }
+            lines += ',';
+            lines += csvNumber(s.EarthX / 2.0L, 2);
+            lines += '\n';
         }
+        std::cout.write(lines.data(), static_cast<std::streamsize>(lines.size()));
     }
     std::cout.flush();
     return counter.count == 0 ? ToolOk : ToolFailed;
