@@ -12,6 +12,7 @@
 #include <cmath>
 #include <ctime>
 #include <filesystem>
+#include <iterator>
 
 const char* const MonthNames[13] = {"",        "January",  "February", "March",  "April",
                                     "May",     "June",     "July",     "August", "September",
@@ -426,12 +427,55 @@ std::string HourMinuteText(const TimeOfDayRec& t, int decimals, std::string_view
 
 // --- Time scales -----------------------------------------------------------------------
 
-long double DeltaT(long double jd) {
-    // The calendar year of jd, in UT.
+namespace {
+
+int32_t calendarYearUT(long double jd) {
     DateTimeRec scratch;
     scratch.UTOffset = 0.0L;
     SetFromJulianDate(scratch, jd);
-    const int32_t y = scratch.Year;
+    return scratch.Year;
+}
+
+// The years at which the rule for Delta T changes, and the first instant of
+// each as the calendar above counts it (found once by bisection, so it is
+// exactly the calendar's own boundary). Between them the rule needs no
+// calendar; only the years 1620-1799, whose values are tabled year by year,
+// and instants within a moment of a boundary are decoded.
+constexpr int32_t kRuleYears[] = {948, 1620, 1800, 1900, 1972};
+constexpr long double kNearBoundary = 1e-6L; // days
+
+struct RuleBoundaries {
+    long double start[std::size(kRuleYears)];
+    RuleBoundaries() {
+        for (std::size_t i = 0; i < std::size(kRuleYears); ++i) {
+            long double lo = 2451544.5L + (kRuleYears[i] - 2000) * 365.25L - 30.0L, hi = lo + 60.0L;
+            for (int k = 0; k < 80; ++k) {
+                const long double mid = (lo + hi) / 2.0L;
+                (calendarYearUT(mid) >= kRuleYears[i] ? hi : lo) = mid;
+            }
+            start[i] = hi;
+        }
+    }
+};
+
+int32_t yearForDeltaT(long double jd) {
+    static const RuleBoundaries b;
+    if (!std::isfinite(jd)) return calendarYearUT(jd);
+    for (const long double s : b.start)
+        if (std::fabs(jd - s) < kNearBoundary) return calendarYearUT(jd);
+    if (jd >= b.start[4]) return kRuleYears[4];
+    if (jd >= b.start[3]) return kRuleYears[3];
+    if (jd >= b.start[2]) return kRuleYears[2];
+    if (jd >= b.start[1]) return calendarYearUT(jd);
+    if (jd >= b.start[0]) return kRuleYears[0];
+    return kRuleYears[0] - 1;
+}
+
+} // namespace
+
+long double DeltaT(long double jd) {
+    // The calendar year of jd, in UT, as far as the rule needs it.
+    const int32_t y = yearForDeltaT(jd);
     const long double t = (jd - 2451545.0L) / 36525.0L;        // Julian centuries from J2000
     const long double theta = (jd - 2415020.3135L) / 36525.0L; // centuries from B1900.0
 

@@ -95,36 +95,60 @@ long double NutationInLongitude(long double jd) {
                     64.0L * std::sin(3.51L + 125666.39L * u + 0.10L * u * u));
 }
 
-long double SunObj::SunLongitude(long double jd) const {
-    // 1. Time argument.
-    const long double u = TenMillennia(jd);
-    // 2. Periodic terms, from row 1, in 80-bit precision.
-    long double s = 0.0L;
-    for (int i = 0; i < clampTerms(LongitudeTerms); ++i) {
+namespace {
+
+// The periodic sums of the longitude and distance series over their first
+// longitudeTerms and distanceTerms terms, in table order. Each term's sine
+// and cosine come from one reduction (trig80's Sin and Cos give the same
+// values one at a time), so asking for both costs little more than one.
+struct SolarSums {
+    long double longitude = 0.0L, distance = 0.0L;
+};
+SolarSums solarSums(long double u, int longitudeTerms, int distanceTerms) {
+    SolarSums sum;
+    const int n = std::max(longitudeTerms, distanceTerms);
+    for (int i = 0; i < n; ++i) {
         const SolarTerm& t = kSolarSeries[i];
-        s += static_cast<long double>(t.l) *
-             trig80::Sin(static_cast<long double>(t.alpha) + static_cast<long double>(t.nu) * u);
+        const bool inDistance = i < distanceTerms && t.r != 0.0f;
+        const long double arg =
+            static_cast<long double>(t.alpha) + static_cast<long double>(t.nu) * u;
+        if (i < longitudeTerms && inDistance) {
+            const trig80::SinCosPair sc = trig80::SinCos(arg);
+            sum.longitude += static_cast<long double>(t.l) * sc.s;
+            sum.distance += static_cast<long double>(t.r) * sc.c;
+        } else if (i < longitudeTerms) {
+            sum.longitude += static_cast<long double>(t.l) * trig80::Sin(arg);
+        } else if (inDistance) {
+            sum.distance += static_cast<long double>(t.r) * trig80::Cos(arg);
+        }
     }
-    // 3. Mean longitude plus the periodic terms.
-    long double lambda = 4.9353929L + 62833.196168L * u + 1e-7L * s;
-    // 4. Apparent: aberration and nutation.
-    if (Mode == 1)
+    return sum;
+}
+
+// The longitude from its periodic sum: the mean longitude plus the sum, the
+// aberration and nutation when apparent, reduced to 0..2π.
+long double longitudeFromSum(long double u, long double sum, uint8_t mode, long double jd) {
+    long double lambda = 4.9353929L + 62833.196168L * u + 1e-7L * sum;
+    if (mode == 1)
         lambda +=
             1e-7L * (17.0L * std::cos(3.10L + 62830.14L * u) - 993.0L) + NutationInLongitude(jd);
-    // 5. Reduce to 0..2π.
     return ReduceAngle(lambda);
+}
+
+long double distanceFromSum(long double sum) {
+    return 1.0001026L + 1e-7L * sum;
+}
+
+} // namespace
+
+long double SunObj::SunLongitude(long double jd) const {
+    const long double u = TenMillennia(jd);
+    return longitudeFromSum(u, solarSums(u, clampTerms(LongitudeTerms), 0).longitude, Mode, jd);
 }
 
 long double SunObj::SunDistance(long double jd) const {
     const long double u = TenMillennia(jd);
-    long double s = 0.0L;
-    for (int i = 0; i < clampTerms(DistanceTerms); ++i) {
-        const SolarTerm& t = kSolarSeries[i];
-        if (t.r == 0.0f) continue;
-        s += static_cast<long double>(t.r) *
-             trig80::Cos(static_cast<long double>(t.alpha) + static_cast<long double>(t.nu) * u);
-    }
-    return 1.0001026L + 1e-7L * s;
+    return distanceFromSum(solarSums(u, 0, clampTerms(DistanceTerms)).distance);
 }
 
 void SunObj::HelioPosition(EclipticPos& pos, long double& distanceAu, long double jd) {
@@ -139,6 +163,8 @@ void SunObj::GeoPosition(EclipticPos& pos, long double& distanceAu, long double 
     pos.Mode = Mode;
     pos.Epoch = jd;
     pos.Latitude = 0.0L;
-    pos.Longitude = SunLongitude(jd);
-    distanceAu = SunDistance(jd);
+    const long double u = TenMillennia(jd);
+    const SolarSums sum = solarSums(u, clampTerms(LongitudeTerms), clampTerms(DistanceTerms));
+    pos.Longitude = longitudeFromSum(u, sum.longitude, Mode, jd);
+    distanceAu = distanceFromSum(sum.distance);
 }

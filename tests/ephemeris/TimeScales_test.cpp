@@ -194,10 +194,23 @@ TEST_F(TimeScales, HistoricalModelsByYear) {
                                             4.867575L,  15.845535L, 31.332267L, 38.291999L,
                                             28.316289L, 11.636204L, 2.043794L};
     const std::pair<long double, const std::vector<long double>*> polys[] = {
-        {jdOf(1900, 1, 1), &p1900},         {jdOf(1930, 5, 17) + 0.25L, &p1900},
-        {jdOf(1950, 1, 1), &p1900},         {jdOf(1972, 1, 1) - 0.01L, &p1900},
-        {jdOf(1800, 1, 1), &p1800},         {jdOf(1850, 7, 1), &p1800},
+        {jdOf(1900, 1, 1), &p1900},
+        {jdOf(1930, 5, 17) + 0.25L, &p1900},
+        {jdOf(1950, 1, 1), &p1900},
+        {jdOf(1972, 1, 1) - 0.01L, &p1900},
+        {jdOf(1800, 1, 1), &p1800},
+        {jdOf(1850, 7, 1), &p1800},
         {jdOf(1900, 1, 1) - 0.01L, &p1800},
+        // A moment either side of a change of rule, inside and outside the
+        // span in which the calendar decides.
+        {jdOf(1972, 1, 1) - 1e-7L, &p1900},
+        {jdOf(1972, 1, 1) - 3e-6L, &p1900},
+        {jdOf(1900, 1, 1) + 1e-7L, &p1900},
+        {jdOf(1900, 1, 1) + 3e-6L, &p1900},
+        {jdOf(1900, 1, 1) - 1e-7L, &p1800},
+        {jdOf(1900, 1, 1) - 3e-6L, &p1800},
+        {jdOf(1800, 1, 1) + 1e-7L, &p1800},
+        {jdOf(1800, 1, 1) + 3e-6L, &p1800},
     };
     for (const auto& [jd, poly] : polys)
         EXPECT_NEAR(double(DeltaT(jd)), double(powerSum(*poly, (jd - 2415020.3135L) / 36525)),
