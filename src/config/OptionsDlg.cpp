@@ -214,19 +214,19 @@ TOptionsDlg::TOptionsDlg(QWidget* parent)
     generalLayout->addLayout(generalRight, 1);
 
     // --- "Files": web address, pictures, help files, data files and lists.
-    struct TextSpec {
+    struct FilesTabText {
         QLineEdit** edit;
         const char* name;
         const char* label;
         std::string OptionsRecord::*field;
         std::size_t capacity;
     };
-    auto textGroup = [&](const QString& title, std::initializer_list<TextSpec> specs) {
+    auto textGroup = [&](const QString& title, std::initializer_list<FilesTabText> fields) {
         auto* group = new QGroupBox(title, FilesTab);
         auto* form = new QFormLayout(group);
         form->setLabelAlignment(Qt::AlignRight);
         form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
-        for (const TextSpec& t : specs) {
+        for (const FilesTabText& t : fields) {
             auto* edit = new QLineEdit(group);
             edit->setObjectName(t.name);
             edit->setMinimumWidth(380);

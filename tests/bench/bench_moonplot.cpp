@@ -21,26 +21,38 @@ void fill(MeasurementTable& table, const SineParamsRec& sine, int count) {
     }
 }
 
-void BM_DrawPlot(benchmark::State& state) {
+// A table of count measurements of Io, its plot prepared and a request that
+// draws it with the curve, into the window's image.
+struct PlotBench {
     MeasurementTable table;
     SineParamsRec sine{1.769L, 2.9L, 321.25L};
-    fill(table, sine, 200);
     MoonPlotTable plots;
-    RebuildSummaries(plots, table);
-    PrepareScales(plots[1], 1);
     PlotRequest rq;
-    rq.moon = 1;
-    rq.info = &plots[1];
-    rq.curve = &sine;
-    rq.cursorX = 300;
-    rq.cursorY = 100;
-    rq.connectPoints = state.range(0) != 0;
-    QImage image(plot::ImageWidth, plot::ImageHeight, QImage::Format_RGB32);
-    for (auto _ : state) {
+    QImage image{plot::ImageWidth, plot::ImageHeight, QImage::Format_RGB32};
+
+    explicit PlotBench(int count) {
+        fill(table, sine, count);
+        RebuildSummaries(plots, table);
+        PrepareScales(plots[1], 1);
+        rq.moon = 1;
+        rq.info = &plots[1];
+        rq.curve = &sine;
+    }
+    void draw() {
         QPainter p(&image);
         DrawPlot(p, table, rq);
         p.end();
-        benchmark::DoNotOptimize(image.constBits());
+    }
+};
+
+void BM_DrawPlot(benchmark::State& state) {
+    PlotBench b(200);
+    b.rq.cursorX = 300;
+    b.rq.cursorY = 100;
+    b.rq.connectPoints = state.range(0) != 0;
+    for (auto _ : state) {
+        b.draw();
+        benchmark::DoNotOptimize(b.image.constBits());
     }
 }
 BENCHMARK(BM_DrawPlot)->Arg(0)->Arg(1)->ArgName("connect")->Unit(benchmark::kMicrosecond);
@@ -48,23 +60,12 @@ BENCHMARK(BM_DrawPlot)->Arg(0)->Arg(1)->ArgName("connect")->Unit(benchmark::kMic
 // One slider step with 500 measurements over 50 days: the plot with the curve,
 // then the residual, as the window does it.
 void BM_SliderStep500(benchmark::State& state) {
-    MeasurementTable table;
-    SineParamsRec sine{1.769L, 2.9L, 321.25L};
-    fill(table, sine, 500);
-    MoonPlotTable plots;
-    RebuildSummaries(plots, table);
-    PrepareScales(plots[1], 1);
-    PlotRequest rq;
-    rq.moon = 1;
-    rq.info = &plots[1];
-    rq.curve = &sine;
-    QImage image(plot::ImageWidth, plot::ImageHeight, QImage::Format_RGB32);
+    PlotBench b(500);
+    const MoonPlotInfoRec& info = b.plots[1];
     for (auto _ : state) {
-        QPainter p(&image);
-        DrawPlot(p, table, rq);
-        p.end();
+        b.draw();
         benchmark::DoNotOptimize(
-            ComputeRMS(table, 1, sine, {plots[1].JDBase, plots[1].StartDay, plots[1].SpanDays}));
+            ComputeRMS(b.table, 1, b.sine, {info.JDBase, info.StartDay, info.SpanDays}));
     }
 }
 BENCHMARK(BM_SliderStep500)->Unit(benchmark::kMicrosecond);
