@@ -18,6 +18,8 @@ install(CODE "
 ")
 install(DIRECTORY "${QV_ICON_DIR}/hicolor" DESTINATION share/icons)
 install(FILES "${QV_PACKAGING_DIR}/${QV_APP_ID}.metainfo.xml" DESTINATION share/metainfo)
+# Debian's machine-readable copyright file: GPL-3.0-or-later.
+install(FILES "${QV_PACKAGING_DIR}/copyright" DESTINATION share/doc/quorvex)
 
 # The manual page, compressed without a time stamp so that the bytes repeat.
 find_program(QV_GZIP gzip REQUIRED)
