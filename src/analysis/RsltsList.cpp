@@ -46,11 +46,14 @@ void RsltsListForm1::FormCreate() {
 }
 
 void RsltsListForm1::FormShow() {
-    FillList();
+    // Filled anew when the table changed since (a recording, a load, a new
+    // night); otherwise the selection stays.
+    if (!filled_ || recordBytes(table()) != shown_) FillList();
     TInfoListForm1::FormShow();
 }
 
 void RsltsListForm1::FillList() {
+    filled_ = true;
     shown_ = recordBytes(table());
     SetLines(ReviewListLines(table()));
 }

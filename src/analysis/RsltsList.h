@@ -56,4 +56,5 @@ private:
     // The records as the list shows them (their file bytes), to notice a
     // table changed by a recording or a load while the window is open.
     std::vector<std::string> shown_;
+    bool filled_ = false;
 };

@@ -12,10 +12,9 @@ UpperPanel::UpperPanel(QWidget* parent) : QFrame(parent) {
     setObjectName("UpperPanel");
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(2, 2, 2, 2);
+    // Inside the bevel, which stays visible on all four sides.
     Image1 = new TelescopeImage(this);
-    layout->addWidget(Image1);
+    Image1->move(lineWidth(), lineWidth());
 }
 
 LowerPanel::LowerPanel(QWidget* parent) : QFrame(parent) {

@@ -3,6 +3,7 @@
 #include "common/Pixels.h"
 #include "ephemeris/StringUt.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -29,12 +30,23 @@ int RotationImageNumberAt(long double julianDateUT, float redSpotLongitude) {
     return RotationPictureNumber(cm.SystemII, redSpotLongitude);
 }
 
-int IdentifyMoon(const MoonPixelTable& pixels, int x, int y) {
+bool DotCovers(DotBox box, int dx, int dy) {
+    // In half pixels: the box spans -a .. b, its centre is (b - a) / 2 and
+    // its radius (a + b) / 2; a pixel's centre is dx + 1/2.
+    const int cx = 2 * dx + 1 - (box.b - box.a);
+    const int cy = 2 * dy + 1 - (box.b - box.a);
+    const int r = box.a + box.b;
+    return cx * cx + cy * cy <= r * r;
+}
+
+int IdentifyMoon(const MoonPixelTable& pixels, int x, int y, int magIndex) {
+    const int low = 3;
+    const int high = std::max(1, MoonDotBox(magIndex).b - 1);
     for (int k = 1; k <= kMoonCount; ++k) {
         // In 64 bits: moon pixels of a far moon may be large.
-        if (std::llabs(int64_t(x) - pixels[k].x + 1) < 3 &&
-            std::llabs(int64_t(y) - pixels[k].y + 1) < 3)
-            return k;
+        const int64_t dx = int64_t(x) - pixels[k].x;
+        const int64_t dy = int64_t(y) - pixels[k].y;
+        if (dx >= -low && dx <= high && dy >= -low && dy <= high) return k;
     }
     return 0;
 }

@@ -40,15 +40,20 @@ struct DotBox {
     int a, b;
 };
 DotBox MoonDotBox(int magIndex);
+// Whether the pixel (dx, dy) from the moon's pixel belongs to the dot: its
+// centre lies within the circle that fills the box, so every row and column
+// of the box has pixels of the dot.
+bool DotCovers(DotBox box, int dx, int dy);
 
 // The rotation picture (1..573) for an instant (UT Julian date): the System II
 // central meridian at TT against the Red Spot's longitude (degrees).
 int RotationImageNumberAt(long double julianDateUT, float redSpotLongitude);
 
 // The first moon (1..4) within the crosshair's box around (x, y): from
-// x - 3 to x + 1 of its pixel, and likewise in y; 0 for none. Moons hidden
-// behind the disc count too.
-int IdentifyMoon(const MoonPixelTable& pixels, int x, int y);
+// x - 3 to x + 1 of its pixel, and likewise in y, widened to the moon's dot at
+// the magnification (to x + 2 at 400X), so that every pixel of a drawn dot
+// identifies it; 0 for none. Moons hidden behind the disc count too.
+int IdentifyMoon(const MoonPixelTable& pixels, int x, int y, int magIndex);
 
 // The reading at view column x: Jupiter diameters from the centre, east
 // (left) negative, as the 4-byte real that is recorded.

@@ -2,6 +2,7 @@
 
 #include "app/RotationImages.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -14,13 +15,12 @@ QColor MoonColour(int moon, bool idColours) {
 
 namespace {
 
-// A filled dot of the magnification's box around (x, y), drawn without
-// anti-aliasing so that the pixels are those of the box.
+// A filled dot of the magnification's box around (x, y), pixel by pixel, so
+// that what is drawn is exactly what the identification covers.
 void drawDot(QPainter& p, int x, int y, DotBox box, const QColor& colour) {
-    p.setPen(Qt::NoPen);
-    p.setBrush(colour);
-    const int size = box.a + box.b;
-    p.drawEllipse(QRectF(x - box.a, y - box.a, size, size));
+    for (int dy = -box.a; dy < box.b; ++dy)
+        for (int dx = -box.a; dx < box.b; ++dx)
+            if (DotCovers(box, dx, dy)) p.fillRect(QRect(x + dx, y + dy, 1, 1), colour);
 }
 
 // The plus of an eclipsed moon: five pixels across and five down.
@@ -78,17 +78,85 @@ PerMoon<bool> DrawEyepiece(QPainter& p, const EyepieceScene& scene) {
 
 TelescopeImage::TelescopeImage(QWidget* parent) : QWidget(parent) {
     setObjectName("Image1");
+    setAccessibleName(QStringLiteral("Telescope view"));
     setFixedSize(kViewWidth, kViewHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
     Frame.fill(Qt::black);
 }
 
 void TelescopeImage::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.drawImage(0, 0, Frame);
+    // Green: no moon, disc or shadow has it, so it shows on all of them.
+    const QColor mark(0, 255, 0);
+    if (KeyCrosshair) {
+        // Arms with a gap, so that the moon under the centre stays in sight.
+        const int x = KeyCrosshair->x(), y = KeyCrosshair->y();
+        constexpr int gap = 4, arm = 12;
+        p.fillRect(QRect(x - gap - arm, y, arm, 1), mark);
+        p.fillRect(QRect(x + gap + 1, y, arm, 1), mark);
+        p.fillRect(QRect(x, y - gap - arm, 1, arm), mark);
+        p.fillRect(QRect(x, y + gap + 1, 1, arm), mark);
+    }
+    if (hasFocus()) {
+        QPen pen(mark, 1, Qt::DashLine);
+        p.setPen(pen);
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+}
+
+void TelescopeImage::keyPressEvent(QKeyEvent* event) {
+    int dx = 0, dy = 0;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        dx = -1;
+        break;
+    case Qt::Key_Right:
+        dx = 1;
+        break;
+    case Qt::Key_Up:
+        dy = -1;
+        break;
+    case Qt::Key_Down:
+        dy = 1;
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    const int step = (event->modifiers() & Qt::ShiftModifier) ? 10 : 1;
+    const QPoint from = KeyCrosshair.value_or(Home);
+    KeyCrosshair = QPoint(std::clamp(from.x() + dx * step, 0, kViewWidth - 1),
+                          std::clamp(from.y() + dy * step, 0, kViewHeight - 1));
+    update();
+    emit keyPlaced(*KeyCrosshair);
+}
+
+void TelescopeImage::focusInEvent(QFocusEvent* event) {
+    // Reached with the keyboard for the first time: the crosshair starts on
+    // Jupiter's centre. A click places its own.
+    const Qt::FocusReason r = event->reason();
+    if (!KeyCrosshair &&
+        (r == Qt::TabFocusReason || r == Qt::BacktabFocusReason || r == Qt::ShortcutFocusReason)) {
+        KeyCrosshair = Home;
+        emit keyPlaced(Home);
+    }
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void TelescopeImage::focusOutEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 void TelescopeImage::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && KeyCrosshair) {
+        KeyCrosshair.reset();
+        update();
+    }
     emit mouseDown(event->button(), event->position().toPoint());
 }
 

@@ -9,6 +9,7 @@
 
 #include <QImage>
 #include <QWidget>
+#include <optional>
 
 class QPainter;
 
@@ -28,22 +29,34 @@ QColor MoonColour(int moon, bool idColours);
 // and returns which moons were drawn as eclipsed.
 PerMoon<bool> DrawEyepiece(QPainter& painter, const EyepieceScene& scene);
 
-// The view image ("Image1"): shows the last drawing and reports the mouse in
-// view pixels.
+// The view image ("Image1", "Telescope view"): shows the last drawing and
+// reports the mouse in view pixels. It takes the focus from the keyboard too:
+// the arrow keys move a crosshair drawn over the picture by one pixel, with
+// Shift by ten, and each step is reported as a placement; Enter goes on to the
+// window (which records).
 class TelescopeImage : public QWidget {
     Q_OBJECT
 public:
     explicit TelescopeImage(QWidget* parent = nullptr);
 
     QImage Frame{kViewWidth, kViewHeight, QImage::Format_RGB32};
+    // Where the keyboard's crosshair starts: Jupiter's centre.
+    QPoint Home{kViewWidth / 2, kViewHeight / 2};
+    // The crosshair placed with the keys; none until the keyboard brings the
+    // focus here, and none again once the mouse takes over.
+    std::optional<QPoint> KeyCrosshair;
 
 signals:
     void mouseDown(Qt::MouseButton button, QPoint at);
     void mouseMoved(QPoint at);
     void mouseUp(Qt::MouseButton button, QPoint at);
+    void keyPlaced(QPoint at);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

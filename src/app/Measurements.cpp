@@ -85,13 +85,27 @@ bool StorePending(MeasurementTable& table, const MeasurementRec& pending) {
     return true;
 }
 
+bool ReplaceRecord(MeasurementTable& table, const MeasurementRec& was, const MeasurementRec& now) {
+    if (!sameDateBits(was.JulianDate, now.JulianDate)) return false;
+    const std::string wanted = encodeMeasurementRec(was);
+    table.Reset();
+    while (MeasurementRec* r = table.Next()) {
+        if (encodeMeasurementRec(*r) != wanted) continue;
+        *r = now;
+        table.MeasurementsChanged = true;
+        return true;
+    }
+    return false;
+}
+
 // --- The entry dialog -----------------------------------------------------------------
 
 std::string OffsetText(float offset) {
-    std::string t = FixedText(offset, 2);
-    // -0.004 rounds to "-0.00": the sign of nothing would only puzzle.
-    if (t == "-0.00") t.erase(0, 1);
-    return t;
+    if (std::isnan(offset)) return FixedText(offset, 2);
+    // The sign is the value's, also where the digits round to 0.00: -0.004
+    // was measured east of the centre and reads "-0.00".
+    const std::string t = FixedText(std::fabs(offset), 2);
+    return std::signbit(offset) ? "-" + t : t;
 }
 
 std::string EntryBoxText(float offset, bool included) {
@@ -125,7 +139,11 @@ EntryBoxReading ReadEntryBox(std::string_view text) {
     // No exponent: the box's own "E" is the direction.
     long double v = 0.0L;
     if (!ParseDecimal(s, v, false) || std::fabs(v) > std::numeric_limits<float>::max()) return r;
-    r.offset = static_cast<float>(east ? -v : v);
+    // A sign of its own says the direction too: "-2.5E" is east, as both
+    // say; "+2.5E" and "-2.5W" contradict themselves and are refused.
+    const bool hasSign = s.front() == '-' || s.front() == '+';
+    if (hasSign && (s.front() == '-') != east) return r;
+    r.offset = static_cast<float>(hasSign || !east ? v : -v);
     r.ok = true;
     return r;
 }
@@ -134,12 +152,13 @@ EntryBoxesResult ReadEntryBoxes(MeasurementRec& rec, const std::array<std::strin
     EntryBoxesResult res;
     for (int m = 1; m <= kMoonCount; ++m) {
         const EntryBoxReading r = ReadEntryBox(boxes[std::size_t(m - 1)]);
+        // The "*" counts even where the value cannot be read.
+        rec.Included[m] = r.included;
         if (!r.ok) {
             res.failedMoon = m;
             return res;
         }
         rec.Offset[m] = r.offset;
-        rec.Included[m] = r.included;
         if (!r.empty) res.valueAccepted = true;
     }
     return res;

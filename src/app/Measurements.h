@@ -73,6 +73,10 @@ int UsableValueCount(const MeasurementRec& r);
 // when it holds an instant and at least one usable value. Returns whether it
 // did; the caller then marks the pending record stored and the data unsaved.
 bool StorePending(MeasurementTable& table, const MeasurementRec& pending);
+// Overwrites the record whose 32 bytes are those of `was` with `now` (the same
+// date, so it keeps its place) and sets MeasurementsChanged; false when the
+// table holds no such record.
+bool ReplaceRecord(MeasurementTable& table, const MeasurementRec& was, const MeasurementRec& now);
 
 // --- The entry dialog.
 
@@ -89,7 +93,8 @@ struct EntryBoxReading {
 };
 // Reads a box: the first "*" marks the value removed; an empty text is not
 // measured; otherwise, without blanks and upper-cased, the text is a plain
-// decimal number with "." followed by "E" (negated) or "W". Anything else
+// decimal number with "." followed by "E" (negated) or "W"; a number with a
+// sign of its own must agree with the letter ("-2.5E", "+2.5W"). Anything else
 // (a missing letter, exponents, "inf", "nan", hexadecimal, a value a 32-bit
 // real cannot hold) is unreadable.
 EntryBoxReading ReadEntryBox(std::string_view text);
@@ -101,8 +106,8 @@ struct EntryBoxesResult {
     bool valueAccepted = false;
 };
 // The dialog's OK: reads the boxes of moons 1..4 in turn into the record and
-// stops at the first unreadable one, which leaves that moon's values as they
-// were (the earlier moons keep their new values).
+// stops at the first unreadable one, which keeps that moon's offset but takes
+// its "*" (the earlier moons keep their new values).
 EntryBoxesResult ReadEntryBoxes(MeasurementRec& r, const std::array<std::string, 4>& boxes);
 // "Measured value for <moon> is incorrect!" / "Invalid Data!".
 Message InvalidEntryMessage(int moon);
@@ -117,8 +122,8 @@ EntryDateLabels EntryDateLabelTexts(long double julianDate);
 
 // --- Texts shared by the list and the files.
 
-// An offset with 2 decimals and "." whatever the locale; a value that rounds
-// to zero is written without a minus sign.
+// An offset with 2 decimals and "." whatever the locale, with the value's own
+// sign also where it rounds to 0.00 ("-0.00").
 std::string OffsetText(float offset);
 
 // --- The review list.

@@ -33,6 +33,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QMenuBar>
@@ -121,12 +122,6 @@ TOrbexaForm1::TOrbexaForm1(QWidget* parent, const OptsObj::Folders* folders) : Q
     UserSep = Help1->addSeparator();
     About1 = Help1->addAction(QStringLiteral("&About"), this, &TOrbexaForm1::About1Click);
 
-    // The state at creation.
-    for (QAction* a :
-         {Run1, Features1, ObservationDateMenu->menuAction(), Timing1, Data1->menuAction(),
-          ReviewData1, Save1->menuAction(), AnalyzeData1, Preferences1->menuAction(), SaveUpdates1})
-        a->setEnabled(false);
-
     PopupMenu1 = new QMenu(this);
     SaveBinary2 = PopupMenu1->addAction(QStringLiteral("Save data in &Binary Format..."), this,
                                         &TOrbexaForm1::SaveData1Click);
@@ -137,6 +132,7 @@ TOrbexaForm1::TOrbexaForm1(QWidget* parent, const OptsObj::Folders* folders) : Q
     connect(Timer1, &QTimer::timeout, this, &TOrbexaForm1::Timer1Timer);
 
     FormCreate(folders);
+    UpdateControls();
 }
 
 TOrbexaForm1::~TOrbexaForm1() = default;
@@ -158,10 +154,13 @@ void TOrbexaForm1::FormCreate(const OptsObj::Folders* folders) {
     ClientArea = new DeskArea(this, &splash_);
     ClientArea->setFixedSize(kClientWidth, kClientHeight);
     setCentralWidget(ClientArea);
-    Upper = new UpperPanel(ClientArea);
-    Upper->setGeometry(0, 0, kClientWidth, kUpperPanelHeight);
+    // The lower panel first: Tab reaches the view after the buttons, so the
+    // window's first focus is a button and the keyboard's crosshair appears
+    // only when the student asks for it.
     Lower = new LowerPanel(ClientArea);
     Lower->setGeometry(0, kUpperPanelHeight, kClientWidth, kClientHeight - kUpperPanelHeight);
+    Upper = new UpperPanel(ClientArea);
+    Upper->setGeometry(0, 0, kClientWidth, kUpperPanelHeight);
     Upper->hide();
     Lower->hide();
     for (int i = 0; i < kMagnifications; ++i)
@@ -172,6 +171,7 @@ void TOrbexaForm1::FormCreate(const OptsObj::Folders* folders) {
     connect(Upper->Image1, &TelescopeImage::mouseDown, this, &TOrbexaForm1::Image1MouseDown);
     connect(Upper->Image1, &TelescopeImage::mouseMoved, this, &TOrbexaForm1::Image1MouseMove);
     connect(Upper->Image1, &TelescopeImage::mouseUp, this, &TOrbexaForm1::Image1MouseUp);
+    connect(Upper->Image1, &TelescopeImage::keyPlaced, this, &TOrbexaForm1::Image1KeyPlaced);
 
     // 3. The options object and the working copy of its record.
     Opts = folders ? std::make_unique<OptsObj>("JUP_OPTS.INI", "2.002", *folders)
@@ -221,19 +221,45 @@ void TOrbexaForm1::FormCreate(const OptsObj::Folders* folders) {
 }
 
 void TOrbexaForm1::EvaluateHelpMenu() {
+    // One list object, read again in place, so that the help windows never
+    // hold a list that is gone.
+    if (!WorkingOptions.MainHelpList.empty())
+        TopicList->Load(WorkingOptions.ExeDir + WorkingOptions.MainHelpList);
+    UpdateControls();
+}
+
+void TOrbexaForm1::UpdateControls() {
+    // The session's steps.
+    LogIn1->setEnabled(!S.LoggedIn);
+    Run1->setEnabled(S.RunOffered);
+    for (QAction* a : {Features1, ObservationDateMenu->menuAction(), Timing1})
+        a->setEnabled(S.DisplayState == 2);
+    Data1->menuAction()->setEnabled(S.LoggedIn);
+    // The table's commands store a pending value first, so one is enough.
+    const bool table = S.TableMenus || (Entry && Entry->HoldsUnstoredValue());
+    for (QAction* a : {ReviewData1, Save1->menuAction(), AnalyzeData1})
+        a->setEnabled(table);
+    Preferences1->menuAction()->setEnabled(S.LoggedIn || S.OptionsAccess);
+    SaveUpdates1->setEnabled(S.UpdatesPending);
+    // The help items that the options name.
     const bool onHelp = !WorkingOptions.OnHelpFile.empty();
-    const bool topics = !WorkingOptions.MainHelpList.empty();
     const bool user = !WorkingOptions.UserHelpFile.empty();
     OnHelp1->setEnabled(onHelp);
     OnHelp1->setVisible(onHelp);
     OnHelpSep->setVisible(onHelp);
-    Topics1->setEnabled(topics);
+    Topics1->setEnabled(!WorkingOptions.MainHelpList.empty());
     User1->setEnabled(user);
     User1->setVisible(user);
     UserSep->setVisible(user);
-    // One list object, read again in place, so that the help windows never
-    // hold a list that is gone.
-    if (topics) TopicList->Load(WorkingOptions.ExeDir + WorkingOptions.MainHelpList);
+    // The buttons of the lower panel.
+    Lower->NextBtn->setEnabled(!S.Animating);
+    Lower->ContBtn->setEnabled(Features.AnimationFeature);
+    Lower->RecordBtn->setEnabled(S.CursorPlaced);
+}
+
+void TOrbexaForm1::SetPendingStored(bool stored) {
+    S.PendingStored = stored;
+    UpdateControls();
 }
 
 void TOrbexaForm1::FormPaint() {
@@ -274,11 +300,7 @@ void TOrbexaForm1::LogIn1Click() {
                                                "dialog\n(via \"File\"->\"Preferences\" from the "
                                                "Main Menu) for\nthe remainder of this session?"),
                                 MsgIcon::Question, BtnYes | BtnNo) == MsgResult::Yes;
-                if (S.OptionsAccess) {
-                    Preferences1->menuAction()->setEnabled(true);
-                    Preferences1->menuAction()->setVisible(true);
-                    PreferencesSep->setVisible(true);
-                }
+                UpdateControls();
             }
         }
     }
@@ -291,9 +313,7 @@ void TOrbexaForm1::LogIn1Click() {
 }
 
 void TOrbexaForm1::StartSession() {
-    // 1.
-    LogIn1->setEnabled(false);
-    // 2. The demonstration user.
+    // 2. The demonstration user ("Log In..." goes with the log-in below).
     if (!S.LoggedIn) {
         Login.StudentName1 = "Demonstration";
         Login.LoginId = "DEMO";
@@ -315,20 +335,14 @@ void TOrbexaForm1::StartSession() {
         }
     }
     // 4. Test mode keeps the options open.
-    if (WorkingOptions.TestMode) {
-        S.OptionsAccess = true;
-        Preferences1->menuAction()->setEnabled(true);
-        Preferences1->menuAction()->setVisible(true);
-        PreferencesSep->setVisible(true);
-    }
+    if (WorkingOptions.TestMode) S.OptionsAccess = true;
     // 5. The clock's steps.
     S.DataInterval = WorkingOptions.ObsInterval;
     S.AnimationStepHours = WorkingOptions.AnimationStep;
     S.AnimationTimerMs = WorkingOptions.TimerInterval;
     // 6. Menus and caption.
-    Run1->setEnabled(true);
-    Data1->menuAction()->setEnabled(true);
-    Preferences1->menuAction()->setEnabled(true);
+    S.RunOffered = true;
+    UpdateControls();
     setWindowTitle(QStringLiteral("ORVA Exercise - Quorvex"));
     // 7. A new log writer and its log-in block.
     LogWriter = std::make_unique<LogFileObj>(
@@ -338,6 +352,7 @@ void TOrbexaForm1::StartSession() {
     // 8. Jupiter in the middle of the view.
     View.CentreX = kViewWidth / 2;
     View.CentreY = kViewHeight / 2;
+    Upper->Image1->Home = QPoint(View.CentreX, View.CentreY);
 }
 
 void TOrbexaForm1::terminateProgram() {
@@ -348,11 +363,9 @@ void TOrbexaForm1::terminateProgram() {
 
 void TOrbexaForm1::Run1Click() {
     ObservationDate1Click();
-    Run1->setEnabled(false);
-    Features1->setEnabled(true);
-    ObservationDateMenu->menuAction()->setEnabled(true);
-    Timing1->setEnabled(true);
+    S.RunOffered = false;
     S.DisplayState = 2;
+    UpdateControls();
     Upper->show();
     Lower->show();
     View.MagIndex = 0;
@@ -387,7 +400,7 @@ void TOrbexaForm1::Options1Click() {
 void TOrbexaForm1::NoteUpdate() {
     S.UpdatesPending = true;
     S.DefaultsPending = WorkingOptions.Administrator;
-    SaveUpdates1->setEnabled(true);
+    UpdateControls();
     SaveUpdates1Click();
 }
 
@@ -402,7 +415,7 @@ void TOrbexaForm1::askSaveWorkingOptions() {
     // A save that failed (and said why) leaves the update pending.
     if (Opts->Save(WorkingOptions.WorkDir)) {
         S.UpdatesPending = false;
-        SaveUpdates1->setEnabled(false);
+        UpdateControls();
     }
 }
 
@@ -554,7 +567,9 @@ void TOrbexaForm1::UpdateView() {
     Lower->IDLbl->clear();
     Lower->CrsrLbl->clear();
     Lower->RdngLbl->clear();
-    Lower->RecordBtn->setEnabled(false);
+    Upper->Image1->setAccessibleDescription(QString());
+    S.CursorPlaced = false;
+    UpdateControls();
     // 7. The top view follows its feature.
     TopView->Sync();
 }
@@ -574,7 +589,7 @@ void TOrbexaForm1::EvaluatePoint(QPoint at) {
     CursorJD = ToJulianDate(S.ObservationInstant);
     Lower->CrsrLbl->setText(q(CursorText(at.x(), at.y())));
     // 3. Which moon.
-    CursorMoon = IdentifyMoon(MoonPixelsNow, at.x(), at.y());
+    CursorMoon = IdentifyMoon(MoonPixelsNow, at.x(), at.y(), View.MagIndex);
     Lower->IDLbl->setText(WorkingOptions.IdentifyMoon ? q(MoonIdText(CursorMoon)) : QString());
     if (TopView->isVisible()) TopView->HighlightMoon(CursorMoon);
     // 4. The reading.
@@ -582,6 +597,11 @@ void TOrbexaForm1::EvaluatePoint(QPoint at) {
     Lower->RdngLbl->setText(WorkingOptions.ShowDistance
                                 ? q(ReadingText(CursorReading, at.x() - View.CentreX))
                                 : QString());
+    // What the read-outs say, for a screen reader on the view.
+    QStringList said;
+    for (const QLabel* l : {Lower->CrsrLbl, Lower->RdngLbl, Lower->IDLbl})
+        if (!l->text().trimmed().isEmpty()) said << l->text().trimmed();
+    Upper->Image1->setAccessibleDescription(said.join(QStringLiteral("; ")));
 }
 
 void TOrbexaForm1::showCrosshair() {
@@ -614,12 +634,30 @@ void TOrbexaForm1::Image1MouseUp(Qt::MouseButton button, QPoint at) {
     EvaluatePoint(at);
     Dragging = false;
     Upper->Image1->unsetCursor();
-    Lower->RecordBtn->setEnabled(true);
+    S.CursorPlaced = true;
+    UpdateControls();
+}
+
+void TOrbexaForm1::Image1KeyPlaced(QPoint at) {
+    // Each step of the keys is a whole placement, as a click is.
+    EvaluatePoint(at);
+    S.CursorPlaced = true;
+    UpdateControls();
+}
+
+void TOrbexaForm1::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier &&
+        Lower->isVisible() && Lower->RecordBtn->isEnabled()) {
+        Lower->RecordBtn->click();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 void TOrbexaForm1::Features1Click() {
     if (desktop().execDialog(*FeaturesDlg) != QDialog::Accepted) return;
-    Lower->ContBtn->setEnabled(Features.AnimationFeature);
+    UpdateControls();
     FormPaint();
 }
 
@@ -644,7 +682,7 @@ void TOrbexaForm1::SetAnimating(bool on) {
     } else {
         Timer1->stop();
     }
-    Lower->NextBtn->setEnabled(!on);
+    UpdateControls();
 }
 
 void TOrbexaForm1::ContBtnClick() {
@@ -725,8 +763,8 @@ void TOrbexaForm1::JupiterPhenomena1Click() {
 // --- Recording and the measurement files -------------------------------------------
 
 void TOrbexaForm1::SetTableMenus(bool enabled) {
-    for (QAction* a : {ReviewData1, Save1->menuAction(), AnalyzeData1})
-        a->setEnabled(enabled);
+    S.TableMenus = enabled;
+    UpdateControls();
 }
 
 void TOrbexaForm1::RecordBtnClick() {
@@ -756,8 +794,8 @@ void TOrbexaForm1::RecordBtnClick() {
 void TOrbexaForm1::ReviewData1Click() {
     Entry->Flush();
     if (!ReviewList) ReviewList = new RsltsListForm1(*Entry, *this, WorkingOptions, Login, this);
-    ReviewList->show();
-    ReviewList->raise();
+    // Shown again when open: with the table as it is now.
+    ReviewList->ShowReport();
 }
 
 void TOrbexaForm1::AnalyzeData1Click() {

@@ -163,10 +163,13 @@ public:
     void CSVFormat1Click();
     // Enables or disables "Review/Edit/Print...", "Save" and "Analyze...".
     void SetTableMenus(bool enabled);
+    // Enables, disables and shows the menu items and buttons as the session
+    // state says; runs after every change of that state.
+    void UpdateControls();
 
     // MeasurementSession: the entry dialog's view of the session flags.
     bool PendingStored() const override { return S.PendingStored; }
-    void SetPendingStored(bool stored) override { S.PendingStored = stored; }
+    void SetPendingStored(bool stored) override;
     void SetDataSaved(bool saved) override { S.DataSaved = saved; }
     void EnableDataMenus() override { SetTableMenus(true); }
 
@@ -185,6 +188,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Enter and Return press "Record" when it is enabled.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void FormCreate(const OptsObj::Folders* folders);
@@ -195,6 +200,7 @@ private:
     void ComputeForInstant();
     void RefreshTimingLabels();
     void EvaluatePoint(QPoint at);
+    void Image1KeyPlaced(QPoint at);
     void showCrosshair();
     void EclipseStop();
     void SetAnimating(bool on);

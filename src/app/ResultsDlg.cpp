@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <algorithm>
 
 namespace {
 
@@ -90,9 +92,59 @@ void TResultsForm1::FormActivate() {
             EntryBoxText(PendingRecord.Offset[m], PendingRecord.Included[m])));
 }
 
+QPoint EntryDialogPosition(const QRect& mainFrame, const QSize& dialogFrame,
+                           const QRect& workArea) {
+    constexpr int gap = 4;
+    const QRect candidates[] = {
+        QRect(QPoint(mainFrame.right() + 1 + gap, mainFrame.top()), dialogFrame),
+        QRect(QPoint(mainFrame.left() - gap - dialogFrame.width(), mainFrame.top()), dialogFrame),
+        QRect(QPoint(mainFrame.left(), mainFrame.bottom() + 1 + gap), dialogFrame),
+    };
+    // The first that fits; else the one that keeps most of itself on the screen.
+    const QRect* best = &candidates[0];
+    long bestArea = -1;
+    for (const QRect& c : candidates) {
+        const QRect on = c.intersected(workArea);
+        const long area = long(on.width()) * on.height();
+        if (workArea.contains(c)) {
+            best = &c;
+            break;
+        }
+        if (area > bestArea) {
+            best = &c;
+            bestArea = area;
+        }
+    }
+    // Into the work area, its top left corner first when it is too large.
+    const int x = std::max(workArea.left(),
+                           std::min(best->left(), workArea.right() + 1 - dialogFrame.width()));
+    const int y = std::max(workArea.top(),
+                           std::min(best->top(), workArea.bottom() + 1 - dialogFrame.height()));
+    return QPoint(x, y);
+}
+
 void TResultsForm1::showEvent(QShowEvent* event) {
     FormActivate();
-    centreOnScreen(this);
+    QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    QScreen* screen = owner ? owner->screen() : nullptr;
+    if (owner && owner->isVisible() && screen) {
+        // The frame's margins are the window manager's; until the dialog has
+        // been shown once they are taken to be the main window's.
+        const QMargins margins(geometry().left() - frameGeometry().left(),
+                               geometry().top() - frameGeometry().top(),
+                               frameGeometry().right() - geometry().right(),
+                               frameGeometry().bottom() - geometry().bottom());
+        const QMargins ownerMargins(owner->geometry().left() - owner->frameGeometry().left(),
+                                    owner->geometry().top() - owner->frameGeometry().top(),
+                                    owner->frameGeometry().right() - owner->geometry().right(),
+                                    owner->frameGeometry().bottom() - owner->geometry().bottom());
+        const QMargins m = margins.isNull() ? ownerMargins : margins;
+        const QPoint at = EntryDialogPosition(owner->frameGeometry(), size().grownBy(m),
+                                              screen->availableGeometry());
+        move(at);
+    } else {
+        centreOnScreen(this);
+    }
     IOEd->setFocus();
     QDialog::showEvent(event);
 }
@@ -142,15 +194,24 @@ void TResultsForm1::ShowForRecording() {
 }
 
 bool TResultsForm1::StorePending() {
-    if (!::StorePending(Table, PendingRecord)) return false;
+    const bool replaced = storedCopy_ && UsableValueCount(PendingRecord) >= 1 &&
+                          ReplaceRecord(Table, *storedCopy_, PendingRecord);
+    if (!replaced && !::StorePending(Table, PendingRecord)) return false;
+    storedCopy_ = PendingRecord;
     session_.SetPendingStored(true);
     session_.SetDataSaved(false);
     session_.EnableDataMenus();
     return true;
 }
 
+bool TResultsForm1::HoldsUnstoredValue() const {
+    return !session_.PendingStored() && PendingRecord.JulianDate != 0.0L &&
+           UsableValueCount(PendingRecord) >= 1;
+}
+
 void TResultsForm1::ResetPending() {
     ::ResetPending(PendingRecord);
+    storedCopy_.reset();
     for (int m = 1; m <= kMoonCount; ++m)
         Box(m)->clear();
 }

@@ -8,6 +8,7 @@
 
 #include <QDialog>
 #include <array>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
@@ -27,6 +28,12 @@ public:
     // "Analyze...".
     virtual void EnableDataMenus() = 0;
 };
+
+// Where the entry dialog opens beside the main window (frames in screen
+// pixels): to its right, else to its left, else below it, whichever fits in
+// the work area first, and moved into the work area where none fits; never
+// over the eyepiece and its buttons while there is room beside them.
+QPoint EntryDialogPosition(const QRect& mainFrame, const QSize& dialogFrame, const QRect& workArea);
 
 class TResultsForm1 : public QDialog {
     Q_OBJECT
@@ -61,14 +68,18 @@ public:
     void OKBtnClick();
     void CancelBtnClick();
 
-    // "Record": not modal, on top, centred the first time it opens; shown
-    // again with the pending record's values while it is open.
+    // "Record": not modal, on top, beside the main window; shown again with
+    // the pending record's values while it is open.
     void ShowForRecording();
 
     // Inserts a copy of the pending record when it holds an instant and a
     // usable value; then the pending record counts as stored, the data as
-    // unsaved, and the data menus are enabled. True when it stored.
+    // unsaved, and the data menus are enabled. True when it stored. Stored
+    // again before a reset (values corrected after "Next" stored it), it
+    // replaces its own earlier copy: one instant, one record.
     bool StorePending();
+    // The pending record holds a value that the table does not have yet.
+    bool HoldsUnstoredValue() const;
     // The pending record's reset state; the boxes are emptied.
     void ResetPending();
     // Before saving, reviewing and analysing: runs OK when the dialog is
@@ -89,5 +100,7 @@ protected:
 
 private:
     MeasurementSession& session_;
-    bool shownOnce_ = false;
+    // What StorePending last put in the table for the pending record, until
+    // the next reset.
+    std::optional<MeasurementRec> storedCopy_;
 };

@@ -16,6 +16,10 @@ struct Session {
     bool UpdatesPending = false;  // the options changed and were not yet written
     bool DefaultsPending = false; // an administrator's change not yet offered to all users
     bool QuitConfirmed = false;
+    bool RunOffered = false; // "Run..." may start the view: every session start offers it
+
+    // A placement on the picture on screen is complete: "Record" may record it.
+    bool CursorPlaced = false;
 
     DateTimeRec ObservationInstant;
 
@@ -23,6 +27,9 @@ struct Session {
     // entry dialog accepted a value the table does not hold yet.
     bool DataSaved = true;
     bool PendingStored = true;
+    // A record was stored or a file with records loaded: "Review/Edit/Print...",
+    // "Save" and "Analyze..." stay usable, also once the last record is deleted.
+    bool TableMenus = false;
     std::string LastDataFile; // the last file chosen for saving
     std::string LoadFileName; // the file being loaded
 

@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -80,8 +81,6 @@ void OptsObj::Create() {
             Options.WorkDir = cutFolder(fileio::withSlash(chosen.toStdString()));
         }
     }
-    // Step 6: the CD-ROM drive.
-    Options.CDDrive = FindCDDrive();
     // Step 7: the working folder's file, the program folder's, or the defaults.
     if (!Load(Options.WorkDir + Options.OptsFileName)) {
         const bool loaded =
@@ -89,6 +88,13 @@ void OptsObj::Create() {
         if (!loaded) SetDefaults();
     }
     Options.Administrator = false;
+    // Step 6, once the options name the pictures' folder: the CD-ROM drive is
+    // there to find the rotation pictures on a disc, so the question is asked
+    // only when they are not where the options say.
+    Options.CDDrive =
+        QFileInfo(QString::fromStdString(Options.ExeDir + Options.ImagesFolder)).isDir()
+            ? desktop().cdromMountPoint().toStdString()
+            : FindCDDrive();
 }
 
 bool OptsObj::IsWriteProtected(const std::string& folder) {

@@ -20,7 +20,6 @@
 
 class DeskTest : public ::testing::Test {
 protected:
-    void SetUp() override { desk.cdrom = "/media/cdrom/"; }
     void TearDown() override { EXPECT_TRUE(desk.allAnswersUsed()); }
 
     // The options file in the working folder.

@@ -55,8 +55,13 @@ TEST(EyepieceGeometry, TheCrosshairBoxIdentifiesTheFirstMoonWithinIt) {
         {102, 100, 2},                               // only Europa's box reaches here
         {-6, -6, 4},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(IdentifyMoon(p, c.x, c.y), c.moon) << c.x << "," << c.y;
+    for (int mag = 0; mag < 3; ++mag)
+        for (const auto& c : cases)
+            EXPECT_EQ(IdentifyMoon(p, c.x, c.y, mag), c.moon) << c.x << "," << c.y;
+    // At 400X the dot reaches two pixels right and below: so does the box.
+    EXPECT_EQ(IdentifyMoon(p, 202, 152, 3), 3);
+    EXPECT_EQ(IdentifyMoon(p, 203, 150, 3), 0);
+    EXPECT_EQ(IdentifyMoon(p, 197, 147, 3), 3);
 }
 
 TEST(EyepieceGeometry, ReadingsAreJupiterDiametersEastNegative) {
@@ -147,6 +152,13 @@ TEST(EyepieceDrawing, MoonDotsFillTheirBoxInTheirColours) {
         EXPECT_EQ(r.at(x - box.a, y), common) << m;
         EXPECT_EQ(r.at(x + box.b - 1, y), common) << m;
         EXPECT_LE(r.count(x, y, common), (box.a + box.b) * (box.a + box.b));
+        // Every row and column of the box has its pixels: the dot is round and whole.
+        for (int d = -box.a; d < box.b; ++d) {
+            EXPECT_EQ(r.at(x, y + d), common) << m << " row " << d;
+            EXPECT_EQ(r.at(x + d, y), common) << m << " column " << d;
+        }
+        EXPECT_EQ(r.at(x, y - box.a - 1), QColor(Qt::black)) << m;
+        EXPECT_EQ(r.at(x, y + box.b), QColor(Qt::black)) << m;
     }
     FeatureFlags ids;
     ids.IDColorsFeature = true;
@@ -155,6 +167,28 @@ TEST(EyepieceDrawing, MoonDotsFillTheirBoxInTheirColours) {
     EXPECT_EQ(r.at(314 + 100, 163), QColor(255, 255, 255));
     EXPECT_EQ(r.at(314 - 150, 163 + 30), QColor(0, 255, 255));
     EXPECT_EQ(r.at(314 + 150, 163 - 30), QColor(255, 255, 0));
+}
+
+TEST(EyepieceDrawing, EveryPixelOfADrawnDotIdentifiesItsMoon) {
+    // Moons far apart, on whole and odd pixels, at every magnification.
+    const SatelliteStateTable t = statesAt({{-6, -1}, {4.5, 2}, {-2.6, 1.5}, {7.1, -2.2}});
+    const QColor common(255, 192, 0);
+    for (int m = 0; m < 4; ++m) {
+        Render r(t, m);
+        ViewGeometry g;
+        g.MagIndex = m;
+        const MoonPixelTable px = MoonPixels(t, g);
+        for (int moon = 1; moon <= 4; ++moon) {
+            int drawn = 0;
+            for (int y = px[moon].y - 4; y <= px[moon].y + 4; ++y)
+                for (int x = px[moon].x - 4; x <= px[moon].x + 4; ++x) {
+                    if (r.at(x, y) != common) continue;
+                    ++drawn;
+                    EXPECT_EQ(IdentifyMoon(px, x, y, m), moon) << m << ": " << x << "," << y;
+                }
+            EXPECT_GE(drawn, 4) << m << " moon " << moon;
+        }
+    }
 }
 
 TEST(EyepieceDrawing, HiddenEclipsedAndShadowedMoons) {

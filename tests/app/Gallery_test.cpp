@@ -23,6 +23,7 @@
 #include <QDir>
 #include <QListWidget>
 #include <QMenu>
+#include <QPainter>
 #include <QTabWidget>
 #include <QTest>
 
@@ -80,8 +81,32 @@ TEST_F(Gallery, EveryWindow) {
         QTest::mouseRelease(form->Upper->Image1, Qt::LeftButton, {}, QPoint(io.x, io.y));
         shoot(*form, QString("main-%1x").arg(100 * (m + 1)));
     }
+    // The keyboard's crosshair, a few pixels off Io, with the view focused.
+    form->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    for (int m : {0, 3}) {
+        form->MagBtnClick(m);
+        form->Upper->Image1->KeyCrosshair =
+            QPoint(form->MoonPixelsNow[1].x - 3, form->MoonPixelsNow[1].y);
+        form->Upper->Image1->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(form->Upper->Image1, Qt::Key_Right);
+        shoot(*form, QString("main-%1x-keyboard").arg(100 * (m + 1)));
+    }
     form->RecordBtnClick();
     shoot(*form->Entry, "entry");
+    {
+        // Where the entry dialog opens beside the main window on a 1280 x 1024 screen.
+        QImage screen(1280, 1024, QImage::Format_RGB32);
+        screen.fill(QColor(0, 96, 128));
+        const QRect main(QPoint(40, 40), form->frameGeometry().size());
+        const QPoint at =
+            EntryDialogPosition(main, form->Entry->frameGeometry().size(), screen.rect());
+        QPainter p(&screen);
+        p.drawPixmap(main.topLeft(), form->grab());
+        p.drawPixmap(at, form->Entry->grab());
+        p.end();
+        EXPECT_TRUE(screen.save(folder + "entry-beside-main.png"));
+    }
     form->Entry->OKBtnClick();
 
     // Ten more nights at 100X, then the review list.
@@ -195,7 +220,7 @@ TEST_F(Gallery, EveryWindow) {
     TPasswordDlg pw;
     shootDialog("password", [](QDialog& d) { d.reject(); });
     desktop().execDialog(pw);
-    EXPECT_EQ(shots, 28);
+    EXPECT_EQ(shots, 30);
     desk.answerMessage(MsgResult::No); // "Data Will Be Lost!"
     desk.answerMessage(MsgResult::Ok); // the reminder
     form->close();

@@ -2,6 +2,7 @@
 // to the options, the menu states, Run, and the end of the exercise, with
 // every message word for word.
 #include "DeskFixture.h"
+#include "app/EyepieceView.h"
 #include "config/HelpWindows.h"
 #include "config/LogFile.h"
 
@@ -97,6 +98,9 @@ TEST_F(MainWindowTest, TheMenusFollowTheSessionFromStartToRunAndAnUpdate) {
     EXPECT_FALSE(form->Lower->ContBtn->isEnabled());
     EXPECT_FALSE(form->Lower->RecordBtn->isEnabled());
     EXPECT_TRUE(form->SplashPicture().isNull());
+    // The view fills the eyepiece inside its bevel, which shows on all sides.
+    EXPECT_EQ(form->Upper->Image1->geometry(), QRect(2, 2, 628, 326));
+    EXPECT_EQ(form->Upper->contentsRect(), form->Upper->Image1->geometry());
 
     // Without options access Preferences only explains itself.
     desk.answerMessage(MsgResult::Ok);
@@ -238,6 +242,7 @@ TEST_F(MainWindowTest, DefaultsThatCannotBeSavedSwitchTheAdministratorOff) {
     // A program folder that is a file's child cannot take the options file.
     writeTestFile(work.file("exe"), "not a folder");
     exeDir = work.path() + "exe/";
+    desk.cdrom = "/media/cdrom/"; // the pictures are not there: they are on a disc
     writeOptions([](OptionsRecord& r) { r.MainHelpList.clear(); });
     auto form = start();
     logInAs("Instructor");

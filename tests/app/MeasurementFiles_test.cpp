@@ -52,7 +52,7 @@ TEST(CsvFile, WritesTheHeaderAndTheRecordLinesWithCrLf) {
     EXPECT_EQ(csvRecordLine(kExample), "2454500.50000,-1.23,,     2.50*,10.07");
     EXPECT_EQ(csvRecordLine(record(1.0L, 150.0f, -12.345f, -0.001f, -123456.5f,
                                    {false, false, false, false})),
-              "1.00000,,   -12.35*,     0.00*,-123456.50*");
+              "1.00000,,   -12.35*,    -0.00*,-123456.50*");
 
     MeasurementTable t;
     t.InsertOrdered(kExample);

@@ -102,6 +102,14 @@ TEST(EntryBox, ReadsDirectionLettersStarsAndBlanksAndRefusesAnythingElse) {
         {"nanW", false, 0, true},
         {"infE", false, 0, true},
         {"400000000000000000000000000000000000000W", false, 0, true}, // beyond a 32-bit real
+        // A sign of its own must say what the letter says.
+        {"-2.5E", true, -2.5f, true},
+        {" - 2.5 e*", true, -2.5f, false},
+        {"+2.5W", true, 2.5f, true},
+        {"-0E", true, -0.0f, true},
+        {"+2.5E", false, 0, true},
+        {"-2.5W", false, 0, true},
+        {"+-2.5E", false, 0, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -120,9 +128,10 @@ TEST(EntryBox, ShowsTheValueTheReaderReadsBack) {
         const char* text;
     };
     const Case cases[] = {
-        {1.25f, true, "1.25W"},    {-0.8f, true, "0.80E"},      {-2.0f, false, "2.00E*"},
-        {0.0f, true, "0.00W"},     {-0.001f, true, "0.00W"},    {-12.345f, true, "12.35E"},
-        {NoMeasurement, true, ""}, {NoMeasurement, false, "*"},
+        {1.25f, true, "1.25W"},      {-0.8f, true, "0.80E"},   {-2.0f, false, "2.00E*"},
+        {0.0f, true, "0.00W"},       {-0.004f, true, "0.00E"}, {-12.345f, true, "12.35E"},
+        {-0.0f, true, "0.00E"},      {0.004f, true, "0.00W"},  {NoMeasurement, true, ""},
+        {NoMeasurement, false, "*"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(EntryBoxText(c.offset, c.included), c.text);
@@ -134,10 +143,12 @@ TEST(EntryBox, ShowsTheValueTheReaderReadsBack) {
 
 TEST(EntryBox, OkReadsTheMoonsInTurnAndStopsAtTheFirstUnreadableBox) {
     MeasurementRec r = record(2454500.5L, 9, 9, 9, 9);
-    EntryBoxesResult res = ReadEntryBoxes(r, {"1.5W", "2.0", "3E", ""});
+    EntryBoxesResult res = ReadEntryBoxes(r, {"1.5W", "2.0*", "3E", ""});
     EXPECT_EQ(res.failedMoon, 2);
     EXPECT_TRUE(res.valueAccepted);
     EXPECT_EQ(r.Offset, (PerMoon<float>{{1.5f, 9, 9, 9}}));
+    // The unreadable box's "*" is taken all the same.
+    EXPECT_EQ(r.Included, (PerMoon<bool>{{true, false, true, true}}));
     EXPECT_EQ(InvalidEntryMessage(res.failedMoon),
               (Message{"Invalid Data!", "Measured value for Europa is incorrect!", MsgIcon::Error,
                        BtnOk}));
@@ -159,7 +170,7 @@ TEST(EntryBox, LabelsShowTheJulianDayAndTheUtDateAndTime) {
 TEST(ReviewList, HeaderAndFixedColumns) {
     MeasurementTable t;
     t.InsertOrdered(record(2454500.5L, 1.23f, -1.23f, 12.5f, -12.5f, {true, false, true, false}));
-    t.InsertOrdered(record(2454501.25L, NoMeasurement, 0.0f, -0.001f, 10.0f));
+    t.InsertOrdered(record(2454501.25L, NoMeasurement, 0.0f, -0.004f, 10.0f));
     const std::vector<std::string> lines = ReviewListLines(t);
     const std::vector<std::string> expected = {
         "Measurement unit is Jupiter diameters.",
@@ -168,7 +179,7 @@ TEST(ReviewList, HeaderAndFixedColumns) {
         "",
         " Julian Date      Io      Europa   Ganymede  Callisto ",
         "2454500.50000    1.23     -1.23*    12.50    -12.50*  ",
-        "2454501.25000              0.00      0.00     10.00   ",
+        "2454501.25000              0.00     -0.00     10.00   ",
     };
     EXPECT_EQ(lines, expected);
     EXPECT_EQ(int(lines.size()) - t.Count(), ReviewHeaderLineCount);

@@ -5,9 +5,11 @@
 #include "analysis/FeaturesDlg.h"
 #include "analysis/OrbtAnal.h"
 #include "analysis/PhenomList.h"
+#include "analysis/RsltsList.h"
 #include "analysis/SatOrrery.h"
 #include "analysis/TimingDlg.h"
 #include "app/EyepieceView.h"
+#include "ephemeris/StringUt.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -15,6 +17,7 @@
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -117,7 +120,8 @@ TEST_F(ObservingTest, AutomaticRecordingFillsOneBoxPerMoonAndAsksToTryAgainOffAM
     form->RecordBtnClick();
     EXPECT_EQ(pending.Offset[a], NoMeasurement);
     EXPECT_NE(pending.Offset[b], NoMeasurement);
-    EXPECT_FALSE(form->Entry->Box(a)->text().isEmpty() && form->Entry->Box(b)->text().isEmpty());
+    EXPECT_TRUE(form->Entry->Box(a)->text().isEmpty());
+    EXPECT_FALSE(form->Entry->Box(b)->text().isEmpty());
     placeCrosshair(*form, pixelOf(*form, a));
     form->RecordBtnClick();
     EXPECT_NE(pending.Offset[a], NoMeasurement);
@@ -157,6 +161,13 @@ TEST_F(ObservingTest, NextWithAnUnreadableValueReportsItAndStillStepsTheClock) {
     ASSERT_EQ(form->Entry->Table.Count(), 1);
     EXPECT_EQ(form->Entry->Table.records()[0].Offset[1], 1.25f);
     EXPECT_EQ(form->Entry->Table.records()[0].Offset[2], NoMeasurement);
+    // The corrected value goes into that instant's record, not a second one.
+    form->Entry->Box(2)->setText("0.8e");
+    form->Entry->OKBtn->click();
+    form->NextBtnClick();
+    ASSERT_EQ(form->Entry->Table.Count(), 1);
+    EXPECT_EQ(form->Entry->Table.records()[0].Offset[1], 1.25f);
+    EXPECT_EQ(form->Entry->Table.records()[0].Offset[2], -0.8f);
 }
 
 TEST_F(ObservingTest, TheAnimationStepsByItsTickAndStopsOnAnEclipse) {
@@ -376,6 +387,9 @@ TEST_F(ObservingTest, ARecordingAtAnInstantAlreadyStoredAddsASecondRecord) {
     placeCrosshair(*form, pixelOf(*form, 1));
     form->RecordBtnClick();
     form->Entry->OKBtnClick();
+    // A value held is enough for the table's commands, which store it first.
+    EXPECT_TRUE(form->ReviewData1->isEnabled() && form->AnalyzeData1->isEnabled() &&
+                form->Save1->menuAction()->isEnabled());
     // The review list stores and resets the pending record.
     form->ReviewData1Click();
     EXPECT_EQ(form->Entry->Table.Count(), 1);
@@ -389,6 +403,104 @@ TEST_F(ObservingTest, ARecordingAtAnInstantAlreadyStoredAddsASecondRecord) {
     ASSERT_EQ(recs.size(), 2u);
     EXPECT_EQ(recs[0].JulianDate, recs[1].JulianDate);
     EXPECT_TRUE(form->Analysis->isVisible());
+}
+
+TEST_F(ObservingTest, ChoosingTheReviewListAgainShowsTheTableAsItIsNow) {
+    auto form = runDemonstration("2024/11/15", "02:00:00");
+    for (int night = 0; night < 2; ++night) {
+        placeCrosshair(*form, pixelOf(*form, 1));
+        form->RecordBtnClick();
+        form->Entry->OKBtnClick();
+        form->ReviewData1Click(); // open all the while
+        form->NextBtnClick();
+    }
+    QListWidget* list = form->ReviewList->ListBox1;
+    ASSERT_EQ(list->count(), 5 + 2);
+    const QStringList second = list->item(6)->text().split(' ', Qt::SkipEmptyParts);
+    EXPECT_EQ(second[0].toStdString(), FixedText(form->Entry->Table.records()[1].JulianDate, 5));
+    // The line shown is the record the edit finds.
+    form->ReviewList->SelectLine(6);
+    desk.onDialog([](QDialog& d) { static_cast<TResultsForm1&>(d).CancelBtn->click(); });
+    form->ReviewList->EditSelectedLine1Click();
+    EXPECT_TRUE(std::none_of(desk.messages.begin(), desk.messages.end(),
+                             [](const Message& m) { return m.caption == "Data Not Selected!"; }));
+}
+
+// The crosshair steered with the arrow keys to a pixel: tens with Shift.
+void steer(TelescopeImage* view, QPoint to) {
+    for (int guard = 0; guard < 200; ++guard) {
+        const QPoint at = view->KeyCrosshair.value_or(view->Home);
+        const int dx = to.x() - at.x(), dy = to.y() - at.y();
+        if (dx == 0 && dy == 0) return;
+        const int d = dx != 0 ? dx : dy;
+        const Qt::Key key = dx != 0 ? (dx < 0 ? Qt::Key_Left : Qt::Key_Right)
+                                    : (dy < 0 ? Qt::Key_Up : Qt::Key_Down);
+        QTest::keyClick(view, key, std::abs(d) >= 10 ? Qt::ShiftModifier : Qt::NoModifier);
+    }
+    FAIL() << "the crosshair does not reach " << to.x() << "," << to.y();
+}
+
+// Tab from wherever the focus is until the widget has it; the window comes
+// back to the front first, as the window manager brings it back.
+void tabTo(QWidget* target) {
+    QWidget* window = target->window();
+    if (QApplication::activeWindow() != window) {
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    }
+    for (int i = 0; i < 40 && QApplication::focusWidget() != target; ++i)
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : window,
+                        Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), target);
+}
+
+TEST_F(ObservingTest, AStudentMeasuresEveryMoonWithTheKeyboardAlone) {
+    auto form = runDemonstration("2024/11/15", "02:00:00");
+    form->show();
+    TelescopeImage* view = form->Upper->Image1;
+    EXPECT_EQ(view->accessibleName(), "Telescope view");
+    // Enter while "Record" waits for a placement does nothing.
+    QTest::keyClick(form.get(), Qt::Key_Return);
+    EXPECT_FALSE(form->Entry->isVisible());
+    // Reached with Tab, the crosshair starts on Jupiter's centre.
+    tabTo(view);
+    ASSERT_TRUE(view->KeyCrosshair);
+    EXPECT_EQ(*view->KeyCrosshair, QPoint(314, 163));
+    EXPECT_EQ(form->Lower->RdngLbl->text(), "X = 0.00W (Jup. Diam.)    ");
+    EXPECT_TRUE(form->Lower->RecordBtn->isEnabled());
+
+    std::vector<PerMoon<float>> mouse;
+    for (int night = 0; night < 3; ++night) {
+        PerMoon<float> want{{NoMeasurement, NoMeasurement, NoMeasurement, NoMeasurement}};
+        for (int moon = 1; moon <= 4; ++moon) {
+            if (!measurable(*form, moon)) continue;
+            tabTo(view);
+            steer(view, pixelOf(*form, moon));
+            EXPECT_EQ(form->CursorMoon, moon);
+            EXPECT_EQ(form->Lower->CrsrLbl->text(), QString("X: %1, Y: %2")
+                                                        .arg(pixelOf(*form, moon).x())
+                                                        .arg(pixelOf(*form, moon).y()));
+            EXPECT_TRUE(
+                view->accessibleDescription().contains(form->Lower->RdngLbl->text().trimmed()));
+            EXPECT_TRUE(view->accessibleDescription().contains(form->Lower->IDLbl->text()));
+            QTest::keyClick(view, Qt::Key_Return); // "Record"
+            ASSERT_TRUE(form->Entry->isVisible());
+            QWidget* box = QApplication::focusWidget();
+            QTest::keyClick(box && box->window() == form->Entry.get() ? box : form->Entry.get(),
+                            Qt::Key_Return); // the value filled in, confirmed
+            EXPECT_FALSE(form->Entry->isVisible());
+            // What the mouse reads at the same pixel.
+            placeCrosshair(*form, pixelOf(*form, moon));
+            want[moon] = form->CursorReading;
+        }
+        mouse.push_back(want);
+        tabTo(form->Lower->NextBtn);
+        QTest::keyClick(form->Lower->NextBtn, Qt::Key_Space);
+    }
+    const std::vector<MeasurementRec> table = form->Entry->Table.records();
+    ASSERT_EQ(table.size(), 3u);
+    for (int night = 0; night < 3; ++night)
+        EXPECT_EQ(table[night].Offset, mouse[night]) << "night " << night;
 }
 
 TEST_F(ObservingTest, ThePhenomenaTableListsTheInstantsNearTheDate) {

@@ -188,4 +188,26 @@ TEST_F(ResultsDlgTest, EditingIsModalAndPutsTheRecordingInProgressBack) {
     EXPECT_EQ(encodeMeasurementRec(dlg.PendingRecord), encodeMeasurementRec(recording));
 }
 
+TEST(EntryDialogPosition, BesideTheMainWindowRightLeftOrBelowWithinTheWorkArea) {
+    const QSize dlg(250, 300);
+    const QRect screen(0, 0, 1280, 1024);
+    const struct {
+        QRect main, area;
+        QPoint at;
+    } cases[] = {
+        {QRect(100, 100, 640, 480), screen, QPoint(744, 100)},                // right
+        {QRect(700, 100, 560, 480), screen, QPoint(446, 100)},                // left
+        {QRect(0, 0, 1280, 500), screen, QPoint(0, 504)},                     // below
+        {QRect(100, 900, 400, 100), screen, QPoint(504, 724)},                // right, moved up
+        {QRect(0, 0, 1280, 900), screen, QPoint(0, 724)},                     // no room: clamped
+        {QRect(100, 40, 640, 480), QRect(0, 40, 1280, 984), QPoint(744, 40)}, // below a panel
+        {QRect(-50, 100, 640, 480), QRect(0, 0, 600, 400), QPoint(350, 100)}, // tiny screen
+    };
+    for (const auto& c : cases) {
+        const QPoint at = EntryDialogPosition(c.main, dlg, c.area);
+        EXPECT_EQ(at, c.at) << c.main.x() << "," << c.main.y();
+        EXPECT_TRUE(c.area.contains(QRect(at, dlg)));
+    }
+}
+
 } // namespace

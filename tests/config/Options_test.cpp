@@ -195,7 +195,7 @@ TEST_F(OptionsTest, SaveIntoAMissingFolderIsReported) {
                                          "nowhere/JUP_OPTS.INI\nPath Not Found!");
 }
 
-TEST_F(OptionsTest, NoCdRomAsksForTheDrive) {
+TEST_F(OptionsTest, WithoutThePicturesAndADiscTheProgramAsksForTheDrive) {
     desk.cdrom.clear();
     desk.onDialog([](QDialog& d) {
         auto& dlg = dynamic_cast<TStrIpDlg&>(d);
@@ -212,6 +212,10 @@ TEST_F(OptionsTest, NoCdRomAsksForTheDrive) {
         dlg.CancelBtn->click();
     });
     EXPECT_EQ(create()->Options.CDDrive, "");
+    // The pictures where the options say: no question, no disc needed.
+    fileio::makeDirs(exeDir + "Rotation BMPs/");
+    EXPECT_EQ(create()->Options.CDDrive, "");
+    EXPECT_EQ(desk.dialogTitles.size(), 2u);
 }
 
 TEST_F(OptionsTest, AnUnwritableFolderFallsBackToThePerUserFolder) {
