@@ -11,7 +11,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <limits>
 
 TTimingDlgForm1::TTimingDlgForm1(long double& dataInterval, long double& animationStepHours,
                                  uint16_t& animationTimerMs, const OptionsRecord& options,
@@ -89,11 +88,14 @@ void reportUnreadable(QDialog* dialog, QLineEdit* edit, const QString& text) {
 } // namespace
 
 bool TTimingDlgForm1::takeHours(QLineEdit* edit, long double& hours) {
+    // A step of no time, or of centuries, carries the clock nowhere or beyond
+    // any calendar.
     long double value = 0.0L;
-    if (!ParseDecimal(edit->text().toStdString(), value)) {
-        reportUnreadable(this, edit,
-                         QStringLiteral("'") + edit->text() +
-                             QStringLiteral("' is not a number of hours."));
+    if (!ParseDecimal(edit->text().toStdString(), value) || !IntervalRange.holds(value)) {
+        reportUnreadable(
+            this, edit,
+            QStringLiteral("'") + edit->text() + QStringLiteral("' is not a number of hours ") +
+                QString::fromStdString(rangeText(IntervalRange, 2, "")) + QStringLiteral("."));
         return false;
     }
     hours = value;
@@ -101,13 +103,15 @@ bool TTimingDlgForm1::takeHours(QLineEdit* edit, long double& hours) {
 }
 
 bool TTimingDlgForm1::takeMilliseconds(QLineEdit* edit, uint16_t& ms) {
+    // A timer of 0 ms would leave the processor no time for anything else.
     long long value = 0;
-    constexpr long long most = std::numeric_limits<uint16_t>::max();
-    if (!ParseInteger(edit->text().toStdString(), value) || value < 0 || value > most) {
+    if (!ParseInteger(edit->text().toStdString(), value) ||
+        !TimerIntervalRange.holds(static_cast<long double>(value))) {
         reportUnreadable(this, edit,
                          QStringLiteral("'") + edit->text() +
-                             QStringLiteral("' is not a whole number of milliseconds from 0 "
-                                            "to 65535."));
+                             QStringLiteral("' is not a whole number of milliseconds ") +
+                             QString::fromStdString(rangeText(TimerIntervalRange, 0, "")) +
+                             QStringLiteral("."));
         return false;
     }
     ms = uint16_t(value);

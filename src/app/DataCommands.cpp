@@ -91,6 +91,11 @@ void LoadMeasurements(DataCommandContext& c) {
         show(fileFaultMessage(s.LoadFileName, r.ioCode));
         return;
     }
+    // A file without a single record changes nothing, not even a merge.
+    if (loaded.IsEmpty()) {
+        show(loadedMessage(s.LoadFileName, false, true));
+        return;
+    }
     if (!merging) table.Empty();
     for (const MeasurementRec& rec : loaded.records()) {
         if (merging)
@@ -102,6 +107,7 @@ void LoadMeasurements(DataCommandContext& c) {
     table.MeasurementsChanged = true;
     s.DataSaved = !merging;
     c.setTableMenus(!table.IsEmpty());
-    show(loadedMessage(s.LoadFileName, merging, table.IsEmpty(), r.dropped));
+    show(loadedMessage(s.LoadFileName, merging, table.IsEmpty(), r.dropped, r.droppedRecords,
+                       r.cutShort));
     if (c.resetAnalysis) c.resetAnalysis();
 }

@@ -50,12 +50,14 @@ CsvField readCsvField(std::string_view field) {
     return f;
 }
 
-// A record's date as a table holds it: 0 stays the record without an
-// instant; any other date no calendar shows becomes 0 and counts as dropped.
-long double tableDate(long double jd, std::size_t& dropped) {
-    if (jd == 0.0L || IsCalendarJulianDate(jd)) return jd;
-    ++dropped;
-    return 0.0L;
+// A date a table holds: 0 (the record without an instant) or a calendar's.
+bool tableDate(long double jd) {
+    return jd == 0.0L || IsCalendarJulianDate(jd);
+}
+
+// An offset a table holds: a measurement, or NoMeasurement itself.
+bool tableOffset(long double v) {
+    return std::fabs(v) <= MaxOffset;
 }
 
 } // namespace
@@ -125,13 +127,19 @@ Message dataNotSavedQuestion() {
             MsgIcon::Stop, BtnYes | BtnNo};
 }
 
-Message loadedMessage(const std::string& path, bool merged, bool tableEmpty, std::size_t dropped) {
+Message loadedMessage(const std::string& path, bool merged, bool tableEmpty, std::size_t dropped,
+                      std::size_t droppedRecords, bool cutShort) {
     if (tableEmpty)
         return {"No Data Loaded", path + " contains no valid data!", MsgIcon::Information, BtnOk};
     std::string text = "Data loaded from " + path + ".";
     if (merged) text += "\n\nMerged with existing data.";
-    if (dropped == 1) text += "\n\n1 unreadable value was left out.";
-    if (dropped > 1) text += "\n\n" + std::to_string(dropped) + " unreadable values were left out.";
+    auto count = [&text](std::size_t n, const char* what) {
+        if (n == 1) text += std::string("\n\n1 unreadable ") + what + " was left out.";
+        if (n > 1) text += "\n\n" + std::to_string(n) + " unreadable " + what + "s were left out.";
+    };
+    count(droppedRecords, "record");
+    count(dropped, "value");
+    if (cutShort) text += "\n\nThe file ends with an incomplete record, which was not loaded.";
     return {"Data Loaded", text, MsgIcon::Information, BtnOk};
 }
 
@@ -148,24 +156,26 @@ std::string encodeDat(MeasurementTable& table) {
 DatLoadResult loadDatBytes(MeasurementTable& table, std::string_view bytes) {
     DatLoadResult res;
     const auto* p = reinterpret_cast<const uint8_t*>(bytes.data());
-    res.records = bytes.size() / MeasurementRecSize;
-    for (std::size_t k = 0; k < res.records; ++k) {
+    const std::size_t whole = bytes.size() / MeasurementRecSize;
+    std::vector<MeasurementRec> read;
+    read.reserve(whole);
+    for (std::size_t k = 0; k < whole; ++k) {
         const uint8_t* bytesOfRec = p + k * MeasurementRecSize;
-        MeasurementRec r = decodeMeasurementRec(bytesOfRec);
         // The bytes first: an invalid pattern is not to be computed with.
-        if (!codec::isExtendedNumber(bytesOfRec)) {
-            r.JulianDate = 0.0L;
-            ++res.dropped;
-        } else {
-            r.JulianDate = tableDate(r.JulianDate, res.dropped);
+        if (!codec::isExtendedNumber(bytesOfRec) || !tableDate(codec::getExtended(bytesOfRec))) {
+            ++res.droppedRecords;
+            continue;
         }
+        MeasurementRec r = decodeMeasurementRec(bytesOfRec);
         for (int m = 1; m <= kMoonCount; ++m) {
-            if (std::isfinite(r.Offset[m])) continue;
+            if (tableOffset(r.Offset[m])) continue;
             r.Offset[m] = NoMeasurement;
             ++res.dropped;
         }
-        table.InsertAsRead(r);
+        read.push_back(r);
     }
+    table.InsertAllAsRead(read);
+    res.records = read.size();
     res.cutShort = bytes.size() % MeasurementRecSize != 0;
     table.MeasurementsChanged = true;
     return res;
@@ -216,9 +226,10 @@ std::string encodeCsv(MeasurementTable& table, const DateTimeRec& stamp) {
     return out;
 }
 
-MeasurementRec parseCsvRecordLine(std::string_view line, std::size_t* dropped) {
+MeasurementRec parseCsvRecordLine(std::string_view line, std::size_t* dropped, bool* undated) {
     MeasurementRec r;
     std::size_t lost = 0;
+    bool dated = false;
     for (int k = 0; k <= kMoonCount; ++k) {
         while (!line.empty() && isBlank(line.front()))
             line.remove_prefix(1);
@@ -226,35 +237,42 @@ MeasurementRec parseCsvRecordLine(std::string_view line, std::size_t* dropped) {
         const std::string_view field = line.substr(0, comma);
         line = comma == std::string_view::npos ? std::string_view() : line.substr(comma + 1);
         const CsvField f = readCsvField(field);
-        lost += f.unreadable;
         if (k == 0) {
-            // 100 too becomes 0: no calendar shows it.
-            r.JulianDate = f.read ? tableDate(f.value, lost) : 0.0L;
-        } else if (std::fabs(f.value) <= std::numeric_limits<float>::max()) {
-            r.Offset[k] = static_cast<float>(f.value);
-            r.Included[k] = f.included;
-        } else {
-            r.Included[k] = f.included; // beyond a 32-bit real: not measured
-            ++lost;
+            dated = f.read && tableDate(f.value);
+            r.JulianDate = dated ? f.value : 0.0L;
+            continue;
         }
+        r.Included[k] = f.included;
+        if (tableOffset(f.value))
+            r.Offset[k] = static_cast<float>(f.value);
+        else
+            ++lost; // not measured
+        lost += f.unreadable;
     }
-    if (dropped) *dropped += lost;
+    if (dropped && dated) *dropped += lost;
+    if (undated) *undated = !dated;
     return r;
 }
 
-std::size_t loadCsvText(MeasurementTable& table, std::string_view bytes, std::size_t* dropped) {
+std::size_t loadCsvText(MeasurementTable& table, std::string_view bytes, std::size_t* dropped,
+                        std::size_t* droppedRecords) {
     table.MeasurementsChanged = true;
     const std::vector<std::string> lines = splitTextLines(codec::decodeText(bytes));
     std::size_t k = 0;
     while (k < lines.size() && lines[k].find("Julian Date") == std::string::npos)
         ++k;
-    std::size_t inserted = 0;
+    std::vector<MeasurementRec> read;
     for (++k; k < lines.size(); ++k) {
         if (lines[k].empty()) continue;
-        table.InsertAsRead(parseCsvRecordLine(lines[k], dropped));
-        ++inserted;
+        bool undated = false;
+        const MeasurementRec r = parseCsvRecordLine(lines[k], dropped, &undated);
+        if (!undated)
+            read.push_back(r);
+        else if (droppedRecords)
+            ++*droppedRecords;
     }
-    return inserted;
+    table.InsertAllAsRead(read);
+    return read.size();
 }
 
 // --- Files ----------------------------------------------------------------------------
@@ -270,8 +288,10 @@ MeasurementLoadResult loadMeasurementFile(MeasurementTable& table, const std::st
         const DatLoadResult dat = loadDatBytes(table, bytes);
         res.records = dat.records;
         res.dropped = dat.dropped;
+        res.droppedRecords = dat.droppedRecords;
+        res.cutShort = dat.cutShort;
     } else {
-        res.records = loadCsvText(table, bytes, &res.dropped);
+        res.records = loadCsvText(table, bytes, &res.dropped, &res.droppedRecords);
     }
     return res;
 }

@@ -59,27 +59,36 @@ Message saveOpenFailedMessage(const std::string& path);
 // fileFaultMessage (common/FileErrors.h).
 Message mergeQuestion();        // Yes: merge
 Message dataNotSavedQuestion(); // No: the load ends with nothing changed
-// "Data Loaded" (with the merge line, and a line counting the values the
-// file held but no table can, when there were any), or "No Data Loaded" for
-// an empty table.
+// "Data Loaded" (with the merge line, lines counting the records and the
+// values the file held but no table can, and one for a file that ends with an
+// incomplete record, when there were any), or "No Data Loaded" for an empty
+// table or a file that holds no record.
 Message loadedMessage(const std::string& path, bool merged, bool tableEmpty,
-                      std::size_t dropped = 0);
+                      std::size_t dropped = 0, std::size_t droppedRecords = 0,
+                      bool cutShort = false);
 
-// --- Values no table can hold: an offset that is no finite number becomes
-// NoMeasurement (its removed mark stays), a Julian date that is no finite
-// number or that no calendar can show (IsCalendarJulianDate) becomes 0, the
-// record without an instant. Such values are never drawn or counted; a load
-// says how many it left out.
+// --- Values no table can hold: an offset that is no finite number, or one
+// farther than MaxOffset from Jupiter, becomes NoMeasurement (its removed mark
+// stays); a record whose Julian date is no number or one that no calendar can
+// show (IsCalendarJulianDate) is left out whole. A date of exactly 0 is kept:
+// the record without an instant. Such values are never drawn or counted; a
+// load says how many values and records it left out.
+
+// Jupiter diameters: Callisto, the farthest moon, is never seen more than
+// about 13.2 diameters from the planet's centre, so nothing beyond 100 is a
+// measurement (100 itself is NoMeasurement).
+constexpr float MaxOffset = 100.0f;
 
 // --- ".DAT": a plain sequence of 32-byte records in table order.
 
 std::string encodeDat(MeasurementTable& table);
 struct DatLoadResult {
-    std::size_t records = 0; // whole records inserted
-    bool cutShort = false;   // the length was not a multiple of 32 (the rest is ignored)
-    std::size_t dropped = 0; // values left out (see above)
+    std::size_t records = 0;        // whole records inserted
+    bool cutShort = false;          // the length was not a multiple of 32 (the rest is ignored)
+    std::size_t dropped = 0;        // values left out (see above)
+    std::size_t droppedRecords = 0; // whole records left out: their date is unreadable
 };
-// Inserts every whole record of the bytes in order (InsertAsRead); sets
+// Inserts every whole record of the bytes in order (InsertAllAsRead); sets
 // MeasurementsChanged. A date of 0 stays as it is.
 DatLoadResult loadDatBytes(MeasurementTable& table, std::string_view bytes);
 
@@ -95,24 +104,30 @@ std::vector<std::string> csvHeaderLines(const DateTimeRec& stamp);
 std::string csvRecordLine(const MeasurementRec& r);
 std::string encodeCsv(MeasurementTable& table, const DateTimeRec& stamp);
 // Reads one record line: five fields (Julian date, Io .. Callisto), a "*"
-// marking a value removed; a missing or unreadable number is NoMeasurement
-// (a Julian date of exactly 100 becomes 0). Later fields are ignored. Adds to
-// *dropped the fields that held text but no value a table can hold (an
-// unreadable number, one beyond a 32-bit real, a date no calendar shows).
-MeasurementRec parseCsvRecordLine(std::string_view line, std::size_t* dropped = nullptr);
+// marking a value removed; a missing or unreadable number is NoMeasurement.
+// Later fields are ignored. Adds to *dropped the offsets that held text but
+// no value a table can hold (an unreadable number, one beyond MaxOffset).
+// A Julian date that is missing, unreadable or no calendar's becomes 0 and
+// sets *undated: the record is then to be left out whole (its offsets are
+// not counted).
+MeasurementRec parseCsvRecordLine(std::string_view line, std::size_t* dropped = nullptr,
+                                  bool* undated = nullptr);
 // Skips the lines up to and including the first containing "Julian Date"
-// (none: nothing is read), then inserts a record for every non-empty line.
-// The text may be UTF-8 or Windows-1252. Sets MeasurementsChanged; returns
-// the number of records inserted and adds the values left out to *dropped.
+// (none: nothing is read), then inserts a record for every non-empty line
+// whose date is readable. The text may be UTF-8 or Windows-1252. Sets
+// MeasurementsChanged; returns the number of records inserted and adds the
+// values left out to *dropped, the records left out to *droppedRecords.
 std::size_t loadCsvText(MeasurementTable& table, std::string_view bytes,
-                        std::size_t* dropped = nullptr);
+                        std::size_t* dropped = nullptr, std::size_t* droppedRecords = nullptr);
 
 // --- Files.
 
 struct MeasurementLoadResult {
     int32_t ioCode = 0; // 0, or the file error code (nothing was inserted)
     std::size_t records = 0;
-    std::size_t dropped = 0; // values left out
+    std::size_t dropped = 0;        // values left out
+    std::size_t droppedRecords = 0; // records left out whole
+    bool cutShort = false;          // a ".DAT" ends with an incomplete record
 };
 // Reads the whole file first, so that a fault inserts nothing. The Invalid
 // format reads nothing.

@@ -9,6 +9,8 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <list>
+#include <map>
 
 namespace {
 
@@ -54,6 +56,35 @@ void MeasurementTable::InsertAsRead(const MeasurementRec& r) {
         InsertAfterCursor(r);
     else
         InsertOrdered(r);
+}
+
+void MeasurementTable::InsertAllAsRead(const std::vector<MeasurementRec>& recs) {
+    if (recs.empty()) return;
+    // The records of each date in table order. InsertAsRead puts a record
+    // that is not earlier than the last one after every record of its date;
+    // an earlier one goes after the last record of an earlier date, that is
+    // before those of its own date, or, with no earlier date in the table,
+    // after the first record when that has its date.
+    std::map<long double, std::list<MeasurementRec>> byDate;
+    for (const MeasurementRec& r : records())
+        byDate[r.JulianDate].push_back(r);
+    for (const MeasurementRec& r : recs) {
+        if (byDate.empty() || !(std::prev(byDate.end())->first > r.JulianDate)) {
+            byDate[r.JulianDate].push_back(r);
+            continue;
+        }
+        const auto same = byDate.find(r.JulianDate);
+        if (same == byDate.end())
+            byDate.emplace(r.JulianDate, std::list<MeasurementRec>{r});
+        else if (same == byDate.begin())
+            same->second.insert(std::next(same->second.begin()), r);
+        else
+            same->second.push_front(r);
+    }
+    Empty();
+    for (const auto& [date, group] : byDate)
+        for (const MeasurementRec& r : group)
+            InsertAfterCursor(r);
 }
 
 std::vector<MeasurementRec> MeasurementTable::records() {

@@ -1,5 +1,6 @@
 #include "config/Helplst.h"
 
+#include "common/BareName.h"
 #include "common/Codecs.h"
 #include "common/FileErrors.h"
 #include "common/Reporter.h"
@@ -129,7 +130,9 @@ void HelpList::ParseLines(const std::vector<std::string>& lines) {
             add(indent + "-" + f.title + "-", "begin");
             indent += "  ";
             before = Before::Item;
-        } else {
+        } else if (isBareFileName(f.fileName)) {
+            // Topics are looked for in the help folder: a name with a
+            // folder in it is not offered.
             add(indent + f.title, f.fileName);
             before = Before::Item;
         }

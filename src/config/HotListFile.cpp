@@ -139,10 +139,20 @@ HotListLoadResult loadHotListBytes(HotListRecords& list, const std::string& byte
     HotListLoadResult r;
     const auto* p = reinterpret_cast<const uint8_t*>(bytes.data());
     const std::size_t whole = bytes.size() / HotListEntrySize;
-    for (std::size_t k = 0; k < whole; ++k) {
-        const HotListEntry e = decodeHotListEntry(p + k * HotListEntrySize);
-        list.InsertOrdered(e);
-    }
+    // One stable sort instead of a walk through the list for every entry:
+    // equal instants keep the list's order, then the file's; an instant that
+    // is no number (only a damaged file holds one) goes last.
+    std::vector<HotListEntry> all = list.entries();
+    all.reserve(all.size() + whole);
+    for (std::size_t k = 0; k < whole; ++k)
+        all.push_back(decodeHotListEntry(p + k * HotListEntrySize));
+    std::stable_sort(all.begin(), all.end(), [](const HotListEntry& a, const HotListEntry& b) {
+        if (std::isnan(a.Instant)) return false;
+        return std::isnan(b.Instant) || a.Instant < b.Instant;
+    });
+    list.Empty();
+    for (const HotListEntry& e : all)
+        list.InsertAfterCursor(e);
     r.entries = whole;
     r.cutShort = bytes.size() % HotListEntrySize != 0;
     return r;

@@ -60,7 +60,8 @@ struct HotListLoadResult {
     bool cutShort = false;   // the length was not a multiple of 64
 };
 
-// Inserts every whole entry of the bytes in order of instant.
+// Inserts every whole entry of the bytes in order of instant (equal instants
+// after those already in the list, in the file's order).
 HotListLoadResult loadHotListBytes(HotListRecords& list, const std::string& bytes);
 
 // Reads the file into the list and reports a failure or a cut-short file

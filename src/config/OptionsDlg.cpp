@@ -1,5 +1,6 @@
 #include "config/OptionsDlg.h"
 
+#include "common/BareName.h"
 #include "common/Codecs.h"
 #include "config/Options.h"
 #include "config/Pwcnfrm.h"
@@ -43,6 +44,9 @@ struct TOptionsDlg::NumberField {
                  float OptionsRecord::*>
         field;
     int decimals;
+    const char* label;
+    const OptionRange* range; // nullptr: any value the field holds
+    const char* unit;
 };
 
 namespace {
@@ -62,26 +66,31 @@ QString numberText(const OptionsRecord& r, const auto& field, int decimals) {
         field);
 }
 
-// Converts a typed text into its field; false when it is no number the field
-// can hold (an integer out of the field's range, a real that overflows it).
-bool storeNumber(OptionsRecord& r, const auto& field, const QString& text) {
+enum class NumberReading { Stored, NotANumber, OutOfRange };
+
+// Converts a typed text into its field when it lies in range (any range:
+// nothing checked); otherwise nothing is stored.
+NumberReading storeNumber(OptionsRecord& r, const auto& field, const QString& text,
+                          const OptionRange* range) {
     const std::string s = text.toStdString();
     return std::visit(
-        [&](auto member) -> bool {
+        [&](auto member) -> NumberReading {
             using T = std::remove_reference_t<decltype(r.*member)>;
+            long double value = 0;
             if constexpr (std::is_integral_v<T>) {
                 long long v = 0;
                 if (!ParseInteger(s, v) || v < std::numeric_limits<T>::min() ||
                     v > std::numeric_limits<T>::max())
-                    return false;
-                r.*member = static_cast<T>(v);
+                    return NumberReading::NotANumber;
+                value = static_cast<long double>(v);
             } else {
-                long double v = 0;
-                if (!ParseDecimal(s, v) || std::fabs(v) > std::numeric_limits<T>::max())
-                    return false;
-                r.*member = static_cast<T>(v);
+                if (!ParseDecimal(s, value) || !std::isfinite(value) ||
+                    std::fabs(value) > std::numeric_limits<T>::max())
+                    return NumberReading::NotANumber;
             }
-            return true;
+            if (range && !range->holds(value)) return NumberReading::OutOfRange;
+            r.*member = static_cast<T>(value);
+            return NumberReading::Stored;
         },
         field);
 }
@@ -168,18 +177,23 @@ TOptionsDlg::TOptionsDlg(QWidget* parent)
         const char* hint;
         decltype(NumberField::field) field;
         int decimals;
+        const OptionRange* range;
+        const char* unit;
     };
     // In the order of the group; numbers are converted in another order.
     const NumberSpec numberSpecs[] = {
-        {&CloudyEd, "CloudyEd", "Cloudy Nights (%)", "(0-100)", &OptionsRecord::CloudyPercent, -1},
-        {&AnmStepEd, "AnmStepEd", "Animation Step", "(Hours)", &OptionsRecord::AnimationStep, 2},
-        {&ObsIntEd, "ObsIntEd", "Observation Interval", "(Hours)", &OptionsRecord::ObsInterval, 2},
+        {&CloudyEd, "CloudyEd", "Cloudy Nights (%)", "(0-100)", &OptionsRecord::CloudyPercent, -1,
+         nullptr, ""},
+        {&AnmStepEd, "AnmStepEd", "Animation Step", "(Hours)", &OptionsRecord::AnimationStep, 2,
+         &IntervalRange, "hours"},
+        {&ObsIntEd, "ObsIntEd", "Observation Interval", "(Hours)", &OptionsRecord::ObsInterval, 2,
+         &IntervalRange, "hours"},
         {&DispTmrEd, "DispTmrEd", "Anim. Timer Interval", "(Milliseconds)",
-         &OptionsRecord::TimerInterval, -1},
+         &OptionsRecord::TimerInterval, -1, &TimerIntervalRange, "milliseconds"},
         {&ZnEd, "ZnEd", "Time Zone Difference", "UT minus Local (Zone) Time in Hours",
-         &OptionsRecord::ZoneOffset, 1},
+         &OptionsRecord::ZoneOffset, 1, &ZoneOffsetRange, "hours"},
         {&RSEd, "RSEd", "Red Spot Longitude", "System II Long. of Red Spot",
-         &OptionsRecord::RedSpotLongitude, 1},
+         &OptionsRecord::RedSpotLongitude, 1, nullptr, ""},
     };
     for (const NumberSpec& n : numberSpecs) {
         auto* edit = new QLineEdit(ParametersGrp);
@@ -194,7 +208,8 @@ TOptionsDlg::TOptionsDlg(QWidget* parent)
     }
     for (QLineEdit* e : {CloudyEd, AnmStepEd, ObsIntEd, DispTmrEd, RSEd, ZnEd}) {
         for (const NumberSpec& n : numberSpecs)
-            if (*n.edit == e) numbers_.push_back({e, n.field, n.decimals});
+            if (*n.edit == e)
+                numbers_.push_back({e, n.field, n.decimals, n.label, n.range, n.unit});
     }
 
     SpecialGrp = new QGroupBox(QStringLiteral("\"Special\""), GeneralTab);
@@ -355,15 +370,55 @@ void TOptionsDlg::storeBoxesAndTexts(OptionsRecord& r) {
         r.*t.field = codec::utf8Left(t.edit->text().toStdString(), t.capacity);
 }
 
+void TOptionsDlg::refuse(QLineEdit* edit, const QString& caption, const QString& text) {
+    showMessage(caption, text, MsgIcon::Error);
+    if (FilesTab->isAncestorOf(edit)) PageControl1->setCurrentWidget(FilesTab);
+    if (GeneralTab->isAncestorOf(edit)) PageControl1->setCurrentWidget(GeneralTab);
+    edit->setFocus();
+    edit->selectAll();
+}
+
+bool TOptionsDlg::textsStorable() {
+    const auto& bare = bareNameFields();
+    for (const TextField& t : texts_) {
+        QString label = labelFor(t.edit)->text();
+        while (label.endsWith(u':') || label.endsWith(u';'))
+            label.chop(1);
+        // The file keeps texts in Windows-1252: another character would come
+        // back as "?" at the next start, naming a file that is not there.
+        std::string stored;
+        if (!codec::utf8ToCp1252(t.edit->text().toStdString(), stored)) {
+            refuse(t.edit, QStringLiteral("Invalid Name!"),
+                   label + QStringLiteral(" contains characters that cannot be stored.\n\n"
+                                          "Use letters, digits and the usual signs of Western "
+                                          "European languages."));
+            return false;
+        }
+        if (std::find(bare.begin(), bare.end(), t.field) != bare.end() &&
+            !isBareFileName(t.edit->text().toStdString())) {
+            refuse(t.edit, QStringLiteral("Invalid Name!"),
+                   label + QStringLiteral(" must be a file name without a folder.\n\n"
+                                          "The file is looked for in the program's folders."));
+            return false;
+        }
+    }
+    return true;
+}
+
 bool TOptionsDlg::storeNumbers(OptionsRecord& r) {
     for (const NumberField& n : numbers_) {
-        if (!storeNumber(r, n.field, n.edit->text())) {
-            showMessage(QStringLiteral("Non-Numeric Value!"),
-                        QStringLiteral("Numeric Conversion Error!\n\n"
-                                       "Verify Values of Numeric Parameters."),
-                        MsgIcon::Error);
-            n.edit->setFocus();
-            n.edit->selectAll();
+        const NumberReading reading = storeNumber(r, n.field, n.edit->text(), n.range);
+        if (reading == NumberReading::NotANumber) {
+            refuse(n.edit, QStringLiteral("Non-Numeric Value!"),
+                   QStringLiteral("Numeric Conversion Error!\n\n"
+                                  "Verify Values of Numeric Parameters."));
+            return false;
+        }
+        if (reading == NumberReading::OutOfRange) {
+            refuse(n.edit, QStringLiteral("Value Out of Range!"),
+                   QString::fromUtf8(n.label) + QStringLiteral(" must be ") +
+                       q(rangeText(*n.range, std::max(n.decimals, 0), n.unit)) +
+                       QStringLiteral(".\n\nVerify Values of Numeric Parameters."));
             return false;
         }
     }
@@ -397,6 +452,7 @@ void TOptionsDlg::OKBtnClick() {
         return;
     }
     OptionsRecord& r = Opts->Options;
+    if (!textsStorable()) return;
     storeBoxesAndTexts(r);
     if (!storeNumbers(r)) return;
     // The options file keeps the password in Windows-1252: a character it

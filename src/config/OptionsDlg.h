@@ -64,6 +64,10 @@ private:
     // Steps of OK; false stops it (the dialog stays open).
     void storeBoxesAndTexts(OptionsRecord& r);
     bool storeNumbers(OptionsRecord& r);
+    // Every text can be stored in the file, and the names that must be bare
+    // are; else a message and the focus on the text.
+    bool textsStorable();
+    void refuse(QLineEdit* edit, const QString& caption, const QString& text);
     void storePassword(OptionsRecord& r);
 
     struct BoxField;

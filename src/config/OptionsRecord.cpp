@@ -1,5 +1,6 @@
 #include "config/OptionsRecord.h"
 
+#include "common/BareName.h"
 #include "common/Codecs.h"
 #include "common/FileErrors.h"
 #include "common/FileIO.h"
@@ -7,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 
 const char* const kDefaultWebAddress = "https://lab-exercises.example.org/orva/quorvex/index.html";
@@ -59,6 +61,37 @@ const std::vector<OptionsField>& optionsFields() {
         {"ZoneOffset", &R::ZoneOffset, 0},
     };
     return fields;
+}
+
+std::string rangeText(const OptionRange& range, int decimals, const char* unit) {
+    auto text = [decimals](long double v) {
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%.*Lf", decimals, v);
+        return std::string(buf);
+    };
+    return "from " + text(range.least) + " to " + text(range.most) + (*unit ? " " : "") + unit;
+}
+
+const std::vector<std::string OptionsRecord::*>& bareNameFields() {
+    using R = OptionsRecord;
+    static const std::vector<std::string R::*> fields = {
+        &R::LogoFile,        &R::TitleFile,       &R::OnHelpFile,   &R::MainHelpList,
+        &R::AnalHelpList,    &R::TopViewHelpList, &R::UserHelpFile, &R::ReminderFile,
+        &R::OuterPlanetFile, &R::LeapSecondFile,  &R::HotListFile,
+    };
+    return fields;
+}
+
+void clampOptionRanges(OptionsRecord& r) {
+    auto clamp = [](auto& v, const OptionRange& range) {
+        using T = std::remove_reference_t<decltype(v)>;
+        if (static_cast<long double>(v) < range.least) v = T(range.least);
+        if (static_cast<long double>(v) > range.most) v = T(range.most);
+    };
+    clamp(r.ZoneOffset, ZoneOffsetRange);
+    clamp(r.AnimationStep, IntervalRange);
+    clamp(r.ObsInterval, IntervalRange);
+    clamp(r.TimerInterval, TimerIntervalRange);
 }
 
 std::string backupFileName(std::string_view name) {
@@ -209,6 +242,15 @@ OptionsParseResult parseOptions(std::string_view bytes, OptionsRecord& r,
     if (r.PasswordLength > 16) r.PasswordLength = 16;
     if (afterLoad) afterLoad();
     if (!in.atEnd()) return {OptionsParse::EofNotReached, 0};
+    // An infinite step or zone offset would carry every session's clock
+    // beyond any calendar; a name with a folder would lead out of ours.
+    const bool finite = std::isfinite(r.AnimationStep) && std::isfinite(r.ObsInterval) &&
+                        std::isfinite(r.RedSpotLongitude) && std::isfinite(r.ZoneOffset);
+    const auto& names = bareNameFields();
+    const bool bare = std::all_of(names.begin(), names.end(),
+                                  [&r](auto field) { return isBareFileName(r.*field); });
+    if (!finite || !bare) return {OptionsParse::ReadError, IOInvalidNumber};
+    clampOptionRanges(r);
     return {};
 }
 

@@ -65,6 +65,28 @@ struct OptionsRecord {
     bool operator==(const OptionsRecord&) const = default;
 };
 
+// The ranges that keep a session's clock usable: the offset of a real time
+// zone; a step and an interval of a positive time of at most ten years of
+// 365.25 days (hours, shown with 2 decimals, so 0.01 is the least); a timer
+// that leaves the processor time to draw (milliseconds).
+struct OptionRange {
+    long double least, most;
+    bool holds(long double v) const { return v >= least && v <= most; } // false for NaN
+};
+constexpr OptionRange ZoneOffsetRange{-14.0L, 14.0L};
+constexpr OptionRange IntervalRange{0.01L, 87660.0L};
+constexpr OptionRange TimerIntervalRange{1.0L, 65535.0L};
+// "from <least> to <most> <unit>", the bounds with the given decimals (no
+// unit when it is empty).
+std::string rangeText(const OptionRange& range, int decimals, const char* unit);
+
+// The fields that name a file in the program's own folders: bare names only.
+// (The log file and the pictures folder may name any folder.)
+const std::vector<std::string OptionsRecord::*>& bareNameFields();
+// Moves ZoneOffset, AnimationStep, ObsInterval and TimerInterval that lie
+// outside their ranges to the nearest bound; NaN is left to the caller.
+void clampOptionRanges(OptionsRecord& r);
+
 constexpr std::size_t kOptionsFileSize = 1958;
 constexpr std::size_t kS71 = 71, kS255 = 255, kS4 = 4;
 
@@ -115,6 +137,9 @@ struct OptionsParseResult {
 // Reads the saved fields from the bytes of a file into r, checking the version
 // against r.ProgVersion after the first field. Fields read before a failure
 // stay in r. afterLoad runs after the last field, before the end-of-file test.
+// A real that is no finite number, or a name of bareNameFields() with a
+// folder in it, makes the file invalid (ReadError, IOInvalidNumber); numbers
+// out of their ranges are clamped (clampOptionRanges).
 OptionsParseResult parseOptions(std::string_view bytes, OptionsRecord& r,
                                 const std::function<void()>& afterLoad = {});
 

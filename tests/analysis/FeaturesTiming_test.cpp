@@ -129,9 +129,8 @@ TEST_F(TimingDialog, ShowsTheValuesAndDefaultsThenCancelChangesNothing) {
 }
 
 TEST_F(TimingDialog, AnUnreadableTextIsReportedKeepsTheDialogOpenAndStoresWhatCameBefore) {
-    desk.answerMessage(MsgResult::Ok);
-    desk.answerMessage(MsgResult::Ok);
-    desk.answerMessage(MsgResult::Ok);
+    for (int k = 0; k < 8; ++k)
+        desk.answerMessage(MsgResult::Ok);
     desk.onDialog([this](QDialog& d) {
         auto& t = dynamic_cast<TTimingDlgForm1&>(d);
         t.IntervalEd->setText(" 1e1 ");
@@ -141,13 +140,18 @@ TEST_F(TimingDialog, AnUnreadableTextIsReportedKeepsTheDialogOpenAndStoresWhatCa
         EXPECT_EQ(interval, 10.0L); // stored before the bad step...
         EXPECT_EQ(step, 0.1L);      // ...which leaves the rest as they were
         EXPECT_EQ(timer, 10);
-        t.StepEd->setText("-0.5"); // no range is checked
-        t.TimrEd->setText("65536");
-        t.OKBtn->click();
-        EXPECT_TRUE(t.isVisible());
-        t.TimrEd->setText("1.5");
-        t.OKBtn->click();
-        EXPECT_TRUE(t.isVisible());
+        // Steps of no time or of more than ten years, and a timer of 0 ms, are refused.
+        for (const char* step : {"0", "-0.5", "inf", "87661"}) {
+            t.StepEd->setText(step);
+            t.OKBtn->click();
+            EXPECT_TRUE(t.isVisible());
+        }
+        t.StepEd->setText("87660");
+        for (const char* ms : {"65536", "1.5", "0"}) {
+            t.TimrEd->setText(ms);
+            t.OKBtn->click();
+            EXPECT_TRUE(t.isVisible());
+        }
         t.TimrEd->setText("65535");
         t.OKBtn->click();
         EXPECT_FALSE(t.isVisible());
@@ -156,13 +160,18 @@ TEST_F(TimingDialog, AnUnreadableTextIsReportedKeepsTheDialogOpenAndStoresWhatCa
     const auto bad = [](const std::string& text) {
         return Message{"Timing Intervals", text, MsgIcon::Error, BtnOk};
     };
-    EXPECT_EQ(desk.messages,
-              (std::vector<Message>{
-                  bad("'0,5' is not a number of hours."),
-                  bad("'65536' is not a whole number of milliseconds from 0 to 65535."),
-                  bad("'1.5' is not a whole number of milliseconds from 0 to 65535.")}));
+    EXPECT_EQ(
+        desk.messages,
+        (std::vector<Message>{bad("'0,5' is not a number of hours from 0.01 to 87660.00."),
+                              bad("'0' is not a number of hours from 0.01 to 87660.00."),
+                              bad("'-0.5' is not a number of hours from 0.01 to 87660.00."),
+                              bad("'inf' is not a number of hours from 0.01 to 87660.00."),
+                              bad("'87661' is not a number of hours from 0.01 to 87660.00."),
+                              bad("'65536' is not a whole number of milliseconds from 1 to 65535."),
+                              bad("'1.5' is not a whole number of milliseconds from 1 to 65535."),
+                              bad("'0' is not a whole number of milliseconds from 1 to 65535.")}));
     EXPECT_EQ(interval, 10.0L);
-    EXPECT_EQ(step, -0.5L);
+    EXPECT_EQ(step, 87660.0L);
     EXPECT_EQ(timer, 65535);
 }
 

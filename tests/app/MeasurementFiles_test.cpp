@@ -117,7 +117,8 @@ TEST(CsvFile, ParsesFieldsStarsAndUnreadableNumbers) {
     }
 }
 
-// Values no table can hold become "not measured" (a date: 0) and are counted.
+// Offsets no measurement can be become "not measured" and are counted; a
+// record whose date is unreadable is left out whole and counted apart.
 TEST(UnreadableValues, AreLeftOutAndCountedByBothParsers) {
     const float N = NoMeasurement;
     const float nan = std::numeric_limits<float>::quiet_NaN();
@@ -144,28 +145,24 @@ TEST(UnreadableValues, AreLeftOutAndCountedByBothParsers) {
         const char* what;
         std::array<uint8_t, 10> jdBytes;
         PerMoon<float> offset;
-        long double jd; // read
+        bool kept; // else left out whole
         PerMoon<float> read;
         std::size_t dropped;
     };
     const DatCase dat[] = {
-        {"sound", dateOf(2454500.5L), {{1, -2, N, 1e30f}}, 2454500.5L, {{1, -2, N, 1e30f}}, 0},
-        {"no instant", dateOf(0.0L), {{nan, 1, 1, 1}}, 0.0L, {{N, 1, 1, 1}}, 1},
-        {"infinities", date(1ull << 63, 0xFFFF), {{inf, -inf, nan, 2}}, 0.0L, {{N, N, N, 2}}, 4},
-        {"quiet NaN", date(3ull << 62, 0x7FFF), {{1, 1, 1, 1}}, 0.0L, {{1, 1, 1, 1}}, 1},
-        {"pseudo-NaN", date(1, 0x7FFF), {{1, 1, 1, 1}}, 0.0L, {{1, 1, 1, 1}}, 1},
-        {"pseudo-infinity", date(0, 0x7FFF), {{1, 1, 1, 1}}, 0.0L, {{1, 1, 1, 1}}, 1},
-        {"unnormal",
-         withoutIntegerBit(dateOf(2454500.5L)),
-         {{1, 1, 1, 1}},
-         0.0L,
-         {{1, 1, 1, 1}},
-         1},
-        {"pseudo-denormal", date(1ull << 63, 0), {{1, 1, 1, 1}}, 0.0L, {{1, 1, 1, 1}}, 1},
-        {"huge", dateOf(1e300L), {{1, 1, 1, 1}}, 0.0L, {{1, 1, 1, 1}}, 1},
-        {"year 8001", dateOf(4644000.5L), {{1, 1, 1, 1}}, 0.0L, {{1, 1, 1, 1}}, 1},
-        {"year -4001", dateOf(259000.5L), {{1, 1, 1, 1}}, 0.0L, {{1, 1, 1, 1}}, 1},
-        {"year -4000", dateOf(260500.5L), {{1, 1, 1, 1}}, 260500.5L, {{1, 1, 1, 1}}, 0},
+        {"sound", dateOf(2454500.5L), {{1, -2, N, -100}}, true, {{1, -2, N, -100}}, 0},
+        {"far", dateOf(2454500.5L), {{100.01f, -3e29f, 1e30f, 2}}, true, {{N, N, N, 2}}, 3},
+        {"no instant", dateOf(0.0L), {{nan, 1, 1, 1}}, true, {{N, 1, 1, 1}}, 1},
+        {"infinities", date(1ull << 63, 0xFFFF), {{inf, -inf, nan, 2}}, false, {}, 0},
+        {"quiet NaN", date(3ull << 62, 0x7FFF), {{1, 1, 1, 1}}, false, {}, 0},
+        {"pseudo-NaN", date(1, 0x7FFF), {{1, 1, 1, 1}}, false, {}, 0},
+        {"pseudo-infinity", date(0, 0x7FFF), {{1, 1, 1, 1}}, false, {}, 0},
+        {"unnormal", withoutIntegerBit(dateOf(2454500.5L)), {{1, 1, 1, 1}}, false, {}, 0},
+        {"pseudo-denormal", date(1ull << 63, 0), {{1, 1, 1, 1}}, false, {}, 0},
+        {"huge", dateOf(1e300L), {{1, 1, 1, 1}}, false, {}, 0},
+        {"year 8001", dateOf(4644000.5L), {{1, 1, 1, 1}}, false, {}, 0},
+        {"year -4001", dateOf(259000.5L), {{1, 1, 1, 1}}, false, {}, 0},
+        {"year -4000", dateOf(260500.5L), {{1, 1, 1, 1}}, true, {{1, 1, 1, 1}}, 0},
     };
     for (const DatCase& c : dat) {
         SCOPED_TRACE(c.what);
@@ -174,46 +171,53 @@ TEST(UnreadableValues, AreLeftOutAndCountedByBothParsers) {
         std::string bytes = encodeMeasurementRec(r);
         std::copy(c.jdBytes.begin(), c.jdBytes.end(), bytes.begin());
         MeasurementTable t;
-        const DatLoadResult res = loadDatBytes(t, bytes);
-        EXPECT_EQ(res.dropped, c.dropped);
+        const DatLoadResult res = loadDatBytes(t, bytes + bytes);
+        EXPECT_EQ(res.dropped, 2 * c.dropped);
+        EXPECT_EQ(res.droppedRecords, c.kept ? 0u : 2u);
+        EXPECT_EQ(res.records, c.kept ? 2u : 0u);
+        if (!c.kept) continue;
         const MeasurementRec back = t.records().at(0);
-        EXPECT_EQ(back.JulianDate, c.jd);
         EXPECT_EQ(back.Offset, c.read);
         EXPECT_EQ(back.Included, r.Included); // the removed marks stay
     }
 
     struct CsvCase {
         const char* line;
-        long double jd;
+        bool kept;
         PerMoon<float> offset;
         std::size_t dropped;
     };
     const CsvCase csv[] = {
-        {"2454500.5,1,,*,-2", 2454500.5L, {{1, N, N, -2}}, 0},
-        {",nan,inf,-inf,1e39*", 0.0L, {{N, N, N, N}}, 4},
-        {"abc,x,0x10, ,7", 0.0L, {{N, N, N, 7}}, 3},
-        {"1e5000,1,2,3,4", 0.0L, {{1, 2, 3, 4}}, 1},
-        {"1e300,1", 0.0L, {{1, N, N, N}}, 1},
-        {"100,1", 0.0L, {{1, N, N, N}}, 1},
-        {"4644000.5", 0.0L, {{N, N, N, N}}, 1},
-        {"0,1,2", 0.0L, {{1, 2, N, N}}, 0},
+        {"2454500.5,1,,*,-2", true, {{1, N, N, -2}}, 0},
+        {"2454500.5,nan,inf,-inf,1e39*", true, {{N, N, N, N}}, 4},
+        {"2454500.5,x,0x10, ,100.5", true, {{N, N, N, N}}, 3},
+        {"100,1", false, {}, 0}, // no calendar shows it
+        {"0,1,2", true, {{1, 2, N, N}}, 0},
+        {",1,2,3,4", false, {}, 0},
+        {"abc,x,0x10, ,7", false, {}, 0},
+        {"1e5000,1,2,3,4", false, {}, 0},
+        {"1e300,1", false, {}, 0},
+        {"4644000.5", false, {}, 0},
     };
-    MeasurementTable all;
     std::string text = "Julian Date\r\n";
-    std::size_t total = 0;
+    std::size_t total = 0, lines = 0;
     for (const CsvCase& c : csv) {
         SCOPED_TRACE(c.line);
         std::size_t dropped = 0;
-        const MeasurementRec r = parseCsvRecordLine(c.line, &dropped);
+        bool undated = false;
+        const MeasurementRec r = parseCsvRecordLine(c.line, &dropped, &undated);
+        EXPECT_EQ(undated, !c.kept);
         EXPECT_EQ(dropped, c.dropped);
-        EXPECT_EQ(r.JulianDate, c.jd);
-        EXPECT_EQ(r.Offset, c.offset);
+        if (c.kept) EXPECT_EQ(r.Offset, c.offset);
         text += std::string(c.line) + "\r\n";
         total += c.dropped;
+        lines += c.kept;
     }
-    std::size_t dropped = 0;
-    EXPECT_EQ(loadCsvText(all, text, &dropped), std::size(csv));
+    MeasurementTable all;
+    std::size_t dropped = 0, droppedRecords = 0;
+    EXPECT_EQ(loadCsvText(all, text, &dropped, &droppedRecords), lines);
     EXPECT_EQ(dropped, total);
+    EXPECT_EQ(droppedRecords, std::size(csv) - lines);
 }
 
 TEST(CsvFile, ReadsOnlyTheLinesAfterTheColumnHeadings) {
@@ -222,13 +226,13 @@ TEST(CsvFile, ReadsOnlyTheLinesAfterTheColumnHeadings) {
         std::size_t records;
     };
     const Case cases[] = {
-        {"x\r\nJulian Date,Io\r\n1,2\r\n\r\n\n3,4\r\n", 2},
-        {"Julian Date\n1,2\nJulian Date\n", 2}, // the second heading is a record line
-        {"julian date\n1,2\n", 0},
-        {"1,2\n3,4\n", 0},
+        {"x\r\nJulian Date,Io\r\n2454501,2\r\n\r\n\n2454503,4\r\n", 2},
+        {"Julian Date\n2454501,2\nJulian Date\n", 1}, // the second heading has no date
+        {"julian date\n2454501,2\n", 0},
+        {"2454501,2\n2454503,4\n", 0},
         {"", 0},
-        {"\xEF\xBB\xBFJulian Date\r5\r6", 2},
-        {"Julian Date\n\xE9,1\n", 1}, // Windows-1252 bytes
+        {"\xEF\xBB\xBFJulian Date\r2454505\r2454506", 2},
+        {"Julian Date\n2454501,\xE9\n", 1}, // Windows-1252 bytes
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -297,6 +301,28 @@ TEST(MeasurementMessages, TheLoadCountsTheValuesItLeftOut) {
               "Data loaded from a.CSV.\n\nMerged with existing data.\n\n"
               "1 unreadable value was left out.");
     EXPECT_EQ(loadedMessage("a.CSV", false, false, 0).text, "Data loaded from a.CSV.");
+    EXPECT_EQ(loadedMessage("a.DAT", false, false, 3, 1, true).text,
+              "Data loaded from a.DAT.\n\n1 unreadable record was left out.\n\n"
+              "3 unreadable values were left out.\n\n"
+              "The file ends with an incomplete record, which was not loaded.");
+
+    // A file of random bytes: nothing of it reaches the table unremarked.
+    std::string noise;
+    uint32_t x = 12345;
+    for (int i = 0; i < 31 * 32 + 7; ++i) {
+        x = x * 1103515245u + 12345u;
+        noise += char(x >> 23);
+    }
+    const std::string noisy = dir.file("noise.DAT");
+    writeTestFile(noisy, noise);
+    MeasurementTable random;
+    const MeasurementLoadResult n = loadMeasurementFile(random, noisy, MeasurementFormat::Dat);
+    EXPECT_EQ(n.records + n.droppedRecords, 31u);
+    EXPECT_GT(n.droppedRecords, 25u);
+    EXPECT_TRUE(n.cutShort);
+    for (const MeasurementRec& r : random.records())
+        for (int m = 1; m <= kMoonCount; ++m)
+            EXPECT_LE(std::fabs(r.Offset[m]), MaxOffset);
 }
 
 TEST(MeasurementFileIO, SavesLoadsAndKeepsTheOldFileWhenASaveFails) {

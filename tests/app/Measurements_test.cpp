@@ -53,6 +53,39 @@ TEST(MeasurementTable, KeepsAscendingDatesAndEveryRecordOfAnEqualDate) {
     EXPECT_EQ(dates(t), (std::vector<long double>{1, 2, 2, 2, 3}));
 }
 
+// A file's records at once land where one by one they always did, equal
+// dates included, into an empty table and into one that holds records.
+TEST(MeasurementTable, BulkLoadOrdersRecordsAsLoadingOneByOneDoes) {
+    std::vector<MeasurementRec> file;
+    uint32_t x = 7;
+    for (int k = 0; k < 400; ++k) {
+        x = x * 1103515245u + 12345u;
+        // Few dates, many ties; the Io value tells the records apart.
+        file.push_back(record(2454500.0L + (x >> 16) % 23, float(k), 1, 1, 1));
+    }
+    file.push_back(record(2454500.0L, 500, 1, 1, 1)); // equal to the first date
+    for (const std::vector<MeasurementRec>& before :
+         {std::vector<MeasurementRec>{},
+          std::vector<MeasurementRec>{record(2454500.0L, -1, 1, 1, 1),
+                                      record(2454510.0L, -2, 1, 1, 1),
+                                      record(2454510.0L, -3, 1, 1, 1)}}) {
+        MeasurementTable oneByOne, bulk;
+        for (const MeasurementRec& r : before) {
+            oneByOne.InsertAsRead(r);
+            bulk.InsertAsRead(r);
+        }
+        for (const MeasurementRec& r : file)
+            oneByOne.InsertAsRead(r);
+        bulk.InsertAllAsRead(file);
+        std::vector<float> a, b;
+        for (const MeasurementRec& r : oneByOne.records())
+            a.push_back(r.Offset[1]);
+        for (const MeasurementRec& r : bulk.records())
+            b.push_back(r.Offset[1]);
+        EXPECT_EQ(a, b);
+    }
+}
+
 TEST(PendingRecord, StoresOnlyAnInstantWithAUsableValue) {
     struct Case {
         MeasurementRec rec;

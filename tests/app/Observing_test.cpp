@@ -290,6 +290,23 @@ TEST_F(ObservingTest, SavingAndLoadingThroughTheDataMenu) {
     form->Load1Click();
     EXPECT_EQ(form->Entry->Table.Count(), 4);
     EXPECT_EQ(desk.messages.back().caption, "File Error");
+    // A file without a single record changes nothing, merged or not.
+    for (const char* name : {"empty.DAT", "byte.DAT", "heading.CSV"}) {
+        SCOPED_TRACE(name);
+        writeTestFile(folder + name, std::string(name) == "byte.DAT" ? "x" : "");
+        for (MsgResult merge : {MsgResult::Yes, MsgResult::No}) {
+            desk.answerOpenFile(QString::fromStdString(folder + name));
+            desk.answerMessage(merge);                                      // "Merge Data?"
+            if (merge == MsgResult::No) desk.answerMessage(MsgResult::Yes); // "Data Not Saved!"
+            desk.answerMessage(MsgResult::Ok);                              // the message
+            form->Load1Click();
+            EXPECT_EQ(form->Entry->Table.Count(), 4);
+            EXPECT_FALSE(form->S.DataSaved);
+            EXPECT_EQ(desk.messages.back(),
+                      (Message{"No Data Loaded", folder + name + " contains no valid data!",
+                               MsgIcon::Information, BtnOk}));
+        }
+    }
 }
 
 TEST_F(ObservingTest, TheEndAsksUntilTheDataAreSavedOrTheStudentDeclines) {

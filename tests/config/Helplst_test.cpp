@@ -61,6 +61,10 @@ TEST(HelpListFile, BuildsTheOutline) {
         {"file names are cut to 71",
          "\"\" \"" + std::string(75, 'f') + "\"",
          {topic("", std::string(71, 'f'))}},
+        {"a topic named with a folder is not offered",
+         "\"Io\" \"../io.txt\"\n\"Eu\" \"/etc/passwd\"\n\"Ga\" \"h\\\\ga.txt\"\n\"Ca\" \"..\"\n"
+         "\"Io\" \"io..txt\"\n",
+         {topic("Io", "io..txt")}},
         {"Windows-1252 text",
          "\"Caf\xE9\" \"caf\xE9.txt\"",
          {topic("Caf\xC3\xA9", "caf\xC3\xA9.txt")}},

@@ -11,6 +11,8 @@
 #include <cstring>
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
 
 double at(int y, int mo, int d, int h, int mi, int s) { return EncodeDateTime(y, mo, d, h, mi, s, 0); }
@@ -58,11 +60,21 @@ TEST(HotListLoading, SortsByInstantKeepsEqualInstantsTogetherAndLoadsWholeEntrie
     HotListLoadResult r;
     auto list = load(bytes, &r);
     ASSERT_EQ(list.size(), 4u);
-    EXPECT_EQ(list[0].Instant, a);
-    EXPECT_EQ(list[1].Instant, a);
-    EXPECT_EQ(list[2].Instant, b);
-    EXPECT_EQ(list[3].Instant, b);
+    // Equal instants keep the file's order.
+    EXPECT_EQ(list[0], (HotListEntry{a, "early"}));
+    EXPECT_EQ(list[1], (HotListEntry{a, "early too"}));
+    EXPECT_EQ(list[2], (HotListEntry{b, "late"}));
+    EXPECT_EQ(list[3], (HotListEntry{b, "late too"}));
     EXPECT_FALSE(r.cutShort);
+    // Into a list that holds entries: after its equal ones; a damaged instant last.
+    HotListRecords into;
+    into.InsertOrdered(HotListEntry{b, "there"});
+    loadHotListBytes(into, encodeHotListEntry({std::nan(""), "damaged"}) + bytes);
+    const std::vector<HotListEntry> merged = into.entries();
+    ASSERT_EQ(merged.size(), 6u);
+    EXPECT_EQ(merged[2].Comment, "there");
+    EXPECT_EQ(merged[3].Comment, "late");
+    EXPECT_EQ(merged[5].Comment, "damaged");
 
     list = load(bytes.substr(0, 64 + 30), &r);
     EXPECT_EQ(list.size(), 1u);

@@ -313,6 +313,67 @@ TEST_F(OptionsDlgTest, APasswordTheFileCannotHoldIsRefusedAsTyped) {
     EXPECT_EQ(password(), "Kr\u00E4ft");
 }
 
+// Values that would trap the clock, names the file cannot hold and names
+// with a folder where only a bare name is looked for: refused with a message,
+// the dialog open on that field and nothing of the record changed.
+TEST_F(OptionsDlgTest, OutOfRangeValuesAndNamesTheFileCannotServeAreRefused) {
+    const OptionsRecord before = opts->Options;
+    struct Case {
+        const char* name;
+        const char* typed;
+        const char* caption;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"ZnEd", "1e30", "Value Out of Range!",
+         "Time Zone Difference must be from -14.0 to 14.0 hours."},
+        {"ZnEd", "-14.5", "Value Out of Range!",
+         "Time Zone Difference must be from -14.0 to 14.0 hours."},
+        {"ObsIntEd", "0", "Value Out of Range!",
+         "Observation Interval must be from 0.01 to 87660.00 hours."},
+        {"AnmStepEd", "87661", "Value Out of Range!",
+         "Animation Step must be from 0.01 to 87660.00 hours."},
+        {"DispTmrEd", "0", "Value Out of Range!",
+         "Anim. Timer Interval must be from 1 to 65535 milliseconds."},
+        {"LogFlEd", "/home/\u0418\u0440\u0430/log.txt", "Invalid Name!",
+         "Log File (May Include Path) contains characters that cannot be stored."},
+        {"JupImgsEd", "\u0420\u0438\u0441", "Invalid Name!",
+         "Jupiter Images contains characters that cannot be stored."},
+        {"HtLstEd", "../HotDates.htl", "Invalid Name!",
+         "Hotlist File must be a file name without a folder."},
+        {"MnHlpEd", "..", "Invalid Name!", "Main Help List must be a file name without a folder."},
+        {"LeapSecEd", "a\\b.txt", "Invalid Name!",
+         "Leap Second Table must be a file name without a folder."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " " + c.typed);
+        desk.messages.clear();
+        desk.answerMessage(MsgResult::Ok);
+        EXPECT_FALSE(run([&c](TOptionsDlg& d) {
+            QLineEdit* edit = d.findChild<QLineEdit*>(c.name);
+            edit->setText(QString::fromUtf8(c.typed));
+            d.OKBtn->click();
+            EXPECT_TRUE(d.isVisible());
+            EXPECT_TRUE(d.PageControl1->currentWidget()->isAncestorOf(edit));
+            EXPECT_EQ(d.focusWidget(), edit);
+            d.CancelBtn->click();
+        }));
+        ASSERT_EQ(desk.messages.size(), 1u);
+        EXPECT_EQ(desk.messages[0].caption, c.caption);
+        EXPECT_TRUE(desk.messages[0].text.starts_with(c.text)) << desk.messages[0].text;
+        EXPECT_EQ(opts->Options, before);
+    }
+    // The log file and the pictures folder may name a folder.
+    desk.messages.clear();
+    EXPECT_TRUE(run([](TOptionsDlg& d) {
+        d.LogFlEd->setText("/srv/lab/ORVALog.log");
+        d.JupImgsEd->setText("../Rotation BMPs");
+        d.OKBtn->click();
+    }));
+    EXPECT_TRUE(desk.messages.empty());
+    EXPECT_EQ(opts->Options.LogFile, "/srv/lab/ORVALog.log");
+}
+
 TEST_F(OptionsDlgTest, AnEmptyPasswordConfirmedIsTheOnlyOneAcceptedAfterwards) {
     desk.answerMessage(MsgResult::Ok);
     run(

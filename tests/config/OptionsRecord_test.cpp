@@ -1,6 +1,10 @@
 // The options file: its bytes, the load paths and the password scrambling.
 #include "common/Codecs.h"
+#include "common/FileErrors.h"
 #include "config/OptionsRecord.h"
+
+#include <functional>
+#include <limits>
 
 #include <gtest/gtest.h>
 
@@ -151,6 +155,62 @@ TEST(OptionsFile, HostileFieldsAreKeptInRange) {
     EXPECT_EQ(r.PasswordLength, 16);
     EXPECT_TRUE(r.IdentifyMoon);
     EXPECT_EQ(codec::utf8Length(DecodePassword(r.PasswordCode, r.PasswordLength)), 16u);
+}
+
+// Values that would trap every session make the file invalid; finite values
+// out of range are moved to the nearest bound.
+TEST(OptionsFile, NonFiniteNumbersAndFoldersInNamesAreInvalidRangesClamped) {
+    const long double inf = std::numeric_limits<long double>::infinity();
+    const long double nan = std::numeric_limits<long double>::quiet_NaN();
+    const std::function<void(OptionsRecord&)> invalid[] = {
+        [&](OptionsRecord& r) { r.ZoneOffset = float(inf); },
+        [&](OptionsRecord& r) { r.ObsInterval = inf; },
+        [&](OptionsRecord& r) { r.AnimationStep = nan; },
+        [&](OptionsRecord& r) { r.RedSpotLongitude = float(-inf); },
+        [](OptionsRecord& r) { r.HotListFile = "../../home/ann/HotDates.htl"; },
+        [](OptionsRecord& r) { r.MainHelpList = "/etc/JupHlp.lst"; },
+        [](OptionsRecord& r) { r.ReminderFile = ".."; },
+        [](OptionsRecord& r) { r.OuterPlanetFile = "sub\\Outer_Pl_Tbl.dat"; },
+    };
+    for (const auto& spoil : invalid) {
+        OptionsRecord w = defaults();
+        spoil(w);
+        OptionsRecord r;
+        r.ProgVersion = "2.002";
+        const OptionsParseResult res = parseOptions(serializeOptions(w), r);
+        EXPECT_EQ(res.status, OptionsParse::ReadError);
+        EXPECT_EQ(res.code, IOInvalidNumber);
+    }
+    struct Clamp {
+        float zone;
+        long double step, interval;
+        uint16_t timer;
+        float zoneRead;
+        long double stepRead, intervalRead;
+        uint16_t timerRead;
+    };
+    const Clamp clamps[] = {
+        {1e30f, 0.0L, 1e9L, 0, 14.0f, 0.01L, 87660.0L, 1},
+        {-20.0f, -5.0L, 0.001L, 1, -14.0f, 0.01L, 0.01L, 1},
+        {-14.0f, 87660.0L, 24.0L, 65535, -14.0f, 87660.0L, 24.0L, 65535},
+    };
+    for (const Clamp& c : clamps) {
+        OptionsRecord w = defaults();
+        w.ZoneOffset = c.zone;
+        w.AnimationStep = c.step;
+        w.ObsInterval = c.interval;
+        w.TimerInterval = c.timer;
+        w.LogFile = "/srv/lab/log.txt"; // the log and the pictures may lie anywhere
+        w.ImagesFolder = "../Rotation BMPs";
+        OptionsRecord r;
+        r.ProgVersion = "2.002";
+        ASSERT_EQ(parseOptions(serializeOptions(w), r).status, OptionsParse::Ok);
+        EXPECT_EQ(r.ZoneOffset, c.zoneRead);
+        EXPECT_EQ(r.AnimationStep, c.stepRead);
+        EXPECT_EQ(r.ObsInterval, c.intervalRead);
+        EXPECT_EQ(r.TimerInterval, c.timerRead);
+        EXPECT_EQ(r.LogFile, w.LogFile);
+    }
 }
 
 TEST(VersionCheck, ComparesUpToTheSecondDigitAfterThePoint) {

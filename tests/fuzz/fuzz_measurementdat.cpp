@@ -1,6 +1,7 @@
 // Fuzz target: the ".DAT" measurement loader must survive any bytes, keep the
 // table in order, write back exactly the records it read (reserved bytes
-// zero, inclusion bytes 0 or 1, values no table holds left out and counted),
+// zero, inclusion bytes 0 or 1, values and records no table holds left out
+// and counted),
 // and every record must pass through the review list, the entry boxes and the
 // ".CSV" writer and reader.
 #include "app/MeasurementFiles.h"
@@ -21,17 +22,18 @@ std::vector<std::string> sortedRecords(const std::string& bytes) {
     return out;
 }
 
-// The bytes a record of the input is written back as; counts the values left out.
-std::string normalised(std::string rec, std::size_t& dropped) {
+// The bytes a record of the input is written back as (empty when it is left
+// out); counts the values and records left out.
+std::string normalised(std::string rec, std::size_t& dropped, std::size_t& droppedRecords) {
     auto* p = reinterpret_cast<uint8_t*>(rec.data());
     if (!codec::isExtendedNumber(p) ||
         (codec::getExtended(p) != 0.0L && !IsCalendarJulianDate(codec::getExtended(p)))) {
-        codec::putExtended(p, 0.0L);
-        ++dropped;
+        ++droppedRecords;
+        return {};
     }
     rec[10] = rec[11] = 0;
     for (std::size_t i = 12; i < 28; i += 4) {
-        if (std::isfinite(codec::getF32(p + i))) continue;
+        if (std::fabs(codec::getF32(p + i)) <= MaxOffset) continue;
         codec::putF32(p + i, NoMeasurement);
         ++dropped;
     }
@@ -45,7 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     MeasurementTable table;
     const DatLoadResult r = loadDatBytes(table, bytes);
-    if (r.records != size / MeasurementRecSize || r.cutShort != (size % MeasurementRecSize != 0))
+    if (r.records + r.droppedRecords != size / MeasurementRecSize ||
+        r.cutShort != (size % MeasurementRecSize != 0))
         __builtin_trap();
     if (table.Count() != static_cast<int32_t>(r.records)) __builtin_trap();
 
@@ -61,14 +64,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
 
     std::vector<std::string> expected;
-    std::size_t dropped = 0;
+    std::size_t dropped = 0, droppedRecords = 0;
     for (const std::string& rec : sortedRecords(bytes))
-        expected.push_back(normalised(rec, dropped));
+        if (std::string n = normalised(rec, dropped, droppedRecords); !n.empty())
+            expected.push_back(n);
     std::sort(expected.begin(), expected.end());
-    if (sortedRecords(encodeDat(table)) != expected || dropped != r.dropped) __builtin_trap();
+    if (sortedRecords(encodeDat(table)) != expected || dropped != r.dropped ||
+        droppedRecords != r.droppedRecords)
+        __builtin_trap();
 
-    // Every record comes back from its ".CSV" text as one record.
+    // Every record comes back from its ".CSV" text as one record, unless its
+    // date rounded to 5 decimals leaves the calendar.
     MeasurementTable csv;
-    if (loadCsvText(csv, encodeCsv(table, DateTimeRec{})) != r.records) __builtin_trap();
+    std::size_t undated = 0;
+    if (loadCsvText(csv, encodeCsv(table, DateTimeRec{}), nullptr, &undated) + undated != r.records)
+        __builtin_trap();
     return 0;
 }

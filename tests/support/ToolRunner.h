@@ -10,4 +10,5 @@ struct ToolResult {
     std::string err;
 };
 
-ToolResult runTool(const std::vector<std::string>& args);
+// program: another copy of the tool (the default is the build's).
+ToolResult runTool(const std::vector<std::string>& args, const std::string& program = {});

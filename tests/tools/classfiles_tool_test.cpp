@@ -120,19 +120,23 @@ TEST(ShowTool, PrintsTheReviewListAndReportsUnreadableValues) {
                        "0.00000    1.00                                 \n"
                        "2461034.62500   -1.23                2.50*    10.07   \n");
 
-    // A NaN and a date beyond the year 8000 are left out, said so, and the
-    // exit status tells; the rest is shown, and converted.
+    // A NaN, a record dated beyond the year 8000 and an incomplete last
+    // record are left out, said so, and the exit status tells; the rest is
+    // shown, and converted.
     const std::string bad =
         save(dir, "bad.DAT", {rec(1e7L, 1.0f), rec(2461034.625L, std::nanf(""), 2.0f)});
+    writeTestFile(bad, readTestFile(bad) + "cut");
     res = runTool({"show", bad});
     EXPECT_EQ(res.status, 1);
-    EXPECT_EQ(res.err, "quorvex-tool: " + bad + ": 2 unreadable values were left out\n");
-    EXPECT_NE(res.out.find("\n0.00000    1.00 "), std::string::npos) << res.out;
+    EXPECT_EQ(res.err, "quorvex-tool: " + bad + ": 1 unreadable record was left out\n" +
+                           "quorvex-tool: " + bad + ": 1 unreadable value was left out\n" +
+                           "quorvex-tool: " + bad +
+                           ": the file ends with an incomplete record, which was not loaded\n");
+    EXPECT_EQ(res.out.find("\n0.00000 "), std::string::npos) << res.out;
     EXPECT_NE(res.out.find("\n2461034.62500              2.00 "), std::string::npos) << res.out;
     res = runTool({"convert", bad, dir.file("clean.DAT")});
     EXPECT_EQ(res.status, 1);
-    EXPECT_EQ(readTestFile(dir.file("clean.DAT")),
-              datOf({rec(0.0L, 1.0f), rec(2461034.625L, N, 2.0f)}));
+    EXPECT_EQ(readTestFile(dir.file("clean.DAT")), datOf({rec(2461034.625L, N, 2.0f)}));
 }
 
 TEST(ClassFileTools, RefusedInputsWriteNothingAndBadCommandLinesAreUsageErrors) {

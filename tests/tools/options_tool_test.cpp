@@ -40,7 +40,7 @@ TEST(OptionsTool, ShowListsEveryFieldInFileOrder) {
                                      "ImagesFolder=Rotation BMPs\n"
                                      "SpareText=\n"
                                      "LogFile=ORVALog.log\n"
-                                     "Password=KTRM\n"
+                                     "Password=(set)\n"
                                      "TableNumber=12\n"
                                      "LoginRequired=true\n"
                                      "TestMode=false\n"
@@ -65,6 +65,39 @@ TEST(OptionsTool, ShowListsEveryFieldInFileOrder) {
     ASSERT_GE(res.out.size(), expectedTail.size());
     EXPECT_EQ(res.out.substr(res.out.size() - expectedTail.size()), expectedTail);
     EXPECT_EQ(res.out.find("PasswordCode"), std::string::npos);
+}
+
+// The password is shown only when asked for; a file that cannot be read is
+// said so with status 1.
+TEST(OptionsTool, ShowHidesThePasswordAndReportsAnUnreadableFile) {
+    TempDir tmp;
+    OptionsRecord r = defaults();
+    writeTestFile(tmp.file("set.ini"), serializeOptions(r));
+    EncodePassword("", r.PasswordCode, r.PasswordLength);
+    writeTestFile(tmp.file("none.ini"), serializeOptions(r));
+    const struct {
+        std::vector<std::string> args;
+        const char* line;
+    } cases[] = {
+        {{"options", "show", tmp.file("set.ini")}, "\nPassword=(set)\n"},
+        {{"options", "show", tmp.file("none.ini")}, "\nPassword=(none)\n"},
+        {{"options", "show", "--show-password", tmp.file("set.ini")}, "\nPassword=KTRM\n"},
+        {{"options", "show", "--show-password", tmp.file("none.ini")}, "\nPassword=\n"},
+    };
+    for (const auto& c : cases) {
+        const auto res = runTool(c.args);
+        EXPECT_EQ(res.status, 0) << res.err;
+        EXPECT_NE(res.out.find(c.line), std::string::npos) << res.out;
+        EXPECT_EQ(res.out.find("KTRM"), std::string(c.line).find("KTRM") == std::string::npos
+                                            ? std::string::npos
+                                            : res.out.find("KTRM"));
+    }
+    for (const std::string& bad : {tmp.path(), tmp.file("missing.ini")}) {
+        const auto res = runTool({"options", "show", bad});
+        EXPECT_EQ(res.status, 1);
+        EXPECT_TRUE(res.out.empty());
+        EXPECT_TRUE(res.err.starts_with("quorvex-tool: cannot read " + bad + ": ")) << res.err;
+    }
 }
 
 TEST(OptionsTool, SetChangesFieldsAndKeepsTheBackup) {
@@ -122,7 +155,7 @@ TEST(OptionsTool, DamagedOrMissingFilesFail) {
 TEST(Tool, HelpListsTheSubcommands) {
     const auto res = runTool({"--help"});
     EXPECT_EQ(res.status, 0);
-    EXPECT_NE(res.out.find("options show FILE"), std::string::npos);
+    EXPECT_NE(res.out.find("options show [--show-password] FILE"), std::string::npos);
     EXPECT_EQ(runTool({"no-such-command"}).status, 2);
 }
 

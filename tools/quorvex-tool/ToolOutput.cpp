@@ -17,7 +17,7 @@ std::string csvNumber(long double value, int decimals) {
 }
 
 int loadMeasurementsForTool(const std::string& command, const std::string& path,
-                            MeasurementTable& table, std::size_t* dropped) {
+                            MeasurementTable& table, bool* remarked) {
     const MeasurementFormat format = measurementFormatOf(path);
     if (format == MeasurementFormat::Invalid)
         return usageError(command + " reads a .DAT or .CSV measurement file: '" + path + "'");
@@ -27,10 +27,17 @@ int loadMeasurementsForTool(const std::string& command, const std::string& path,
                   << "\n";
         return ToolFailed;
     }
-    if (res.dropped > 0)
-        std::cerr << "quorvex-tool: " << path << ": " << res.dropped << " unreadable value"
-                  << (res.dropped == 1 ? " was" : "s were") << " left out\n";
-    if (dropped) *dropped = res.dropped;
+    auto note = [&path](std::size_t n, const char* what) {
+        if (n > 0)
+            std::cerr << "quorvex-tool: " << path << ": " << n << " unreadable " << what
+                      << (n == 1 ? " was" : "s were") << " left out\n";
+    };
+    note(res.droppedRecords, "record");
+    note(res.dropped, "value");
+    if (res.cutShort)
+        std::cerr << "quorvex-tool: " << path
+                  << ": the file ends with an incomplete record, which was not loaded\n";
+    if (remarked) *remarked = res.dropped > 0 || res.droppedRecords > 0 || res.cutShort;
     return -1;
 }
 

@@ -30,10 +30,11 @@ std::string csvNumber(long double value, int decimals);
 // Reads a ".DAT" or ".CSV" measurement file into table. Returns -1 when it
 // did, else the exit status after a message on standard error: ToolUsage for
 // a name with another extension, ToolFailed for a file that cannot be read.
-// Values no table can hold are left out as the program leaves them out, with
-// a note on standard error; *dropped, when given, gets their count.
+// Values and records no table can hold are left out as the program leaves
+// them out, with a note on standard error, as is an incomplete last record;
+// *remarked, when given, says whether there was such a note.
 int loadMeasurementsForTool(const std::string& command, const std::string& path,
-                            MeasurementTable& table, std::size_t* dropped = nullptr);
+                            MeasurementTable& table, bool* remarked = nullptr);
 
 // Exponent form with the given significant digits, "." and a signed exponent
 // of at least two digits whatever the locale: csvExponent(1.8982e27, 4) is

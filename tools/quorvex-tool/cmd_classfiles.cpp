@@ -31,11 +31,11 @@ int checkExtension(const std::string& command, const std::string& path) {
 // error and in reported), else the exit status.
 int readInput(const std::string& command, const std::string& path, MeasurementTable& table,
               bool& reported) {
-    std::size_t dropped = 0;
-    if (const int status = loadMeasurementsForTool(command, path, table, &dropped); status >= 0)
+    bool remarked = false;
+    if (const int status = loadMeasurementsForTool(command, path, table, &remarked); status >= 0)
         return status;
     if (table.IsEmpty()) std::cerr << "quorvex-tool: " << path << " contains no valid data!\n";
-    reported = reported || dropped > 0 || table.IsEmpty();
+    reported = reported || remarked || table.IsEmpty();
     return -1;
 }
 

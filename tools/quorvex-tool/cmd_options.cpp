@@ -52,25 +52,34 @@ struct ValuePrinter {
     std::string operator()(std::array<uint32_t, 4> OptionsRecord::*) const { return {}; }
 };
 
-// Loads an options file for the tool; messages go to standard error.
+// Loads an options file for the tool; messages go to standard error (the
+// program passes over a file it cannot open in silence; the tool says why).
 bool loadForTool(const std::string& path, OptionsRecord& r) {
     r.ProgVersion = kProgVersion;
-    if (!fileio::fileExists(path)) {
-        std::cerr << "quorvex-tool: cannot read " << path << ": " << IOErrorText(IOFileNotFound)
-                  << "\n";
+    std::string bytes;
+    bool opened = false;
+    const int32_t code = fileio::readFile(path, bytes, kOptionsFileSize, &opened);
+    if (!opened) {
+        std::cerr << "quorvex-tool: cannot read " << path << ": "
+                  << IOErrorText(code != IOOk ? code : IOFileNotFound) << "\n";
         return false;
     }
     return loadOptionsFile(path, r);
 }
 
-int show(const std::string& path) {
+// The password only when asked for: the file is often readable by all.
+int show(const std::string& path, bool showPassword) {
     OptionsRecord r;
     if (!loadForTool(path, r)) return ToolFailed;
     for (const auto& f : optionsFields()) {
         const std::string name = f.name;
         if (name == "PasswordLength") continue;
         if (name == "PasswordCode") {
-            std::cout << "Password=" << escapeControls(DecodePassword(r.PasswordCode, r.PasswordLength))
+            const std::string password = DecodePassword(r.PasswordCode, r.PasswordLength);
+            std::cout << "Password="
+                      << (showPassword           ? escapeControls(password)
+                          : r.PasswordLength > 0 ? std::string("(set)")
+                                                 : std::string("(none)"))
                       << "\n";
             continue;
         }
@@ -170,8 +179,10 @@ int run(const std::vector<std::string>& args) {
     if (args.empty()) return usageError("options: show, defaults or set expected");
     const std::string& verb = args[0];
     if (verb == "show") {
-        if (args.size() != 2) return usageError("usage: quorvex-tool options show FILE");
-        return show(args[1]);
+        const bool showPassword = args.size() == 3 && args[1] == "--show-password";
+        if (args.size() != 2 && !showPassword)
+            return usageError("usage: quorvex-tool options show [--show-password] FILE");
+        return show(args.back(), showPassword);
     }
     if (verb == "defaults") {
         if (args.size() != 2) return usageError("usage: quorvex-tool options defaults OUT");
@@ -194,8 +205,11 @@ int run(const std::vector<std::string>& args) {
 }
 
 ToolCommandRegistrar reg({"options",
-                          "  options show FILE            every saved field of an options file, "
+                          "  options show [--show-password] FILE\n"
+                          "                               every saved field of an options file, "
                           "Name=value\n"
+                          "                               (the password only with "
+                          "--show-password)\n"
                           "  options defaults OUT         write the default options file\n"
                           "  options set FILE Name=value... change fields (Password= sets the "
                           "password), keeping a backup",

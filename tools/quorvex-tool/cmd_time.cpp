@@ -2,7 +2,9 @@
 // date texts, ΔT and the TT Julian date), for checking answer keys by hand.
 #include "ToolCommand.h"
 #include "ToolInstant.h"
+#include "ToolOutput.h"
 
+#include "common/Reporter.h"
 #include "ephemeris/DateTime.h"
 #include "ephemeris/StringUt.h"
 
@@ -30,6 +32,10 @@ int run(const std::vector<std::string>& args) {
     r.UTOffset = 0.0L;
     SetFromJulianDate(r, *jd);
 
+    // A leap-second table that cannot be read is reported; the answer is
+    // then not to be trusted.
+    CountingReporter counter(reporter());
+    ReporterScope scope(&counter);
     useToolDataFiles();
     const long double deltaT = DeltaT(*jd);
     std::cout << "JD_UT=" << FixedText(*jd, 5) << "\n"
@@ -38,7 +44,7 @@ int run(const std::vector<std::string>& args) {
               << "UT=" << TimeText(r.UTTime, 2, ":", ":", "") << "\n"
               << "DeltaT=" << FixedText(deltaT * 86400.0L, 3) << "\n"
               << "JD_TT=" << FixedText(*jd + deltaT, 6) << "\n";
-    return ToolOk;
+    return counter.count > 0 ? ToolFailed : ToolOk;
 }
 
 ToolCommandRegistrar reg({"time",
