@@ -5,12 +5,12 @@
 #include "config/HelpWindows.h"
 #include "config/Helplst.h"
 #include "config/OptionsRecord.h"
+#include "platform/PictureFile.h"
 #include "widgets/DialogUtil.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QGuiApplication>
-#include <QImageReader>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -339,7 +339,7 @@ void TJSatOrrery::draw(int highlightMoon) {
     if (!arrowLoaded_) {
         // A missing icon leaves the arrow out; "To Earth" still says where.
         arrowLoaded_ = true;
-        ArrowIcon = QImageReader(QString::fromStdString(options_.ExeDir + "REDARROW.ICO")).read();
+        ArrowIcon = loadPictureFile(options_.ExeDir + "REDARROW.ICO");
     }
     TopViewScene scene;
     scene.geometry = geometry_;

@@ -28,6 +28,7 @@
 #include "ephemeris/Outer_Planets.h"
 #include "platform/CursorFile.h"
 #include "platform/Desktop.h"
+#include "platform/PictureFile.h"
 #include "widgets/DialogUtil.h"
 
 #include <QApplication>
@@ -204,7 +205,7 @@ void TOrbexaForm1::FormCreate(const OptsObj::Folders* folders) {
     Crosshair = loadCursorFile(WorkingOptions.ExeDir + "XPXHAIR.CUR");
     // 6. No data folder yet; the logo.
     WorkingOptions.UserDataDir.clear();
-    splash_ = QImage(q(WorkingOptions.ExeDir + WorkingOptions.LogoFile));
+    splash_ = loadPictureFile(WorkingOptions.ExeDir + WorkingOptions.LogoFile);
     // 7. The session state starts as Session's defaults.
     S = Session{};
     // 8. The instant: 0h UT of the present UT date.
@@ -264,7 +265,7 @@ void TOrbexaForm1::SetPendingStored(bool stored) {
 
 void TOrbexaForm1::FormPaint() {
     if (S.DisplayState == 1 && !titleLoaded_) {
-        splash_ = QImage(q(WorkingOptions.ExeDir + WorkingOptions.TitleFile));
+        splash_ = loadPictureFile(WorkingOptions.ExeDir + WorkingOptions.TitleFile);
         titleLoaded_ = true;
     }
     if (S.DisplayState == 2) {
@@ -325,7 +326,21 @@ void TOrbexaForm1::StartSession() {
     if (WorkingOptions.UserDataDir.empty()) {
         const std::string folder = userDataFolderFor(WorkingOptions.WorkDir, Login.LoginId);
         WorkingOptions.UserDataDir = folder;
-        if (!fileio::makeDirs(folder)) {
+        if (!fileio::makeDirs(folder) && S.LoggedIn && WorkingOptions.LoginRequired &&
+            fileio::nameTaken(folder)) {
+            // Something else holds the group's name (any group of the
+            // account can make a file there): another name is the way on.
+            WorkingOptions.UserDataDir.clear();
+            S.LoggedIn = false;
+            showMessage(QStringLiteral("Cannot Create Folder!"),
+                        QStringLiteral("Unable to create directory \"") + q(folder) +
+                            QStringLiteral("\"\nA file of that name is in its place.\n\n"
+                                           "Please log in again under another name."),
+                        MsgIcon::Error);
+            LogIn1->setEnabled(true);
+            return;
+        }
+        if (!fileio::dirExists(folder)) {
             showMessage(QStringLiteral("Write-Enabled Storage Required"),
                         QStringLiteral("Unable to create directory \"") + q(folder) +
                             QStringLiteral("\"\n\nApplication will terminate!"),

@@ -2,10 +2,8 @@
 
 #include "common/FileIO.h"
 #include "common/Pixels.h"
+#include "platform/PictureFile.h"
 
-#include <QBuffer>
-#include <QByteArray>
-#include <QImageReader>
 #include <QPainter>
 #include <algorithm>
 #include <cstdio>
@@ -13,37 +11,12 @@
 
 namespace {
 
-// Far larger than any rotation picture; a file claiming more is not one.
-constexpr int kMaxPictureSide = 4096;
-constexpr std::size_t kMaxPictureFileBytes = 64u << 20;
-
 bool fileStamp(const std::string& path, int64_t& size, int64_t& modifiedNs) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
     size = int64_t(st.st_size);
     modifiedNs = int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
     return true;
-}
-
-// The picture in the file's bytes (any format the toolkit reads), in a form
-// that draws fast; a null image when it cannot be read.
-QImage decodePicture(const std::string& path) {
-    std::string bytes;
-    if (fileio::readFile(path, bytes, kMaxPictureFileBytes) != 0 ||
-        bytes.size() > kMaxPictureFileBytes)
-        return {};
-    QByteArray data = QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size()));
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    const QSize claimed = reader.size();
-    if (claimed.isValid() &&
-        (claimed.width() > kMaxPictureSide || claimed.height() > kMaxPictureSide))
-        return {};
-    QImage img = reader.read();
-    if (img.isNull() || img.width() > kMaxPictureSide || img.height() > kMaxPictureSide) return {};
-    return img.hasAlphaChannel() ? img.convertToFormat(QImage::Format_ARGB32_Premultiplied)
-                                 : img.convertToFormat(QImage::Format_RGB32);
 }
 
 } // namespace
@@ -101,7 +74,7 @@ RotationImageCache::Picture RotationImageCache::load(const std::string& path) {
     if (!exists) return {PlainDiscImage(), true};
 
     ++fileReads_;
-    QImage img = decodePicture(path);
+    QImage img = loadPictureFile(path);
     const bool fallback = img.isNull();
     if (fallback) img = PlainDiscImage();
     // An unreadable file is remembered with its stamp too, so it is not decoded

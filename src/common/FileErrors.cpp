@@ -8,6 +8,8 @@ std::string IOErrorText(int32_t code) {
     case 3: return "Path Not Found!";
     case 4: return "Too Many Open Files!";
     case 5: return "File Access Denied!";
+    case 7: return "Not a Regular File!";
+    case 8: return "File Too Large!";
     case 100: return "EOF!";
     case 101: return "Disk Full!";
     case 106: return "Invalid Input!";
@@ -26,6 +28,8 @@ int32_t ioCodeFromErrno(int err) {
     case ENOTDIR:
     case ENAMETOOLONG:
     case ELOOP: return IOPathNotFound;
+    case ENXIO: // a named pipe opened for writing that nobody reads
+    case ENODEV: return IONotRegularFile;
     case EMFILE:
     case ENFILE: return IOTooManyOpenFiles;
     case EACCES:
@@ -36,6 +40,7 @@ int32_t ioCodeFromErrno(int err) {
     case ENOSPC:
     case EDQUOT:
     case EFBIG: return IODiskFull;
+    case EOVERFLOW: return IOFileTooLarge;
     // Other errors keep their number, moved clear of the program's own codes
     // (EIO is 5 on Linux, which would read as "File Access Denied!").
     default: return 1000 + err;

@@ -15,6 +15,11 @@ enum IOCode : int32_t {
     IOPathNotFound = 3,
     IOTooManyOpenFiles = 4,
     IOAccessDenied = 5,
+    // A named pipe, a device or a socket where a file was expected: reading
+    // it could wait forever or never end.
+    IONotRegularFile = 7,
+    // A file too large to be read whole; it is never read in part.
+    IOFileTooLarge = 8,
     IOEndOfFile = 100,
     IODiskFull = 101,
     IOInvalidNumber = 106,

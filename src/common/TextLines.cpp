@@ -36,7 +36,6 @@ int32_t readTextLines(const std::string& path, std::vector<std::string>& lines,
     std::string bytes;
     const int32_t code = fileio::readFile(path, bytes, maxBytes);
     if (code != 0) return code;
-    if (bytes.size() > maxBytes) bytes.resize(maxBytes);
     lines = decodeTextLines(bytes);
     return 0;
 }

@@ -17,7 +17,7 @@ std::string joinTextLines(const std::vector<std::string>& lines);
 // The lines of a file's bytes, as UTF-8.
 std::vector<std::string> decodeTextLines(std::string_view bytes);
 
-// Reads a text file into UTF-8 lines; bytes past maxBytes are ignored.
+// Reads a text file into UTF-8 lines; a file longer than maxBytes is refused.
 // Returns 0 or the file error code (FileErrors.h); lines is empty on failure.
 int32_t readTextLines(const std::string& path, std::vector<std::string>& lines,
                       std::size_t maxBytes = std::size_t(1) << 22);

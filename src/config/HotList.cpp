@@ -134,10 +134,15 @@ void THotListForm1::LoadList() {
     if (List.IsEmpty()) {
         const std::string source =
             hotListSourcePath(options_->UserDataDir, options_->ExeDir, options_->HotListFile);
-        if (!source.empty()) loadHotListFile(List, source);
+        fileio::FileStamp stamp;
+        if (!source.empty()) loadHotListFile(List, source, &stamp);
         setSaved(true);
+        // Saving goes to the data folder of the logged-in group; what was
+        // there when this copy looked is the base of a later merge.
+        HotListPath = options_->UserDataDir + options_->HotListFile;
+        Base = {HotListPath, source == HotListPath ? stamp : fileio::stampOf(HotListPath),
+                List.entries()};
     }
-    // Saving goes to the data folder of the logged-in group.
     HotListPath = options_->UserDataDir + options_->HotListFile;
     RebuildLines();
 }
@@ -210,7 +215,10 @@ bool THotListForm1::SaveList1Click() {
     if (chosen.isEmpty()) return false;
     HotListPath = chosen.toStdString();
     if (options_) options_->HotListFile = fileio::nameOf(HotListPath).substr(0, 71);
-    if (saveHotListFile(List, HotListPath) != 0) return false;
+    const int32_t before = List.Count();
+    if (saveHotListFile(List, HotListPath, &Base) != 0) return false;
+    // Entries another copy of the program saved meanwhile were merged in.
+    if (List.Count() != before) RebuildLines();
     setSaved(true);
     showMessage(QStringLiteral("Hotlist File Saved"),
                 QStringLiteral("Hotlist saved in ") + QString::fromStdString(HotListPath),

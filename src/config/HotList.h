@@ -28,6 +28,7 @@ public:
 
     HotListRecords List;
     std::string HotListPath; // the full name used by the next save
+    HotListBase Base;        // the saved file as this copy last read or wrote it
     int SelectedIndex = -1;
     std::optional<HotListEntry> Chosen;
     bool Saved = true;

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -158,10 +159,11 @@ HotListLoadResult loadHotListBytes(HotListRecords& list, const std::string& byte
     return r;
 }
 
-HotListLoadResult loadHotListFile(HotListRecords& list, const std::string& path) {
+HotListLoadResult loadHotListFile(HotListRecords& list, const std::string& path,
+                                  fileio::FileStamp* stamp) {
     std::string bytes;
     // A hotlist of a million dates is far beyond any class's use.
-    const int32_t io = fileio::readFile(path, bytes, HotListEntrySize * 1000000u);
+    const int32_t io = fileio::readFile(path, bytes, HotListEntrySize * 1000000u, nullptr, stamp);
     if (io != 0) {
         report("Hotlist File Error!",
                "Unable to Open Hotlist File!\n\nFile Name: " + path + "\n" + IOErrorText(io),
@@ -180,8 +182,36 @@ HotListLoadResult loadHotListFile(HotListRecords& list, const std::string& path)
     return r;
 }
 
-int32_t saveHotListFile(HotListRecords& list, const std::string& path) {
+std::size_t mergeHotLists(HotListRecords& ours, const std::vector<HotListEntry>& base,
+                          const std::vector<HotListEntry>& theirs) {
+    const std::vector<HotListEntry> mine = ours.entries();
+    const auto holds = [](const std::vector<HotListEntry>& v, const HotListEntry& e) {
+        return std::find(v.begin(), v.end(), e) != v.end();
+    };
+    std::size_t added = 0;
+    for (const HotListEntry& e : theirs) {
+        if (holds(mine, e) || holds(base, e)) continue;
+        ours.InsertOrdered(e);
+        ++added;
+    }
+    return added;
+}
+
+int32_t saveHotListFile(HotListRecords& list, const std::string& path, HotListBase* base) {
+    std::optional<fileio::FileLock> lock;
+    if (base && base->path == path) {
+        lock.emplace(path);
+        if (fileio::stampOf(path) != base->stamp) {
+            std::string bytes;
+            if (fileio::readFile(path, bytes, HotListEntrySize * 1000000u) == IOOk) {
+                HotListRecords theirs;
+                loadHotListBytes(theirs, bytes);
+                mergeHotLists(list, base->entries, theirs.entries());
+            }
+        }
+    }
     const int32_t io = fileio::writeFileReplacing(path, encodeHotList(list));
+    if (io == 0 && base) *base = {path, fileio::stampOf(path), list.entries()};
     if (io != 0)
         report("Hotlist File Error!",
                "Unable to save Date/Time list to file!\n\nFile Name: " + path + "\n" +

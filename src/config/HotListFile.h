@@ -3,6 +3,8 @@
 // the date/time dialog.
 #pragma once
 
+#include "common/FileIO.h"
+
 #include "common/LinkLst.h"
 
 #include <cstddef>
@@ -66,8 +68,26 @@ HotListLoadResult loadHotListBytes(HotListRecords& list, const std::string& byte
 
 // Reads the file into the list and reports a failure or a cut-short file
 // with the program's messages. The list keeps what it had on failure.
-HotListLoadResult loadHotListFile(HotListRecords& list, const std::string& path);
+// stamp, when given, receives the stamp of the version read.
+HotListLoadResult loadHotListFile(HotListRecords& list, const std::string& path,
+                                  fileio::FileStamp* stamp = nullptr);
+
+// What this copy of the program last read from, or wrote to, the file it
+// saves: another copy's save since then is merged rather than overwritten.
+struct HotListBase {
+    std::string path;
+    fileio::FileStamp stamp;
+    std::vector<HotListEntry> entries;
+};
+
+// Adds to ours every entry of theirs that neither ours nor base holds (an
+// entry of base missing from ours was deleted here and stays deleted).
+// Returns how many were added.
+std::size_t mergeHotLists(HotListRecords& ours, const std::vector<HotListEntry>& base,
+                          const std::vector<HotListEntry>& theirs);
 
 // Writes every entry beside the file and then replaces it; on failure the old
 // file stays and the message is reported. Returns the I/O result.
-int32_t saveHotListFile(HotListRecords& list, const std::string& path);
+// With a base for path, the save holds the file's lock and first merges the
+// entries another copy saved since; base then describes the file written.
+int32_t saveHotListFile(HotListRecords& list, const std::string& path, HotListBase* base = nullptr);

@@ -98,13 +98,16 @@ void OptsObj::Create() {
 }
 
 bool OptsObj::IsWriteProtected(const std::string& folder) {
-    // Step 5: a folder is writable when "Test.tmp" can be created in it.
-    const std::string probe = folder + "Test.tmp";
-    const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    const bool writable = fd >= 0;
-    if (writable) ::close(fd);
+    // Step 5: a folder is writable when a new file can be created in it. The
+    // probe gets a name of its own and is made only when nothing has that
+    // name, so that it never opens, empties or removes a file that was there
+    // (nor one a link of that name points at).
+    std::string probe = folder + "Test.tmp.XXXXXX";
+    const int fd = ::mkostemp(probe.data(), O_CLOEXEC);
+    if (fd < 0) return true;
+    ::close(fd);
     ::unlink(probe.c_str());
-    return !writable;
+    return false;
 }
 
 std::string OptsObj::FindCDDrive() {
@@ -121,7 +124,12 @@ std::string OptsObj::FindCDDrive() {
 
 bool OptsObj::Load(const std::string& path) {
     // Step 8: a missing or unreadable file fails silently; a rejected one is reported.
-    return loadOptionsFile(path, Options, [this] { AfterLoad(); });
+    fileio::FileStamp stamp;
+    const bool loaded = loadOptionsFile(path, Options, [this] { AfterLoad(); }, &stamp);
+    // What this copy saw there, read or not: a save asks before replacing
+    // what another copy of the program wrote since.
+    seen_[path] = stamp.exists ? stamp : fileio::stampOf(path);
+    return loaded;
 }
 
 void OptsObj::SetDefaults() { setOptionsDefaults(Options); }
@@ -136,7 +144,23 @@ bool OptsObj::Save(const std::string& folder) {
                    MsgIcon::Stop, BtnYes | BtnNo);
         if (sure != MsgResult::Yes) return false;
     }
-    const OptionsSaveResult result = writeOptionsFile(Options, folder, [this] { BeforeClose(); });
+    const std::string file = folder + Options.OptsFileName;
+    const auto seen = seen_.find(file);
+    if (seen != seen_.end() && fileio::stampOf(file) != seen->second) {
+        const MsgResult overwrite =
+            report("Options Changed!",
+                   "Options File " + file +
+                       " was changed by another copy of the program after it was read.\n\n"
+                       "Do you want to replace those changes with these option settings?",
+                   MsgIcon::Warning, BtnYes | BtnNo);
+        if (overwrite != MsgResult::Yes) return false;
+    }
+    OptionsSaveResult result;
+    {
+        const fileio::FileLock lock(file);
+        result = writeOptionsFile(Options, folder, [this] { BeforeClose(); });
+        if (result.code == 0) seen_[file] = fileio::stampOf(file);
+    }
     if (result.code != 0) {
         report("Options File Error!",
                "Unable to save Options!\n\nFileName: " + result.file + "\n" +

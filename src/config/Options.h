@@ -6,6 +6,7 @@
 
 #include "config/OptionsRecord.h"
 
+#include <map>
 #include <string>
 
 class OptsObj {
@@ -59,6 +60,8 @@ protected:
 
 private:
     Folders folders_;
+    // The stamp of each options file as this copy last read or wrote it.
+    std::map<std::string, fileio::FileStamp> seen_;
 };
 
 // The folder of the running program and the current folder, ending in "/".

@@ -255,10 +255,12 @@ OptionsParseResult parseOptions(std::string_view bytes, OptionsRecord& r,
 }
 
 bool loadOptionsFile(const std::string& path, OptionsRecord& r,
-                     const std::function<void()>& afterLoad) {
+                     const std::function<void()>& afterLoad, fileio::FileStamp* stamp) {
     std::string bytes;
     bool opened = false;
-    const int32_t readCode = fileio::readFile(path, bytes, kOptionsFileSize, &opened);
+    // Room for a file longer than the record, which is "EOF Not Reached!".
+    const int32_t readCode =
+        fileio::readFile(path, bytes, kOptionsFileSize + 65536, &opened, stamp);
     if (!opened) return false;
     const std::string invalid = "Options File " + path + " is Invalid.\n" +
                                 "Program will continue with defaults or alternative file.\n\n";

@@ -3,6 +3,8 @@
 // Standard library only, so quorvex-tool and the fuzz target share it.
 #pragma once
 
+#include "common/FileIO.h"
+
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -146,8 +148,10 @@ OptionsParseResult parseOptions(std::string_view bytes, OptionsRecord& r,
 // Reads the file at path into r and reports a rejected file ("Version
 // Error", "File Error") through the reporter. A file that cannot be opened
 // fails silently. True when the whole file was read.
+// stamp, when given, receives the stamp of the version read.
 bool loadOptionsFile(const std::string& path, OptionsRecord& r,
-                     const std::function<void()>& afterLoad = {});
+                     const std::function<void()>& afterLoad = {},
+                     fileio::FileStamp* stamp = nullptr);
 
 // The 1958 bytes of the file.
 std::string serializeOptions(const OptionsRecord& r);

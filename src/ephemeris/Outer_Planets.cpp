@@ -2,6 +2,7 @@
 
 #include "common/Codecs.h"
 #include "common/FileErrors.h"
+#include "common/FileIO.h"
 #include "common/Reporter.h"
 #include "ephemeris/DateTime.h"
 
@@ -34,10 +35,9 @@ std::string besideProgram(const char* name) {
 // (IOEndOfFile for a file too short for the record).
 int32_t readRecord(const std::string& path, int32_t index, JupiterObj::Block22& block,
                    bool& opened) {
-    opened = false;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return ioCodeFromErrno(errno);
-    opened = true;
+    int fd = -1;
+    // A pipe or a device in the table's place would hang or give wrong positions.
+    if (const int32_t code = fileio::openRegularFile(path, fd, &opened); code != IOOk) return code;
     uint8_t raw[kOuterPlanetRecordBytes];
     const off_t at = off_t(index) * off_t(kOuterPlanetRecordBytes);
     std::size_t got = 0;

@@ -98,9 +98,7 @@ std::optional<CursorPicture> decodeCursorFile(std::string_view bytes) {
 
 std::optional<QCursor> loadCursorFile(const std::string& path) {
     std::string bytes;
-    if (fileio::readFile(path, bytes, kMaxCursorFileBytes) != 0 ||
-        bytes.size() > kMaxCursorFileBytes)
-        return std::nullopt;
+    if (fileio::readFile(path, bytes, kMaxCursorFileBytes) != 0) return std::nullopt;
     const std::optional<CursorPicture> picture = decodeCursorFile(bytes);
     if (!picture) return std::nullopt;
     return QCursor(QPixmap::fromImage(picture->image), picture->hotSpot.x(), picture->hotSpot.y());

@@ -38,6 +38,29 @@ TEST_F(MainWindowTest, DemonstrationModeStartsOnTheTitlePictureWithoutALogIn) {
     EXPECT_TRUE(desk.messages.empty());
 }
 
+TEST_F(MainWindowTest, AFileInPlaceOfTheGroupsFolderLetsTheGroupLogInUnderAnotherName) {
+    writeTestFile(work.path() + "Users/ALee", "another group's doing");
+    auto form = start();
+    logInAs("Ann Lee");
+    desk.answerMessage(MsgResult::Ok);
+    form->LogIn1Click();
+    EXPECT_EQ(desk.messages.back(),
+              (Message{"Cannot Create Folder!",
+                       "Unable to create directory \"" + work.path() +
+                           "Users/ALee/\"\nA file of that name is in its place.\n\n"
+                           "Please log in again under another name.",
+                       MsgIcon::Error, BtnOk}));
+    EXPECT_FALSE(form->Terminated);
+    EXPECT_TRUE(form->LogIn1->isEnabled());
+    EXPECT_FALSE(form->Run1->isEnabled());
+    EXPECT_EQ(readTestFile(work.path() + "Users/ALee"), "another group's doing");
+    logInAs("Ann Lee-Two");
+    form->LogIn1Click();
+    EXPECT_TRUE(form->Run1->isEnabled());
+    EXPECT_EQ(form->WorkingOptions.UserDataDir, work.path() + "Users/ALee-Two/");
+    EXPECT_TRUE(fileio::dirExists(form->WorkingOptions.UserDataDir));
+}
+
 TEST_F(MainWindowTest, TheFirstWindowShowsTheLogoAndTheInstantIsMidnightUTToday) {
     auto form = start();
     EXPECT_EQ(form->S.DisplayState, 0);

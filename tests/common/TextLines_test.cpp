@@ -27,12 +27,14 @@ TEST(TextLines, DecodeUtf8OrWindows1252AndSplitAtEveryLineEnd) {
         EXPECT_EQ(decodeTextLines(c.bytes), c.lines) << c.bytes;
 }
 
-TEST(TextLines, ReadsAFileCutAtItsLimitAndReportsAMissingOne) {
+TEST(TextLines, RefusesAFileBeyondItsLimitAndReportsAMissingOne) {
     TempDir dir;
     writeTestFile(dir.file("t.txt"), "one\r\ntwo\r\nthree");
     Lines lines{"stale"};
-    EXPECT_EQ(readTextLines(dir.file("t.txt"), lines, 8), 0);
-    EXPECT_EQ(lines, (Lines{"one", "two"}));
+    EXPECT_EQ(readTextLines(dir.file("t.txt"), lines, 8), IOFileTooLarge);
+    EXPECT_TRUE(lines.empty());
+    EXPECT_EQ(readTextLines(dir.file("t.txt"), lines, 15), 0);
+    EXPECT_EQ(lines, (Lines{"one", "two", "three"}));
     EXPECT_EQ(readTextLines(dir.file("missing.txt"), lines), IOFileNotFound);
     EXPECT_TRUE(lines.empty());
     EXPECT_EQ(readTextLines(dir.path(), lines), IOAccessDenied); // a folder

@@ -138,6 +138,38 @@ TEST(HotListSaving, WritesEveryEntryInOrderAndKeepsTheOldFileWhenTheWriteFails) 
                                          "\n" + IOErrorText(io));
 }
 
+TEST(HotListSaving, MergesWhatAnotherCopySavedSinceThisCopyReadTheFile) {
+    ScriptedDesktop desk;
+    TempDir dir;
+    const std::string path = dir.file("HotDates.htl");
+    const HotListEntry a{1.0, "a"}, b{2.0, "b"}, c{3.0, "c"}, d{4.0, "d"};
+    HotListRecords first, second;
+    first.InsertOrdered(a);
+    first.InsertOrdered(b);
+    ASSERT_EQ(saveHotListFile(first, path), 0);
+    // Both copies read the file; the first adds c and saves, the second
+    // deletes a, adds d and saves: c joins, a stays deleted.
+    HotListBase firstBase, secondBase;
+    fileio::FileStamp stamp;
+    loadHotListFile(second, path, &stamp);
+    firstBase = secondBase = {path, stamp, second.entries()};
+    first.InsertOrdered(c);
+    ASSERT_EQ(saveHotListFile(first, path, &firstBase), 0);
+    second.Empty();
+    second.InsertOrdered(b);
+    second.InsertOrdered(d);
+    ASSERT_EQ(saveHotListFile(second, path, &secondBase), 0);
+    const std::vector<HotListEntry> merged{b, c, d};
+    EXPECT_EQ(second.entries(), merged);
+    HotListRecords reread;
+    loadHotListFile(reread, path);
+    EXPECT_EQ(reread.entries(), merged);
+    // The base now describes the file written: saving again merges nothing.
+    EXPECT_EQ(secondBase.entries, merged);
+    EXPECT_EQ(secondBase.stamp, fileio::stampOf(path));
+    EXPECT_TRUE(desk.messages.empty());
+}
+
 TEST(HotListSource, PrefersTheGroupsFolderThenTheProgramFolder) {
     TempDir user, exe;
     EXPECT_EQ(hotListSourcePath(user.path(), exe.path(), "H.htl"), "");

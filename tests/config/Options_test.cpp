@@ -143,6 +143,36 @@ TEST_F(OptionsTest, SaveKeepsThePreviousFileAsTheBackup) {
     EXPECT_TRUE(desk.messages.empty());
 }
 
+TEST_F(OptionsTest, SaveAsksBeforeReplacingAnotherCopysSave) {
+    auto mine = create(), theirs = create();
+    theirs->Options.TableNumber = "T2";
+    ASSERT_TRUE(theirs->Save(workDir));
+    const auto tableInFile = [&] {
+        OptionsRecord r;
+        r.ProgVersion = "2.002";
+        parseOptions(readTestFile(workDir + "JUP_OPTS.INI"), r);
+        return r.TableNumber;
+    };
+    mine->Options.TableNumber = "T1";
+    desk.answerMessage(MsgResult::No);
+    EXPECT_FALSE(mine->Save(workDir));
+    EXPECT_EQ(tableInFile(), "T2");
+    desk.answerMessage(MsgResult::Yes);
+    EXPECT_TRUE(mine->Save(workDir));
+    EXPECT_EQ(tableInFile(), "T1");
+    ASSERT_EQ(desk.messages.size(), 2u);
+    EXPECT_EQ(desk.messages[0],
+              (Message{"Options Changed!",
+                       "Options File " + workDir +
+                           "JUP_OPTS.INI was changed by another copy of the program after it "
+                           "was read.\n\nDo you want to replace those changes with these "
+                           "option settings?",
+                       MsgIcon::Warning, BtnYes | BtnNo}));
+    // Its own save is no other copy's: the next save asks nothing.
+    EXPECT_TRUE(mine->Save(workDir));
+    EXPECT_EQ(desk.messages.size(), 2u);
+}
+
 TEST_F(OptionsTest, SaveInEditModeAsksFirst) {
     auto o = create();
     o->Options.EditMode = true;
@@ -271,9 +301,15 @@ TEST_F(OptionsTest, FolderTextsAreCutTo184Characters) {
 TEST_F(OptionsTest, WriteProtectionTest) {
     EXPECT_FALSE(OptsObj::IsWriteProtected(workDir));
     EXPECT_TRUE(OptsObj::IsWriteProtected(tmp.path() + "absent/"));
+    // The probe never opens, empties or removes a file that was there, nor
+    // the file a link of its name points at.
     writeTestFile(workDir + "Test.tmp", "left over");
+    const std::string victim = writeTestFile(tmp.file("victim"), "precious");
+    std::filesystem::create_symlink(victim, workDir + "Test.tmp.link");
     EXPECT_FALSE(OptsObj::IsWriteProtected(workDir));
-    EXPECT_FALSE(fileio::fileExists(workDir + "Test.tmp"));
+    EXPECT_EQ(readTestFile(workDir + "Test.tmp"), "left over");
+    EXPECT_EQ(readTestFile(victim), "precious");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(workDir), {}), 2);
 }
 
 TEST(CdRomMounts, FindsTheFirstOpticalFileSystem) {

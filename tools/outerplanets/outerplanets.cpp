@@ -18,6 +18,8 @@
 // Lawson's algorithm towards the smallest worst error, then converted exactly
 // to powers of t.
 #include "common/Codecs.h"
+#include "common/FileErrors.h"
+#include "common/FileIO.h"
 #include "ephemeris/Outer_Planets.h"
 
 #include <array>
@@ -235,8 +237,12 @@ int generate(const char* out) {
 }
 
 int verify(const char* path, int samples) {
-    std::ifstream f(path, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    std::string bytes;
+    if (const int32_t code = fileio::readFile(path, bytes); code != 0) {
+        std::fprintf(stderr, "qv-outerplanets: cannot read %s: %s\n", path,
+                     IOErrorText(code).c_str());
+        return 1;
+    }
     if (bytes.size() != kOuterPlanetRecords * kOuterPlanetRecordBytes) {
         std::fprintf(stderr, "qv-outerplanets: %s has %zu bytes\n", path, bytes.size());
         return 1;

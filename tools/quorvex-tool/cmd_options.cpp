@@ -197,6 +197,8 @@ int run(const std::vector<std::string>& args) {
         OptionsRecord probe;
         for (std::size_t i = 2; i < args.size(); ++i)
             if (std::string err = apply(probe, args[i]); !err.empty()) return usageError(err);
+        // No other copy saves the file between this read and this save.
+        const fileio::FileLock lock(args[1]);
         if (!loadForTool(args[1], r)) return ToolFailed;
         for (std::size_t i = 2; i < args.size(); ++i) apply(r, args[i]);
         return saveAs(r, args[1]);
