@@ -15,6 +15,7 @@ UpperPanel::UpperPanel(QWidget* parent) : QFrame(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
     Image1 = new TelescopeImage(this);
+    Image1->setAccessibleName(QStringLiteral("Telescope view"));
     layout->addWidget(Image1);
 }
 
