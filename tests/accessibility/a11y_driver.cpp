@@ -49,6 +49,7 @@ int main(int argc, char** argv) {
     SetOuterPlanetFile(QV_BIN_DIR "/Outer_Pl_Tbl.dat");
 
     ScriptedDesktop desk;
+    desk.cdrom = "/media/cdrom/"; // the pictures are found beside the program
     TempDir work;
     OptionsRecord options = defaultOptionsRecord();
     options.LoginRequired = false;
@@ -117,12 +118,18 @@ int main(int argc, char** argv) {
     std::printf("END\n");
     std::fflush(stdout);
 
+    // The end without the close query's questions: the run is not the
+    // students' and nothing of it is kept.
+    auto end = [&form] {
+        form.Terminated = true;
+        QApplication::quit();
+    };
     QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
     QObject::connect(&input, &QSocketNotifier::activated, &app, [&] {
         char c;
-        if (::read(STDIN_FILENO, &c, 1) <= 0) QApplication::quit();
+        if (::read(STDIN_FILENO, &c, 1) <= 0) end();
     });
-    QTimer::singleShot(60000, &app, &QApplication::quit);
+    QTimer::singleShot(60000, &app, end);
     const int rc = QApplication::exec();
     form.Entry->hide();
     return rc;

@@ -77,6 +77,20 @@ def find_application(pid):
     return None
 
 
+def top_level_windows(app):
+    """The application's windows by caption, once all of WINDOWS are there."""
+    deadline = time.monotonic() + 20
+    while True:
+        frames = {}
+        for i in range(app.childCount):
+            frame = app.getChildAtIndex(i)
+            if frame is not None:
+                frames.setdefault(frame.name, frame)
+        if all(t in frames for t in WINDOWS) or time.monotonic() > deadline:
+            return frames
+        time.sleep(0.2)
+
+
 def walk(acc, depth, out):
     if depth > MAX_DEPTH:
         return
@@ -111,11 +125,7 @@ def main():
         app = find_application(driver.pid)
         if app is None:
             sys.exit("screen_reader_names: the driver is not on the accessibility bus")
-        frames = {}
-        for i in range(app.childCount):
-            frame = app.getChildAtIndex(i)
-            if frame is not None:
-                frames.setdefault(frame.name, frame)
+        frames = top_level_windows(app)
         for title in WINDOWS:
             frame = frames.get(title)
             if frame is None:
@@ -147,9 +157,11 @@ def main():
     finally:
         driver.stdin.close()
         try:
-            driver.wait(timeout=10)
+            if driver.wait(timeout=10) != 0:
+                failures.append(f"the driver ended with status {driver.returncode}")
         except subprocess.TimeoutExpired:
             driver.kill()
+            failures.append("the driver did not end")
     for f in failures:
         print("FAIL:", f)
     return 1 if failures else 0
