@@ -104,6 +104,7 @@ void TOrbAnalForm1::buildControls(QWidget* client) {
     Display1->setMouseTracking(true);
     Display1->setAttribute(Qt::WA_OpaquePaintEvent);
     Display1->installEventFilter(this);
+    Display1->setAccessibleName(QStringLiteral("Orbit plot"));
 
     // The residual and the sensitivity switch.
     RMSLbl = labelAt(client, QStringLiteral("RMS Residual"), 12, 352);
@@ -115,18 +116,23 @@ void TOrbAnalForm1::buildControls(QWidget* client) {
     rmsFont.setPixelSize(13);
     rmsFont.setBold(true);
     RMSDisp->setFont(rmsFont);
+    RMSLbl->setBuddy(RMSDisp);
     SnstvtyLbl = labelAt(client, QStringLiteral("Slider Sensitivity"), 12, 420);
     CrsLbl = labelAt(client, QStringLiteral("Coarse"), 12, 446, QColor(0, 128, 0));
     CFToggle = new ToggleSwitch(client);
     CFToggle->setGeometry(62, 442, 44, 22);
     CFToggle->setEnabled(false);
     FineLbl = labelAt(client, QStringLiteral("Fine"), 114, 446, QColor(255, 0, 0));
+    CFToggle->setCaption(SnstvtyLbl->text(), CrsLbl->text(), FineLbl->text());
     connect(CFToggle, &ToggleSwitch::changed, this, &TOrbAnalForm1::CFToggleChange);
 
-    // The three fit rows: caption, readout, reset button and slider.
+    // The three fit rows: caption, readout, reset button and slider. A screen
+    // reader names the readout and the slider after the caption, and the reset
+    // after its slider (the amplitude's hint names the period's).
     struct Row {
         const char* caption;
         const char* hint;
+        const char* resetName;
         int digits, decimals;
         QLabel*& label;
         SevenSegment*& reading;
@@ -136,12 +142,13 @@ void TOrbAnalForm1::buildControls(QWidget* client) {
         void (TOrbAnalForm1::*resetClick)();
     };
     const Row rows[] = {
-        {"T-Zero (Julian Day)", "Reset the T-Zero Slider", 12, 5, TLbl, TReading, TZRstBtn, TScroll,
-         &TOrbAnalForm1::TScrollChange, &TOrbAnalForm1::TZRstBtnClick},
-        {"Period (Days)", "Reset the Period Slider", 7, 5, PLbl, PReading, PRstBtn, PScroll,
-         &TOrbAnalForm1::PScrollChange, &TOrbAnalForm1::PRstBtnClick},
-        {"Amplitude (Jupiter Diameters)", "Reset the Period Slider", 6, 4, ALbl, AReading, ARstBtn,
-         AScroll, &TOrbAnalForm1::AScrollChange, &TOrbAnalForm1::ARstBtnClick},
+        {"T-Zero (Julian Day)", "Reset the T-Zero Slider", "Reset the T-Zero Slider", 12, 5, TLbl,
+         TReading, TZRstBtn, TScroll, &TOrbAnalForm1::TScrollChange, &TOrbAnalForm1::TZRstBtnClick},
+        {"Period (Days)", "Reset the Period Slider", "Reset the Period Slider", 7, 5, PLbl,
+         PReading, PRstBtn, PScroll, &TOrbAnalForm1::PScrollChange, &TOrbAnalForm1::PRstBtnClick},
+        {"Amplitude (Jupiter Diameters)", "Reset the Period Slider", "Reset the Amplitude Slider",
+         6, 4, ALbl, AReading, ARstBtn, AScroll, &TOrbAnalForm1::AScrollChange,
+         &TOrbAnalForm1::ARstBtnClick},
     };
     const QIcon glyph = centreGlyph();
     int y = 344;
@@ -149,16 +156,20 @@ void TOrbAnalForm1::buildControls(QWidget* client) {
         r.label = labelAt(client, QString::fromUtf8(r.caption), 192, y);
         r.reading = new SevenSegment(r.digits, r.decimals, false, client);
         r.reading->setGeometry(192, y + 16, 164, 32);
+        r.reading->setCaption(r.label->text());
         r.reset = new QToolButton(client);
         r.reset->setGeometry(364, y + 22, 20, 20);
         r.reset->setIcon(glyph);
         r.reset->setToolTip(QString::fromUtf8(r.hint));
+        r.reset->setAccessibleName(QString::fromUtf8(r.resetName));
+        r.reset->setAccessibleDescription(QString::fromUtf8(r.resetName));
         r.reset->setAutoRaise(false);
         r.scroll = new QScrollBar(Qt::Horizontal, client);
         r.scroll->setGeometry(390, y + 23, 166, 18);
         r.scroll->setRange(SliderMin, SliderMax);
         r.scroll->setPageStep(SliderLargeChange);
         r.scroll->setSingleStep(1);
+        r.scroll->setAccessibleName(r.label->text());
         connect(r.scroll, &QScrollBar::valueChanged, this, r.change);
         connect(r.reset, &QToolButton::clicked, this, r.resetClick);
         y += 52;
@@ -172,9 +183,11 @@ void TOrbAnalForm1::buildControls(QWidget* client) {
     Label1 = labelAt(CrsrPnl, QStringLiteral("X (Mod. JD)"), 7, 6);
     XRdng = new SevenSegment(4, 1, false, CrsrPnl);
     XRdng->setGeometry(7, 22, 74, 32);
+    XRdng->setCaption(Label1->text());
     YRdngLbl = labelAt(CrsrPnl, QStringLiteral("Y (Jp. Diam)"), 7, 70);
     YRdng = new SevenSegment(4, 2, true, CrsrPnl);
     YRdng->setGeometry(7, 86, 74, 32);
+    YRdng->setCaption(YRdngLbl->text());
     for (SevenSegment* s : {TReading, PReading, AReading, XRdng, YRdng})
         s->setPoweredOn(false);
 }

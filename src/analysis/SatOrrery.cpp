@@ -159,6 +159,7 @@ TJSatOrrery::TJSatOrrery(FeatureFlags& features, const OptionsRecord& options,
     Panel1->setPalette(black);
     Image1 = new QLabel(Panel1);
     Image1->setObjectName("Image1");
+    Image1->setAccessibleName(QStringLiteral("Top view"));
     auto* panelLayout = new QVBoxLayout(Panel1);
     panelLayout->setContentsMargins(0, 0, 0, 0);
     panelLayout->addWidget(Image1);

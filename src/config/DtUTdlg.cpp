@@ -38,6 +38,9 @@ TUTTimeDlg::TUTTimeDlg(OptionsRecord* options, LoginRecord* login, bool withHotl
     CmntEd->setObjectName("CmntEd");
     CmntEd->setMaxLength(int(HotListCommentMax));
     CmntEd->setMinimumWidth(300);
+    CmntEd->setAccessibleName(QStringLiteral("Comment"));
+    DateLbl->setBuddy(DateEd);
+    TimeLbl->setBuddy(TimeEd);
     OKBtn = new QPushButton(QStringLiteral("OK"), this);
     OKBtn->setDefault(true);
     CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);

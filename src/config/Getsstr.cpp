@@ -28,6 +28,7 @@ TGetSrchStrDlg::TGetSrchStrDlg(QWidget* parent) : QDialog(parent) {
     SrchStr1 = new QLineEdit(this);
     SrchStr1->setMaxLength(80);
     SrchStr1->setMinimumWidth(280);
+    Label1->setBuddy(SrchStr1);
     FromTopBtn = new QPushButton(QStringLiteral("From &Top"), this);
     FromCursorBtn = new QPushButton(QStringLiteral("&From Cursor"), this);
     CancelBtn = new QPushButton(QStringLiteral("&Cancel"), this);

@@ -25,6 +25,11 @@ QListWidget* makeTextListBox(QWidget* parent) {
     list->setObjectName("ListBox1");
     list->setFont(textListFont());
     list->setUniformItemSizes(true);
+    // A screen reader names the list after its window, whose caption says
+    // what it lists (and changes with the help topic shown).
+    QWidget* window = parent->window();
+    list->setAccessibleName(window->windowTitle());
+    QObject::connect(window, &QWidget::windowTitleChanged, list, &QWidget::setAccessibleName);
     return list;
 }
 

@@ -18,7 +18,8 @@ struct OptionsRecord;
 
 // Liberation Mono (the program's "Courier New"), 10 points.
 QFont textListFont();
-// The list box "ListBox1" of such a window, in that font.
+// The list box "ListBox1" of such a window, in that font, named for screen
+// readers after the window's caption.
 QListWidget* makeTextListBox(QWidget* parent);
 
 // The selected line, or -1 when none is selected.

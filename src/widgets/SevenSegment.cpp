@@ -68,9 +68,20 @@ void SevenSegment::setPoweredOn(bool on) {
     refresh();
 }
 
+void SevenSegment::setCaption(const QString& caption) {
+    caption_ = caption;
+    refresh();
+}
+
 void SevenSegment::refresh() {
     const int places = digits_ + (showSign_ ? 1 : 0);
     setDigitCount(places);
     shown_ = powered_ ? readoutText(value_, digits_, decimals_, showSign_) : QString();
     display(powered_ ? shown_ : QString(places, QLatin1Char(' ')));
+    // Blank, the readout says only what it is; the segments' own value would
+    // be read as a number in exponent form.
+    const QString value = shown_.trimmed();
+    const QString name =
+        value.isEmpty() || caption_.isEmpty() ? caption_ : caption_ + QStringLiteral(": ") + value;
+    if (name != accessibleName()) setAccessibleName(name);
 }

@@ -1,7 +1,8 @@
 // A seven-segment numeric readout: a fixed number of digit places, a fixed
 // number of decimals, an optional sign place, a segment colour on black, and
 // a power switch. Segments that are off are never drawn; powered off, the
-// readout is blank.
+// readout is blank. A screen reader hears its caption and the value it
+// shows ("Period (Days): 1.76900"), kept current.
 #pragma once
 
 #include <QColor>
@@ -27,6 +28,9 @@ public:
     QColor segmentColour() const { return colour_; }
     void setPoweredOn(bool on);
     bool poweredOn() const { return powered_; }
+    // What the readout is, as its label on the window says.
+    void setCaption(const QString& caption);
+    QString caption() const { return caption_; }
 
     // The characters lit now: empty when powered off.
     QString shownText() const { return shown_; }
@@ -47,4 +51,5 @@ private:
     bool powered_ = true;
     QColor colour_{0, 255, 0};
     QString shown_;
+    QString caption_;
 };

@@ -1,26 +1,91 @@
 #include "widgets/ToggleSwitch.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 
+// The switch as assistive technologies see it: a check box, checked in the
+// active position, whose press and toggle actions flip it as a click does.
+class ToggleSwitchAccessible : public QAccessibleWidget {
+public:
+    explicit ToggleSwitchAccessible(ToggleSwitch* w)
+        : QAccessibleWidget(w, QAccessible::CheckBox) {}
+
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.checkable = true;
+        s.checked = toggle()->isActive();
+        return s;
+    }
+    QStringList actionNames() const override {
+        if (!widget()->isEnabled()) return {};
+        return {pressAction(), toggleAction()};
+    }
+    void doAction(const QString& action) override {
+        if (!widget()->isEnabled()) return;
+        if (action == pressAction() || action == toggleAction())
+            toggle()->flipByUser();
+        else
+            QAccessibleWidget::doAction(action);
+    }
+
+private:
+    ToggleSwitch* toggle() const { return static_cast<ToggleSwitch*>(widget()); }
+};
+
+namespace {
+
+QAccessibleInterface* toggleSwitchAccessible(const QString& className, QObject* object) {
+    if (className == QLatin1String("ToggleSwitch") && object->isWidgetType())
+        return new ToggleSwitchAccessible(static_cast<ToggleSwitch*>(object));
+    return nullptr;
+}
+
+} // namespace
+
 ToggleSwitch::ToggleSwitch(QWidget* parent) : QWidget(parent) {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(toggleSwitchAccessible);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::PointingHandCursor);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+void ToggleSwitch::setCaption(const QString& caption, const QString& inactive,
+                              const QString& active) {
+    caption_ = caption;
+    inactiveName_ = inactive;
+    activeName_ = active;
+    announce();
 }
 
 void ToggleSwitch::setActive(bool active) {
     if (active_ == active) return;
     active_ = active;
     update();
+    announce();
 }
 
 void ToggleSwitch::flipByUser() {
     active_ = !active_;
     update();
+    announce();
     emit changed(active_);
+}
+
+void ToggleSwitch::announce() {
+    const QString position = active_ ? activeName_ : inactiveName_;
+    setAccessibleName(position.isEmpty() ? caption_ : caption_ + QStringLiteral(": ") + position);
+    QAccessible::State changed;
+    changed.checked = true;
+    QAccessibleStateChangeEvent event(this, changed);
+    QAccessible::updateAccessibility(&event);
 }
 
 void ToggleSwitch::mousePressEvent(QMouseEvent* event) {

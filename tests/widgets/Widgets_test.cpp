@@ -2,6 +2,8 @@
 #include "widgets/SevenSegment.h"
 #include "widgets/ToggleSwitch.h"
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QSignalSpy>
 #include <QTest>
 #include <cmath>
@@ -94,6 +96,44 @@ TEST(ToggleSwitch, OnlyTheUserFlipsItWithAnEvent) {
     t.setActive(false);
     const QImage left = t.grab().toImage();
     EXPECT_NE(right, left);
+}
+
+TEST(SevenSegment, AScreenReaderHearsItsCaptionAndTheValueShown) {
+    SevenSegment s(7, 5, false);
+    s.setValue(1.769L);
+    EXPECT_EQ(s.accessibleName(), ""); // no caption yet
+    s.setCaption("Period (Days)");
+    EXPECT_EQ(s.accessibleName(), "Period (Days): 1.76900");
+    s.setValue(-12345678.0L);
+    EXPECT_EQ(s.accessibleName(), "Period (Days): -------");
+    s.setPoweredOn(false);
+    EXPECT_EQ(s.accessibleName(), "Period (Days)");
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(&s)->text(QAccessible::Name), "Period (Days)");
+}
+
+TEST(ToggleSwitch, AScreenReaderFindsANamedCheckBoxItCanFlip) {
+    ToggleSwitch t;
+    QSignalSpy spy(&t, &ToggleSwitch::changed);
+    t.setCaption("Slider Sensitivity", "Coarse", "Fine");
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(&t);
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->role(), QAccessible::CheckBox);
+    EXPECT_EQ(a->text(QAccessible::Name), "Slider Sensitivity: Coarse");
+    EXPECT_TRUE(a->state().checkable);
+    EXPECT_FALSE(a->state().checked);
+    t.setActive(true); // by the program: no event
+    EXPECT_EQ(a->text(QAccessible::Name), "Slider Sensitivity: Fine");
+    EXPECT_TRUE(a->state().checked);
+    EXPECT_EQ(spy.count(), 0);
+    // Toggled through the screen reader, as by a click.
+    a->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_FALSE(t.isActive());
+    ASSERT_EQ(spy.count(), 1);
+    t.setEnabled(false);
+    EXPECT_TRUE(a->actionInterface()->actionNames().isEmpty());
+    a->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_FALSE(t.isActive());
+    EXPECT_EQ(spy.count(), 1);
 }
 
 } // namespace
