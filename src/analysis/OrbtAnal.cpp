@@ -259,7 +259,9 @@ void TOrbAnalForm1::showEvent(QShowEvent* event) {
             if (plotInfo_[CurrentMoon].HasData) {
                 if (PrepareScales(plotInfo_[CurrentMoon], CurrentMoon))
                     desktop().message(DataSpanMessage());
-                resetSliderPositions();
+                // The rebuild zeroed the slider centres too: centre them on
+                // the curve again, or the first step would zero its values.
+                recentreSliders();
             } else {
                 items[CurrentMoon - 1]->setChecked(false);
                 CurrentMoon = 0;
@@ -287,6 +289,7 @@ void TOrbAnalForm1::ResetAnalysis() {
     SetCoarseSliders();
     CFToggle->setEnabled(false);
     BlankFitReadouts();
+    if (SineParmsDlg->isVisible()) SineParmsDlg->reject();
     if (KeplerForm1 && KeplerForm1->isVisible()) KeplerForm1->close();
     if (isVisible()) close();
     FormPaint();
@@ -314,7 +317,11 @@ void TOrbAnalForm1::SelectMoon(int moon) {
     if (!ScalesPrepared(info) && PrepareScales(info, moon)) desktop().message(DataSpanMessage());
     CurrentMoon = moon;
     Plot1->menuAction()->setEnabled(true);
-    SetInitialParameters1->setChecked(false);
+    // An open parameters dialog goes on with the moon selected now, so that
+    // its OK stores into the moon whose curve is then drawn.
+    const bool editing = SineParmsDlg->isVisible();
+    if (editing) SineParmsDlg->ShowMoon(moon);
+    SetInitialParameters1->setChecked(editing);
     ShowSineCurve1->setChecked(false);
     const bool complete = ParametersComplete(sineParams_[moon]);
     ShowSineCurve1->setEnabled(complete);
@@ -365,12 +372,13 @@ void TOrbAnalForm1::SetInitialParameters1Click() {
     SetInitialParameters1->setChecked(true);
     ShowSineCurve1->setChecked(false);
     FormPaint();
-    SineParmsDlg->Moon = CurrentMoon;
+    SineParmsDlg->ShowMoon(CurrentMoon);
     SineParmsDlg->show();
     SineParmsDlg->raise();
 }
 
 void TOrbAnalForm1::SineParamsAccepted() {
+    if (SineParmsDlg->Moon != CurrentMoon) return;
     ShowSineCurve1->setEnabled(true);
     SineParametersSummary1->setEnabled(true);
     SetCoarseSliders();
@@ -405,11 +413,15 @@ void TOrbAnalForm1::resetSliderPositions() {
     }
 }
 
+void TOrbAnalForm1::recentreSliders() {
+    if (MoonPlotInfoRec* info = currentInfo()) ResetAllSliders(*info, sineParams_[CurrentMoon]);
+    resetSliderPositions();
+}
+
 void TOrbAnalForm1::setSensitivity(bool fine) {
     SliderStep = fine ? FineSliderStep : CoarseSliderStep;
     CFToggle->setActive(fine);
-    if (MoonPlotInfoRec* info = currentInfo()) ResetAllSliders(*info, sineParams_[CurrentMoon]);
-    resetSliderPositions();
+    recentreSliders();
 }
 
 void TOrbAnalForm1::SetCoarseSliders() {

@@ -151,6 +151,8 @@ private:
     void DrawCursorReadouts();
     void setPlotType(bool connect);
     void resetSliderPositions();
+    // The three slider centres on the current moon's values, the sliders at 0.
+    void recentreSliders();
     // SliderStep, the switch and the three slider resets.
     void setSensitivity(bool fine);
     void PrintDisplay(class PrintSurface& surface, const QImage& image);

@@ -270,6 +270,48 @@ TEST_F(OrbAnal, FittingShowsTheCurveReadoutsAndTheResidualsTrend) {
     EXPECT_TRUE(win->RMSDisp->text().isEmpty());
 }
 
+TEST_F(OrbAnal, ReopeningAfterAChangeCentresTheSlidersOnTheCurve) {
+    showAndSelectIo();
+    fit("321.25", "1.769", "2.9");
+    win->PScroll->setValue(30);
+    const long double period = sine[1].Period;
+    win->close();
+    table.InsertOrdered(record(2454330.2L, 0.5f, NM, NM, NM));
+    table.MeasurementsChanged = true;
+    win->Analyze();
+    EXPECT_EQ(win->PScroll->value(), 0);
+    win->PScroll->setValue(1);
+    win->AScroll->setValue(1);
+    win->TScroll->setValue(1);
+    EXPECT_NEAR(double(sine[1].Period), double(period) * 1.001, 1e-12);
+    EXPECT_NEAR(double(sine[1].Amplitude), 2.9 * 1.001, 1e-12);
+    EXPECT_NEAR(double(sine[1].TZero), 321.25 + double(sine[1].Period) * 0.001, 1e-12);
+    EXPECT_TRUE(win->RMSDisp->text().endsWith("  ")) << win->RMSDisp->text().toStdString();
+}
+
+TEST_F(OrbAnal, ParameterDialogEditsTheMoonSelectedNow) {
+    showAndSelectIo();
+    fit("321.25", "1.769", "2.9");
+    win->SetInitialParameters1->trigger();
+    EXPECT_EQ(win->SineParmsDlg->PeriodEd->text(), "1.76900");
+    win->Europa1->trigger(); // the open dialog follows the window's moon
+    EXPECT_TRUE(win->SineParmsDlg->isVisible());
+    EXPECT_EQ(win->SineParmsDlg->PeriodEd->text(), "");
+    win->SineParmsDlg->TZeroEd->setText("322.5");
+    win->SineParmsDlg->PeriodEd->setText("3.55");
+    win->SineParmsDlg->AmplEd->setText("1.5");
+    win->SineParmsDlg->OKBtn->click();
+    EXPECT_EQ(sine[2].Period, 3.55L);
+    EXPECT_EQ(sine[1].Period, 1.769L);
+    EXPECT_EQ(sine[1].TZero, 321.25L);
+    EXPECT_TRUE(win->ShowSineCurve1->isChecked());
+    EXPECT_EQ(win->PReading->shownText(), " 3.55000");
+
+    win->SetInitialParameters1->trigger();
+    win->ResetAnalysis(); // no moon left to edit
+    EXPECT_FALSE(win->SineParmsDlg->isVisible());
+}
+
 TEST_F(OrbAnal, ParameterDialogRefusesEmptyAndNonNumericTexts) {
     showAndSelectIo();
     desk.answerMessage(MsgResult::Ok);
