@@ -290,6 +290,12 @@ void drawPoints(QPainter& p, MeasurementTable& table, const PlotRequest& rq, con
     }
 }
 
+// The pixels inside the frame's lines, where the curves are drawn.
+QRect frameInterior() {
+    using namespace plot;
+    return QRect(QPoint(Left + 1, Top + 1), QPoint(Right - 2, Bottom - 2));
+}
+
 // One point of the curve per pixel column of the frame; none for an
 // undefined model (a period of 0).
 QPolygon sineCurvePixels(const MoonPlotInfoRec& info, const SineParamsRec& sine) {
@@ -314,7 +320,12 @@ void drawBestFit(QPainter& p, const PlotRequest& rq, const PlotColours& c) {
     QPen pen(c.bestFit, 0);
     if (rq.monochrome) pen.setDashPattern({5.0, 3.0});
     p.setPen(pen);
-    if (rq.bestFit) p.drawPolyline(sineCurvePixels(*rq.info, *rq.bestFit));
+    if (rq.bestFit) {
+        p.save();
+        p.setClipRect(frameInterior());
+        p.drawPolyline(sineCurvePixels(*rq.info, *rq.bestFit));
+        p.restore();
+    }
     textAt(p, plot::Left, 317, rq.bestFitText);
 }
 
@@ -345,8 +356,11 @@ void DrawPlot(QPainter& p, MeasurementTable& table, const PlotRequest& rq) {
     // Under the student's curve, which stays whole where the two meet.
     if (!rq.bestFitText.empty()) drawBestFit(p, rq, c);
     if (rq.curve) {
+        p.save();
+        p.setClipRect(frameInterior());
         p.setPen(c.curve);
         drawSineCurve(p, info, *rq.curve);
+        p.restore();
     }
     if (CursorReadingAt(info, rq.cursorX, rq.cursorY)) {
         p.setPen(c.cross);
