@@ -24,13 +24,12 @@ constexpr long double kFindRadius = 4.0L;
 
 bool IsUsable(const MeasurementRec& r, int moon) {
     const float offset = r.Offset[moon];
-    return r.Included[moon] && offset != NoMeasurement && std::isfinite(offset) &&
-           std::isfinite(r.JulianDate) && std::fabs(r.JulianDate) < kMaxJulianDate;
+    return r.Included[moon] && offset != NoMeasurement && std::isfinite(offset) && IsDated(r) &&
+           std::fabs(r.JulianDate) < kMaxJulianDate;
 }
 
 bool IsPlottable(const MeasurementRec& r, int moon) {
-    return r.Offset[moon] < NoMeasurement && std::isfinite(r.Offset[moon]) &&
-           std::isfinite(r.JulianDate);
+    return r.Offset[moon] < NoMeasurement && std::isfinite(r.Offset[moon]) && IsDated(r);
 }
 
 void RebuildSummaries(MoonPlotTable& plots, MeasurementTable& table) {

@@ -53,10 +53,10 @@ struct MoonPlotInfoRec : SliderBases {
 using MoonPlotTable = PerMoon<MoonPlotInfoRec>;
 
 // A measurement the analysis uses: measured (a finite offset other than
-// NoMeasurement), included, at a finite date within any calendar.
+// NoMeasurement), included, at a date the calendar shows (IsDated).
 bool IsUsable(const MeasurementRec& r, int moon);
-// Whether a record's offset for the moon is drawn and can be found: measured
-// and below 100.
+// Whether a record's offset for the moon is drawn and can be found: measured,
+// below 100 and dated.
 bool IsPlottable(const MeasurementRec& r, int moon);
 
 // Zeroes every field of the four summaries (the slider centres too) and

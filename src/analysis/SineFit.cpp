@@ -1,5 +1,7 @@
 #include "analysis/SineFit.h"
 
+#include "analysis/SineModel.h" // IsDated
+
 #include <Eigen/Dense>
 #include <unsupported/Eigen/LevenbergMarquardt>
 
@@ -241,8 +243,7 @@ std::vector<SinePoint> SinePointsOf(const std::vector<MeasurementRec>& records, 
     std::vector<SinePoint> points;
     for (const MeasurementRec& r : records) {
         const float offset = r.Offset[moon];
-        if (!r.Included[moon] || !(offset < NoMeasurement) || !std::isfinite(offset) ||
-            !std::isfinite(r.JulianDate))
+        if (!r.Included[moon] || !(offset < NoMeasurement) || !std::isfinite(offset) || !IsDated(r))
             continue;
         const long double t = r.JulianDate - jdBase;
         if (lastDay && t > *lastDay) continue;

@@ -68,7 +68,7 @@ constexpr long double AmplitudeMargin = 1.5L;
 extern const long double KnownSiderealPeriod[kMoonCount + 1];
 
 // The usable points of one moon in table order: included, finite, below
-// NoMeasurement, with t = JulianDate - jdBase; with lastDay, only those with
+// NoMeasurement, dated (IsDated), with t = JulianDate - jdBase; with lastDay, only those with
 // t <= lastDay (the residual of the analysis window counts no later ones).
 std::vector<SinePoint> SinePointsOf(const std::vector<MeasurementRec>& records, int moon,
                                     long double jdBase,

@@ -175,7 +175,7 @@ TEST(SineFit, PointsAreTheIncludedMeasuredValuesUpToTheLastDay) {
         rec(2454321.5L, 1.5f, true),      rec(2454322.5L, NoMeasurement, true),
         rec(2454323.5L, -2.25f, false),   rec(2454324.5L, -1.0f, true),
         rec(2454325.5L, -INFINITY, true), rec(2454326.5L, 120.0f, true),
-        rec(2454340.5L, 0.5f, true),
+        rec(2454340.5L, 0.5f, true),      rec(0.0L, 2.0f, true), // no date
     };
     const auto all = SinePointsOf(records, 1, 2454000);
     ASSERT_EQ(all.size(), 3u);
