@@ -7,6 +7,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPolygon>
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -170,6 +171,37 @@ Message PointQuestion(const MeasurementRec& r, int moon) {
                      : "Restore the point to the residual calculation?";
     return {included ? "Remove Selected Point?" : "Restore Selected Point?", text,
             MsgIcon::Question, BtnYes | BtnNo};
+}
+
+std::vector<int> SelectablePoints(MeasurementTable& table, const MoonPlotInfoRec& info, int moon) {
+    std::vector<int> indices;
+    int index = -1;
+    table.Reset();
+    while (const MeasurementRec* r = table.Next()) {
+        ++index;
+        if (!IsPlottable(*r, moon)) continue;
+        const std::optional<PlotPoint> pt = PointPixel(info, r->JulianDate, r->Offset[moon]);
+        if (pt && pt->x > plot::Left && pt->x < plot::Right && pt->y > plot::Top &&
+            pt->y < plot::Bottom)
+            indices.push_back(index);
+    }
+    return indices;
+}
+
+int StepSelection(const std::vector<int>& selectable, int selected, int step) {
+    if (selectable.empty()) return -1;
+    const auto at = std::find(selectable.begin(), selectable.end(), selected);
+    if (at == selectable.end()) return step > 0 ? selectable.front() : selectable.back();
+    const long k =
+        std::clamp<long>((at - selectable.begin()) + step, 0, long(selectable.size()) - 1);
+    return selectable[std::size_t(k)];
+}
+
+std::string PointDescription(const MeasurementRec& r, int moon) {
+    const float offset = r.Offset[moon];
+    return "JD " + FixedText(r.JulianDate, 5) + ", offset " + FixedText(std::fabs(offset), 2) +
+           (offset >= 0.0f ? " W" : " E") +
+           (r.Included[moon] ? ", in the residual" : ", removed from the residual");
 }
 
 // --- Drawing -------------------------------------------------------------------------------
@@ -360,6 +392,10 @@ void DrawPlot(QPainter& p, MeasurementTable& table, const PlotRequest& rq) {
         p.setPen(c.curve);
         drawSineCurve(p, info, *rq.curve);
         p.restore();
+    }
+    if (rq.selected) {
+        p.setPen(c.cross);
+        p.drawRect(QRect(rq.selected->x - 6, rq.selected->y - 6, 12, 12));
     }
     if (CursorReadingAt(info, rq.cursorX, rq.cursorY)) {
         p.setPen(c.cross);

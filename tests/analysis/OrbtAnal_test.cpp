@@ -7,12 +7,14 @@
 #include "app/MeasurementSamples.h"
 #include "config/LoginRecord.h"
 #include "config/OptionsRecord.h"
+#include "ephemeris/StringUt.h"
 #include "support/RecordingPrinter.h"
 #include "support/ScriptedDesktop.h"
 #include "support/TempDir.h"
 #include "widgets/SevenSegment.h"
 #include "widgets/ToggleSwitch.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -223,6 +225,71 @@ TEST_F(OrbAnal, DoubleClickOnAPointRemovesOrRestoresIt) {
     EXPECT_EQ(toggled, 1);
     QTest::mouseDClick(win->Display1, Qt::LeftButton, {}, QPoint(600, 40)); // no point: no question
     EXPECT_EQ(desk.messages.size(), 2u);
+}
+
+TEST_F(OrbAnal, TheKeyboardSelectsPointsAndRemovesOrRestoresThemAsTheDoubleClickDoes) {
+    int toggled = 0;
+    win->PointToggled = [&] { ++toggled; };
+    showAndSelectIo();
+    EXPECT_EQ(win->Display1->accessibleName(), "Orbit plot");
+    EXPECT_EQ(win->Display1->focusPolicy(), Qt::StrongFocus);
+    auto key = [&](Qt::Key k) { QTest::keyClick(win->Display1, k); };
+    const struct {
+        Qt::Key key;
+        int selected;
+    } steps[] = {{Qt::Key_Left, 16}, {Qt::Key_Right, 16}, {Qt::Key_Home, 0}, {Qt::Key_Up, 0},
+                 {Qt::Key_Down, 1},  {Qt::Key_Right, 2},  {Qt::Key_Left, 1}};
+    for (const auto& s : steps) {
+        key(s.key);
+        EXPECT_EQ(win->SelectedPoint, s.selected) << s.key;
+    }
+    // The cross and a square mark the point; the readouts and the description tell it.
+    const QPoint pt = ioPixel(1);
+    EXPECT_EQ(QPoint(win->CursorX, win->CursorY), pt);
+    EXPECT_TRUE(win->XRdng->poweredOn());
+    EXPECT_EQ(win->Image1.pixelColor(pt + QPoint(6, 3)), QColor(0, 255, 0));
+    const MeasurementRec r = *table.GoToIndex(1);
+    EXPECT_EQ(win->Display1->accessibleDescription().toStdString(),
+              "Io (I): JD 2454322.70000, offset " + FixedText(std::fabs(r.Offset[1]), 2) +
+                  (r.Offset[1] >= 0 ? " W" : " E") + ", in the residual");
+
+    desk.answerMessage(MsgResult::Yes);
+    key(Qt::Key_Space);
+    EXPECT_EQ(desk.messages.back(), PointQuestion(r, 1));
+    EXPECT_FALSE(table.GoToIndex(1)->Included[1]);
+    EXPECT_EQ(toggled, 1);
+    EXPECT_TRUE(win->Display1->accessibleDescription().endsWith(", removed from the residual"));
+    desk.answerMessage(MsgResult::No);
+    key(Qt::Key_Return);
+    EXPECT_EQ(desk.messages.back().caption, "Restore Selected Point?");
+    EXPECT_EQ(toggled, 1);
+    desk.answerMessage(MsgResult::Yes);
+    key(Qt::Key_Enter);
+    EXPECT_TRUE(table.GoToIndex(1)->Included[1]);
+    EXPECT_EQ(toggled, 2);
+
+    // A click takes the selection away; so does another moon.
+    QTest::mouseClick(win->Display1, Qt::LeftButton, {}, QPoint(300, 100));
+    EXPECT_EQ(win->SelectedPoint, -1);
+    EXPECT_TRUE(win->Display1->accessibleDescription().startsWith("No point selected"));
+    key(Qt::Key_End);
+    win->Europa1->trigger();
+    EXPECT_EQ(win->SelectedPoint, -1);
+    key(Qt::Key_Right); // Europa's first point is the second record
+    EXPECT_EQ(win->SelectedPoint, 1);
+
+    // The focus shows as a dotted frame along the plot's edge, not in its picture.
+    win->activateWindow();
+    QApplication::setActiveWindow(win.get());
+    win->Display1->setFocus();
+    ASSERT_TRUE(win->Display1->hasFocus());
+    const QImage shown = win->Display1->grab().toImage();
+    int framed = 0;
+    for (int x = 0; x < 40; ++x)
+        framed += shown.pixelColor(x, 1) == QColor(0, 255, 0);
+    EXPECT_GT(framed, 10);
+    EXPECT_EQ(win->Image1.pixelColor(1, 1), QColor(0, 0, 128));
+    EXPECT_EQ(desk.messages.size(), 3u);
 }
 
 TEST_F(OrbAnal, FittingShowsTheCurveReadoutsAndTheResidualsTrend) {
