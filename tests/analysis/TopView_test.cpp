@@ -78,6 +78,14 @@ SatelliteStateTable sampleStates() {
     return s;
 }
 
+// The Normal size drawing the given moons (which outlive the scene).
+TopViewScene normalScene(const SatelliteStateTable& states) {
+    TopViewScene scene;
+    scene.geometry = TopViewGeometryFor(TopViewSize::Normal, kMainClientWidth);
+    scene.states = &states;
+    return scene;
+}
+
 QImage render(const TopViewScene& scene) {
     QImage img(scene.geometry.Width, scene.geometry.Height, QImage::Format_RGB32);
     img.fill(Qt::red);
@@ -88,9 +96,7 @@ QImage render(const TopViewScene& scene) {
 
 TEST(TopViewDrawing, OrbitsDiscMoonsArrowAndRingAtTheirPixels) {
     const SatelliteStateTable states = sampleStates();
-    TopViewScene scene;
-    scene.geometry = TopViewGeometryFor(TopViewSize::Normal, kMainClientWidth);
-    scene.states = &states;
+    TopViewScene scene = normalScene(states);
     QImage arrow(32, 32, QImage::Format_ARGB32);
     arrow.fill(qRgb(200, 16, 16));
     scene.arrow = &arrow;
@@ -134,9 +140,7 @@ TEST(TopViewDrawing, OrbitsDiscMoonsArrowAndRingAtTheirPixels) {
 
 TEST(TopViewDrawing, EclipseDisplaysAndOrbitsOff) {
     const SatelliteStateTable states = sampleStates();
-    TopViewScene scene;
-    scene.geometry = TopViewGeometryFor(TopViewSize::Normal, kMainClientWidth);
-    scene.states = &states;
+    TopViewScene scene = normalScene(states);
     scene.eclipses = EclipseDisplay::Plus;
     QImage img = render(scene);
     // Europa at (151, 107): a plus three pixels each way in the common colour.
@@ -170,9 +174,7 @@ QRect extent(const QImage& img, QRgb colour, const QRect& region) {
 
 TEST(TopViewDrawing, ShapesCoverExactlyTheirCoordinatesLessTheRightAndBottomEdges) {
     const SatelliteStateTable states = sampleStates();
-    TopViewScene scene;
-    scene.geometry = TopViewGeometryFor(TopViewSize::Normal, kMainClientWidth);
-    scene.states = &states;
+    TopViewScene scene = normalScene(states);
     scene.idColours = true;
     scene.eclipses = EclipseDisplay::Plus;
     scene.highlightMoon = 3;
