@@ -22,6 +22,10 @@ std::string BestFitText(const SineFitResult& fit, int32_t jdBase) {
         return "Best fit: none - fewer than 3 included points at different times";
     case SineFitStatus::BadStart:
         return "Best fit: none - it starts from a curve with a positive period";
+    case SineFitStatus::AmplitudeBeyondData:
+    case SineFitStatus::PeriodAtSearchEdge:
+    case SineFitStatus::PeriodFarFromMoons:
+        return "Best fit: no fit - " + SineNoFitReason(fit.Status);
     case SineFitStatus::Converged:
     case SineFitStatus::NotConverged:
         break;

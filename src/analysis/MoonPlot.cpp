@@ -7,6 +7,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPolygon>
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -24,13 +25,12 @@ constexpr long double kFindRadius = 4.0L;
 
 bool IsUsable(const MeasurementRec& r, int moon) {
     const float offset = r.Offset[moon];
-    return r.Included[moon] && offset != NoMeasurement && std::isfinite(offset) &&
-           std::isfinite(r.JulianDate) && std::fabs(r.JulianDate) < kMaxJulianDate;
+    return r.Included[moon] && offset != NoMeasurement && std::isfinite(offset) && IsDated(r) &&
+           std::fabs(r.JulianDate) < kMaxJulianDate;
 }
 
 bool IsPlottable(const MeasurementRec& r, int moon) {
-    return r.Offset[moon] < NoMeasurement && std::isfinite(r.Offset[moon]) &&
-           std::isfinite(r.JulianDate);
+    return r.Offset[moon] < NoMeasurement && std::isfinite(r.Offset[moon]) && IsDated(r);
 }
 
 void RebuildSummaries(MoonPlotTable& plots, MeasurementTable& table) {
@@ -173,6 +173,37 @@ Message PointQuestion(const MeasurementRec& r, int moon) {
             MsgIcon::Question, BtnYes | BtnNo};
 }
 
+std::vector<int> SelectablePoints(MeasurementTable& table, const MoonPlotInfoRec& info, int moon) {
+    std::vector<int> indices;
+    int index = -1;
+    table.Reset();
+    while (const MeasurementRec* r = table.Next()) {
+        ++index;
+        if (!IsPlottable(*r, moon)) continue;
+        const std::optional<PlotPoint> pt = PointPixel(info, r->JulianDate, r->Offset[moon]);
+        if (pt && pt->x > plot::Left && pt->x < plot::Right && pt->y > plot::Top &&
+            pt->y < plot::Bottom)
+            indices.push_back(index);
+    }
+    return indices;
+}
+
+int StepSelection(const std::vector<int>& selectable, int selected, int step) {
+    if (selectable.empty()) return -1;
+    const auto at = std::find(selectable.begin(), selectable.end(), selected);
+    if (at == selectable.end()) return step > 0 ? selectable.front() : selectable.back();
+    const long k =
+        std::clamp<long>((at - selectable.begin()) + step, 0, long(selectable.size()) - 1);
+    return selectable[std::size_t(k)];
+}
+
+std::string PointDescription(const MeasurementRec& r, int moon) {
+    const float offset = r.Offset[moon];
+    return "JD " + FixedText(r.JulianDate, 5) + ", offset " + FixedText(std::fabs(offset), 2) +
+           (offset >= 0.0f ? " W" : " E") +
+           (r.Included[moon] ? ", in the residual" : ", removed from the residual");
+}
+
 // --- Drawing -------------------------------------------------------------------------------
 
 PlotColours PlotColoursFor(bool monochrome) {
@@ -290,6 +321,12 @@ void drawPoints(QPainter& p, MeasurementTable& table, const PlotRequest& rq, con
     }
 }
 
+// The pixels inside the frame's lines, where the curves are drawn.
+QRect frameInterior() {
+    using namespace plot;
+    return QRect(QPoint(Left + 1, Top + 1), QPoint(Right - 2, Bottom - 2));
+}
+
 // One point of the curve per pixel column of the frame; none for an
 // undefined model (a period of 0).
 QPolygon sineCurvePixels(const MoonPlotInfoRec& info, const SineParamsRec& sine) {
@@ -314,7 +351,12 @@ void drawBestFit(QPainter& p, const PlotRequest& rq, const PlotColours& c) {
     QPen pen(c.bestFit, 0);
     if (rq.monochrome) pen.setDashPattern({5.0, 3.0});
     p.setPen(pen);
-    if (rq.bestFit) p.drawPolyline(sineCurvePixels(*rq.info, *rq.bestFit));
+    if (rq.bestFit) {
+        p.save();
+        p.setClipRect(frameInterior());
+        p.drawPolyline(sineCurvePixels(*rq.info, *rq.bestFit));
+        p.restore();
+    }
     textAt(p, plot::Left, 317, rq.bestFitText);
 }
 
@@ -345,8 +387,15 @@ void DrawPlot(QPainter& p, MeasurementTable& table, const PlotRequest& rq) {
     // Under the student's curve, which stays whole where the two meet.
     if (!rq.bestFitText.empty()) drawBestFit(p, rq, c);
     if (rq.curve) {
+        p.save();
+        p.setClipRect(frameInterior());
         p.setPen(c.curve);
         drawSineCurve(p, info, *rq.curve);
+        p.restore();
+    }
+    if (rq.selected) {
+        p.setPen(c.cross);
+        p.drawRect(QRect(rq.selected->x - 6, rq.selected->y - 6, 12, 12));
     }
     if (CursorReadingAt(info, rq.cursorX, rq.cursorY)) {
         p.setPen(c.cross);

@@ -53,10 +53,10 @@ struct MoonPlotInfoRec : SliderBases {
 using MoonPlotTable = PerMoon<MoonPlotInfoRec>;
 
 // A measurement the analysis uses: measured (a finite offset other than
-// NoMeasurement), included, at a finite date within any calendar.
+// NoMeasurement), included, at a date the calendar shows (IsDated).
 bool IsUsable(const MeasurementRec& r, int moon);
-// Whether a record's offset for the moon is drawn and can be found: measured
-// and below 100.
+// Whether a record's offset for the moon is drawn and can be found: measured,
+// below 100 and dated.
 bool IsPlottable(const MeasurementRec& r, int moon);
 
 // Zeroes every field of the four summaries (the slider centres too) and
@@ -113,6 +113,15 @@ int FindPointAt(MeasurementTable& table, const MoonPlotInfoRec& info, int moon, 
 // The question of a double click on a point: remove it from the residual or
 // restore it. Yes inverts the record's Included flag.
 Message PointQuestion(const MeasurementRec& r, int moon);
+// The indices of the records whose points of moon m a double click can find
+// (within the frame), in table order: the points the keyboard steps through.
+std::vector<int> SelectablePoints(MeasurementTable& table, const MoonPlotInfoRec& info, int moon);
+// The point after (step 1) or before (step -1) the selected one; with none
+// selected (or one no longer selectable) the first or the last; -1 for none.
+int StepSelection(const std::vector<int>& selectable, int selected, int step);
+// What a screen reader says of a selected point: "JD 2454323.70000, offset
+// 1.50 W, in the residual" (or ", removed from the residual").
+std::string PointDescription(const MeasurementRec& r, int moon);
 
 // --- Drawing.
 
@@ -135,7 +144,8 @@ struct PlotRequest {
     // caption (empty: neither is drawn).
     const SineParamsRec* bestFit = nullptr;
     std::string bestFitText{};
-    int cursorX = 0, cursorY = 0; // the measuring cross, hidden outside the frame
+    int cursorX = 0, cursorY = 0;        // the measuring cross, hidden outside the frame
+    std::optional<PlotPoint> selected{}; // the point the keyboard selected: a square around it
     bool monochrome = false;
 };
 // Paints the plot into the 654 x 336 pixels at the painter's origin.

@@ -14,8 +14,10 @@
 #include "widgets/SevenSegment.h"
 #include "widgets/ToggleSwitch.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -103,6 +105,8 @@ void TOrbAnalForm1::buildControls(QWidget* client) {
     Display1->setGeometry(2, 2, plot::ImageWidth, plot::ImageHeight);
     Display1->setMouseTracking(true);
     Display1->setAttribute(Qt::WA_OpaquePaintEvent);
+    Display1->setFocusPolicy(Qt::StrongFocus);
+    Display1->setAccessibleName(QStringLiteral("Orbit plot"));
     Display1->installEventFilter(this);
     Display1->setAccessibleName(QStringLiteral("Orbit plot"));
 
@@ -266,13 +270,16 @@ void TOrbAnalForm1::showEvent(QShowEvent* event) {
         for (int m = 1; m <= kMoonCount; ++m)
             items[m - 1]->setEnabled(plotInfo_[m].HasData);
         table_.MeasurementsChanged = false;
+        SelectedPoint = -1; // the records may have moved
         // The summaries no longer hold the selected moon's scales: prepare
         // them again, or drop a moon that has no data left.
         if (CurrentMoon != 0) {
             if (plotInfo_[CurrentMoon].HasData) {
                 if (PrepareScales(plotInfo_[CurrentMoon], CurrentMoon))
                     desktop().message(DataSpanMessage());
-                resetSliderPositions();
+                // The rebuild zeroed the slider centres too: centre them on
+                // the curve again, or the first step would zero its values.
+                recentreSliders();
             } else {
                 items[CurrentMoon - 1]->setChecked(false);
                 CurrentMoon = 0;
@@ -292,6 +299,7 @@ void TOrbAnalForm1::showEvent(QShowEvent* event) {
 
 void TOrbAnalForm1::ResetAnalysis() {
     CurrentMoon = 0;
+    SelectedPoint = -1;
     for (QAction* a : {Io1, Europa1, Ganymede1, Callisto1})
         a->setChecked(false);
     Plot1->menuAction()->setEnabled(false);
@@ -300,6 +308,7 @@ void TOrbAnalForm1::ResetAnalysis() {
     SetCoarseSliders();
     CFToggle->setEnabled(false);
     BlankFitReadouts();
+    if (SineParmsDlg->isVisible()) SineParmsDlg->reject();
     if (KeplerForm1 && KeplerForm1->isVisible()) KeplerForm1->close();
     if (isVisible()) close();
     FormPaint();
@@ -326,8 +335,13 @@ void TOrbAnalForm1::SelectMoon(int moon) {
     MoonPlotInfoRec& info = plotInfo_[moon];
     if (!ScalesPrepared(info) && PrepareScales(info, moon)) desktop().message(DataSpanMessage());
     CurrentMoon = moon;
+    SelectedPoint = -1;
     Plot1->menuAction()->setEnabled(true);
-    SetInitialParameters1->setChecked(false);
+    // An open parameters dialog goes on with the moon selected now, so that
+    // its OK stores into the moon whose curve is then drawn.
+    const bool editing = SineParmsDlg->isVisible();
+    if (editing) SineParmsDlg->ShowMoon(moon);
+    SetInitialParameters1->setChecked(editing);
     ShowSineCurve1->setChecked(false);
     const bool complete = ParametersComplete(sineParams_[moon]);
     ShowSineCurve1->setEnabled(complete);
@@ -378,12 +392,13 @@ void TOrbAnalForm1::SetInitialParameters1Click() {
     SetInitialParameters1->setChecked(true);
     ShowSineCurve1->setChecked(false);
     FormPaint();
-    SineParmsDlg->Moon = CurrentMoon;
+    SineParmsDlg->ShowMoon(CurrentMoon);
     SineParmsDlg->show();
     SineParmsDlg->raise();
 }
 
 void TOrbAnalForm1::SineParamsAccepted() {
+    if (SineParmsDlg->Moon != CurrentMoon) return;
     ShowSineCurve1->setEnabled(true);
     SineParametersSummary1->setEnabled(true);
     SetCoarseSliders();
@@ -418,11 +433,15 @@ void TOrbAnalForm1::resetSliderPositions() {
     }
 }
 
+void TOrbAnalForm1::recentreSliders() {
+    if (MoonPlotInfoRec* info = currentInfo()) ResetAllSliders(*info, sineParams_[CurrentMoon]);
+    resetSliderPositions();
+}
+
 void TOrbAnalForm1::setSensitivity(bool fine) {
     SliderStep = fine ? FineSliderStep : CoarseSliderStep;
     CFToggle->setActive(fine);
-    if (MoonPlotInfoRec* info = currentInfo()) ResetAllSliders(*info, sineParams_[CurrentMoon]);
-    resetSliderPositions();
+    recentreSliders();
 }
 
 void TOrbAnalForm1::SetCoarseSliders() {
@@ -503,6 +522,11 @@ void TOrbAnalForm1::FormPaint() {
     rq.cursorX = CursorX;
     rq.cursorY = CursorY;
     rq.monochrome = MonochromeMode;
+    if (plotted && SelectedPoint >= 0) {
+        const MeasurementRec* r = table_.GoToIndex(SelectedPoint);
+        if (r && IsPlottable(*r, CurrentMoon))
+            rq.selected = PointPixel(*info, r->JulianDate, r->Offset[CurrentMoon]);
+    }
     {
         QPainter p(&Image1);
         DrawPlot(p, table_, rq);
@@ -512,7 +536,20 @@ void TOrbAnalForm1::FormPaint() {
         if (curve) ShowFitReadouts();
         DrawCursorReadouts();
     }
+    DescribeSelection();
     Display1->update();
+}
+
+void TOrbAnalForm1::DescribeSelection() {
+    const MeasurementRec* r =
+        CurrentMoon && SelectedPoint >= 0 ? table_.GoToIndex(SelectedPoint) : nullptr;
+    const QString text = r ? QString::fromStdString(std::string(MoonRomanNames[CurrentMoon]) +
+                                                    ": " + PointDescription(*r, CurrentMoon))
+                           : QStringLiteral("No point selected. The arrow keys select the points.");
+    if (Display1->accessibleDescription() == text) return;
+    Display1->setAccessibleDescription(text);
+    QAccessibleEvent changed(Display1, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&changed);
 }
 
 void TOrbAnalForm1::ShowFitReadouts() {
@@ -585,8 +622,20 @@ bool TOrbAnalForm1::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::Paint: {
         QPainter p(Display1);
         p.drawImage(0, 0, Image1);
+        if (Display1->hasFocus() && !printing_) {
+            // The keyboard is on the plot: a dotted frame along its edge.
+            QPen pen(PlotColoursFor(MonochromeMode).cross, 2, Qt::DotLine);
+            p.setPen(pen);
+            p.drawRect(QRectF(1, 1, Display1->width() - 2, Display1->height() - 2));
+        }
         return true;
     }
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+        Display1->update();
+        return false;
+    case QEvent::KeyPress:
+        return Display1KeyPress(static_cast<QKeyEvent*>(event)->key());
     case QEvent::MouseButtonPress: {
         auto* e = static_cast<QMouseEvent*>(event);
         Display1MouseDown(e->button(), e->position().toPoint());
@@ -615,6 +664,7 @@ bool TOrbAnalForm1::eventFilter(QObject* watched, QEvent* event) {
 
 void TOrbAnalForm1::Display1MouseDown(Qt::MouseButton button, const QPoint& at) {
     if (button != Qt::LeftButton || CurrentMoon == 0) return;
+    SelectedPoint = -1;
     CursorDragging = true;
     CursorX = at.x();
     CursorY = at.y();
@@ -650,13 +700,62 @@ void TOrbAnalForm1::Display1DblClick() {
     const int index = FindPointAt(table_, *info, CurrentMoon, CursorX, CursorY);
     if (index < 0) return;
     CursorReleaseOnMove = true;
-    const Message question = PointQuestion(*table_.GoToIndex(index), CurrentMoon);
-    if (desktop().message(question) != MsgResult::Yes) return;
-    if (MeasurementRec* r = table_.GoToIndex(index)) {
+    TogglePoint(index);
+}
+
+void TOrbAnalForm1::TogglePoint(int index) {
+    MeasurementRec* r = table_.GoToIndex(index);
+    if (!r || desktop().message(PointQuestion(*r, CurrentMoon)) != MsgResult::Yes) return;
+    if ((r = table_.GoToIndex(index))) {
         r->Included[CurrentMoon] = !r->Included[CurrentMoon];
         if (PointToggled) PointToggled();
     }
     FormPaint();
+}
+
+void TOrbAnalForm1::SelectPoint(int index) {
+    const MeasurementRec* r = index >= 0 ? table_.GoToIndex(index) : nullptr;
+    const MoonPlotInfoRec* info = currentInfo();
+    if (!r || !info) return;
+    SelectedPoint = index;
+    // The cross on the point, so that the cursor readouts show its day and offset.
+    if (const std::optional<PlotPoint> pt =
+            PointPixel(*info, r->JulianDate, r->Offset[CurrentMoon])) {
+        CursorX = pt->x;
+        CursorY = pt->y;
+    }
+    CursorDragging = false;
+    CursorReleaseOnMove = false;
+    FormPaint();
+}
+
+bool TOrbAnalForm1::Display1KeyPress(int key) {
+    MoonPlotInfoRec* info = currentInfo();
+    if (!info || !ScalesPrepared(*info)) return false;
+    switch (key) {
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+    case Qt::Key_Right:
+    case Qt::Key_Down: {
+        const int step = key == Qt::Key_Left || key == Qt::Key_Up ? -1 : 1;
+        SelectPoint(
+            StepSelection(SelectablePoints(table_, *info, CurrentMoon), SelectedPoint, step));
+        return true;
+    }
+    case Qt::Key_Home:
+    case Qt::Key_End: {
+        const std::vector<int> points = SelectablePoints(table_, *info, CurrentMoon);
+        if (!points.empty()) SelectPoint(key == Qt::Key_Home ? points.front() : points.back());
+        return true;
+    }
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        if (SelectedPoint >= 0) TogglePoint(SelectedPoint);
+        return true;
+    default:
+        return false;
+    }
 }
 
 // --- Printing
@@ -672,7 +771,9 @@ void TOrbAnalForm1::PrintCurrentDisplay1Click() {
     ApplyReadoutColours();
     FormPaint();
     // The image is taken before the window is disabled, which would grey it.
+    printing_ = true;
     const QImage image = centralWidget()->grab().toImage();
+    printing_ = false;
     setEnabled(false);
     PrintDisplay(*surface, image);
     MonochromeMode = options_.Monochrome;

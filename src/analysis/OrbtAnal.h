@@ -96,9 +96,11 @@ public:
     bool MonochromeMode = false;
     long double SliderStep = CoarseSliderStep;
     int CursorX = 0, CursorY = 0; // pixels of the plot image
-    long double LastRMS = 0.0L;   // the residual shown last; 0 = none
-    std::string HelpListFile;     // ExeDir + AnalHelpList, kept at the first showing with help
-    QImage Image1;                // the plot as last drawn
+    // The table index of the point the keyboard selected on the plot; -1 none.
+    int SelectedPoint = -1;
+    long double LastRMS = 0.0L; // the residual shown last; 0 = none
+    std::string HelpListFile;   // ExeDir + AnalHelpList, kept at the first showing with help
+    QImage Image1;              // the plot as last drawn
 
     // --- Handlers ----------------------------------------------------------------------
     void SelectMoonClick(int moon); // Io1Click .. Callisto1Click
@@ -124,6 +126,9 @@ public:
     void Display1MouseMove(const QPoint& at);
     void Display1MouseUp(Qt::MouseButton button, const QPoint& at);
     void Display1DblClick();
+    // The plot's keys: arrows, Home and End select a point, Enter or Space
+    // removes or restores it as a double click does. False for other keys.
+    bool Display1KeyPress(int key);
 
     void SetCoarseSliders();
     void SetFineSliders();
@@ -151,10 +156,16 @@ private:
     void DrawCursorReadouts();
     void setPlotType(bool connect);
     void resetSliderPositions();
+    // The three slider centres on the current moon's values, the sliders at 0.
+    void recentreSliders();
     // SliderStep, the switch and the three slider resets.
     void setSensitivity(bool fine);
     void PrintDisplay(class PrintSurface& surface, const QImage& image);
     void SineParamsAccepted();
+    // Asks to remove or restore the record's point and does it on Yes.
+    void TogglePoint(int index);
+    void SelectPoint(int index);
+    void DescribeSelection();
     MoonPlotInfoRec* currentInfo();
 
     MeasurementTable& table_;
@@ -163,4 +174,5 @@ private:
     MoonPlotTable& plotInfo_;
     SineParamsTable& sineParams_;
     bool rmsWorse_ = false; // RMSDisp shows the colour of a grown residual
+    bool printing_ = false; // the focus frame stays off the printed picture
 };

@@ -25,13 +25,17 @@ const QColor kOrbitGrey(128, 128, 128);
 // The arrow's nominal size, which places "To Earth" when the icon is missing.
 constexpr int kArrowSide = 32;
 
-QRect squareRect(const PixelRect& r) {
-    return QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
+// A circle in the square from (Left, Top) to (Right, Bottom), in pen and
+// brush colours: its pixels run up to the ones before Right and Bottom, as
+// the analysis plot draws its points. A QRect of width w outlined with a
+// one-pixel pen covers w + 1 columns.
+void drawCircleIn(QPainter& p, const PixelRect& r) {
+    p.drawEllipse(QRect(r.Left, r.Top, r.Right - r.Left - 1, r.Bottom - r.Top - 1));
 }
 
-// The circle through (x +- r, y) and (x, y +- r) in pen and brush colours.
+// The circle from (x - r, y - r) to (x + r, y + r).
 void drawCircle(QPainter& p, TopViewPoint c, int r) {
-    p.drawEllipse(QRect(c.x - r, c.y - r, 2 * r, 2 * r));
+    drawCircleIn(p, {c.x - r, c.y - r, c.x + r, c.y + r});
 }
 
 } // namespace
@@ -50,7 +54,7 @@ void DrawTopView(QPainter& p, const TopViewScene& s) {
         p.setPen(kOrbitGrey);
         p.setBrush(Qt::black);
         for (int k = kMoonCount; k >= 1; --k)
-            p.drawEllipse(squareRect(rects[std::size_t(k)]));
+            drawCircleIn(p, rects[std::size_t(k)]);
     }
     // 3. The arrow toward the Earth and its words.
     const bool arrow = s.arrow && !s.arrow->isNull();
@@ -67,7 +71,7 @@ void DrawTopView(QPainter& p, const TopViewScene& s) {
     const QColor common = MoonColour(0, false);
     p.setPen(common);
     p.setBrush(common);
-    p.drawEllipse(squareRect(rects[0]));
+    drawCircleIn(p, rects[0]);
     // 5. The moons; an eclipsed one as the eclipse display says.
     const int e = s.showOrbits ? 2 : 1;
     for (int i = 1; i <= kMoonCount && s.states; ++i) {
@@ -78,8 +82,9 @@ void DrawTopView(QPainter& p, const TopViewScene& s) {
             p.setBrush(colour);
             drawCircle(p, m, e);
         } else if (s.eclipses == EclipseDisplay::Plus) {
-            p.fillRect(QRect(m.x - 3, m.y, 7, 1), colour);
-            p.fillRect(QRect(m.x, m.y - 3, 1, 7), colour);
+            // Lines from x - 3 to x + 3 and y - 3 to y + 3, each without its end.
+            p.fillRect(QRect(m.x - 3, m.y, 6, 1), colour);
+            p.fillRect(QRect(m.x, m.y - 3, 1, 6), colour);
         }
     }
     // The moon under the telescope view's crosshair.
@@ -278,11 +283,6 @@ void TJSatOrrery::Help1Click() {
 void TJSatOrrery::redrawUnlessAnimating() {
     // While the animation runs its next step redraws.
     if (!session_.Animating) DrawTopView();
-}
-
-void TJSatOrrery::ShowOrbits1Click() {
-    ShowOrbits1->setChecked(!ShowOrbits1->isChecked());
-    redrawUnlessAnimating();
 }
 
 void TJSatOrrery::chooseEclipses(QAction* item) {

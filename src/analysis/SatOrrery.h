@@ -96,7 +96,6 @@ public:
     // --- Handlers.
     void Normal1Click();
     void Large1Click();
-    void ShowOrbits1Click();
     void HideMoononEclipse1Click();
     void ShowEclipsedMoonas1Click();
     void DontShowEclipse1Click();

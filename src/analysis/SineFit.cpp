@@ -1,5 +1,7 @@
 #include "analysis/SineFit.h"
 
+#include "analysis/SineModel.h" // IsDated
+
 #include <Eigen/Dense>
 #include <unsupported/Eigen/LevenbergMarquardt>
 
@@ -193,7 +195,45 @@ std::optional<SineFitResult> refusal(const Data& d, bool startUsable) {
     return res;
 }
 
+// A period some moon could show.
+bool nearAMoonsPeriod(long double period) {
+    for (int m = 1; m <= kMoonCount; ++m)
+        if (std::fabs(period / KnownSiderealPeriod[m] - 1.0L) <= MoonPeriodWindow) return true;
+    return false;
+}
+
+// A fitted curve that does not follow the points becomes no fit.
+void judgeCurve(SineFitResult& res, const std::vector<SinePoint>& points) {
+    if (!res.HasFit()) return;
+    long double largest = 0.0L;
+    for (const SinePoint& p : points)
+        largest = std::max(largest, std::fabs(p.offset));
+    if (!(res.Parameters.Amplitude <= AmplitudeMargin * largest))
+        res.Status = SineFitStatus::AmplitudeBeyondData;
+    else if (!nearAMoonsPeriod(res.Parameters.Period))
+        res.Status = SineFitStatus::PeriodFarFromMoons;
+}
+
 } // namespace
+
+std::string SineNoFitReason(SineFitStatus status) {
+    switch (status) {
+    case SineFitStatus::Converged:
+    case SineFitStatus::NotConverged:
+        return {};
+    case SineFitStatus::TooFewPoints:
+        return "fewer than 3 included points at different times";
+    case SineFitStatus::BadStart:
+        return "no start with a positive period";
+    case SineFitStatus::AmplitudeBeyondData:
+        return "the curve's amplitude lies beyond the offsets measured";
+    case SineFitStatus::PeriodAtSearchEdge:
+        return "the curve's period lies at the edge of the search";
+    case SineFitStatus::PeriodFarFromMoons:
+        return "the curve's period is far from every moon's";
+    }
+    return {};
+}
 
 const long double KnownSiderealPeriod[kMoonCount + 1] = {0.0L, 1.769138L, 3.551181L, 7.154553L,
                                                          16.689018L};
@@ -203,8 +243,7 @@ std::vector<SinePoint> SinePointsOf(const std::vector<MeasurementRec>& records, 
     std::vector<SinePoint> points;
     for (const MeasurementRec& r : records) {
         const float offset = r.Offset[moon];
-        if (!r.Included[moon] || !(offset < NoMeasurement) || !std::isfinite(offset) ||
-            !std::isfinite(r.JulianDate))
+        if (!r.Included[moon] || !(offset < NoMeasurement) || !std::isfinite(offset) || !IsDated(r))
             continue;
         const long double t = r.JulianDate - jdBase;
         if (lastDay && t > *lastDay) continue;
@@ -259,6 +298,7 @@ SineFitResult FitSine(const std::vector<SinePoint>& given, const SineParameters&
     res.Iterations = direct.iterations + grown.iterations;
     res.Parameters = NormalizedSine({d.origin + best.p[0], best.p[1], best.p[2]}, d.origin);
     res.RMS = SineRMS(points, res.Parameters);
+    judgeCurve(res, points);
     return res;
 }
 
@@ -281,6 +321,7 @@ SineFitResult SearchSinePeriod(const std::vector<SinePoint>& given, long double 
 
     double bestSse = std::numeric_limits<double>::infinity();
     Vec3 best(0.0, double(periodGuess), 0.0);
+    long bestStep = 0;
     double yy = 0.0;
     for (double y : d.y)
         yy += y * y;
@@ -304,6 +345,7 @@ SineFitResult SearchSinePeriod(const std::vector<SinePoint>& given, long double 
         const double sse = yy - (a * ys + b * yc);
         if (sse < bestSse) {
             bestSse = sse;
+            bestStep = k;
             // a sin w + b cos w = A sin(w + phi), phi = atan2(b, a): T0 = -phi / (2 pi f).
             best = Vec3(-std::atan2(b, a) / (kTwoPi * f), 1.0 / f, std::hypot(a, b));
         }
@@ -319,6 +361,12 @@ SineFitResult SearchSinePeriod(const std::vector<SinePoint>& given, long double 
     // ends worse than the grid's exact solution.
     SineFitResult res = FitSine(points, {d.origin + best[0], best[1], best[2]});
     res.Searched = true;
+    // A least residual at the window's edge, or a refinement that leaves the
+    // window, has the points' period outside it.
+    const long double low = periodGuess * (1.0L - fraction), high = periodGuess * (1.0L + fraction);
+    if (res.HasFit() && (bestStep == 0 || bestStep == steps || res.Parameters.Period < low ||
+                         res.Parameters.Period > high))
+        res.Status = SineFitStatus::PeriodAtSearchEdge;
     return res;
 }
 

@@ -1,5 +1,6 @@
 #include "analysis/SineModel.h"
 
+#include "ephemeris/DateTime.h"
 #include "ephemeris/StringUt.h"
 
 #include <algorithm>
@@ -9,6 +10,10 @@
 
 const char* const MoonRomanNames[kMoonCount + 1] = {"", "Io (I)", "Europa (II)", "Ganymede (III)",
                                                     "Callisto (IV)"};
+
+bool IsDated(const MeasurementRec& r) {
+    return IsCalendarJulianDate(r.JulianDate);
+}
 
 bool ParametersComplete(const SineParamsRec& p) {
     return p.Period != 0.0L && p.Amplitude != 0.0L && p.TZero != 0.0L;
@@ -38,7 +43,7 @@ std::optional<long double> ComputeRMS(MeasurementTable& table, int moon, const S
     long n = 0;
     table.Reset();
     while (const MeasurementRec* r = table.Next()) {
-        if (!r->Included[moon]) continue;
+        if (!r->Included[moon] || !IsDated(*r)) continue;
         const long double d = r->JulianDate - days.JDBase;
         if (d > lastDay) break; // the table is in date order: the rest lie beyond the plot
         const float offset = r->Offset[moon];

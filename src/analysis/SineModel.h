@@ -39,6 +39,10 @@ using SineParamsTable = PerMoon<SineParamsRec>;
 // "Io (I)" .. "Callisto (IV)", indexed 1..4.
 extern const char* const MoonRomanNames[kMoonCount + 1];
 
+// A record the analysis can place in time: its date is one the calendar
+// shows. A record read without one (Julian date 0) is left out everywhere.
+bool IsDated(const MeasurementRec& r);
+
 // Period, amplitude and T-zero are all non-zero: the curve may be shown.
 bool ParametersComplete(const SineParamsRec& p);
 // The model can be evaluated: a non-zero period and finite parameters. A
@@ -63,7 +67,7 @@ struct PlottedDays {
 // The root-mean-square residual of moon m's included measurements, walking
 // the table from its first record up to the end of the plotted days (records
 // before StartDay count too); records with an offset of 100 or more (not
-// measured) are skipped. 0 when no record counts. None when the model is
+// measured) or without a date are skipped. 0 when no record counts. None when the model is
 // undefined or the sum overflows.
 std::optional<long double> ComputeRMS(MeasurementTable& table, int moon, const SineParamsRec& p,
                                       const PlottedDays& days);

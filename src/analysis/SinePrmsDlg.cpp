@@ -42,16 +42,24 @@ TSineParmsDlg::TSineParmsDlg(SineParamsTable& params, QWidget* parent)
     connect(CancelBtn, &QPushButton::clicked, this, &TSineParmsDlg::CancelBtnClick);
 }
 
+void TSineParmsDlg::showValues() {
+    if (Moon < 1 || Moon > kMoonCount) return;
+    const SineParamsRec& p = params_[Moon];
+    auto show = [](QLineEdit* edit, long double v, int decimals) {
+        edit->setText(v > 0.0L ? QString::fromStdString(FixedText(v, decimals)) : QString());
+    };
+    show(TZeroEd, p.TZero, 5);
+    show(PeriodEd, p.Period, 5);
+    show(AmplEd, p.Amplitude, 2);
+}
+
+void TSineParmsDlg::ShowMoon(int moon) {
+    Moon = moon;
+    showValues();
+}
+
 void TSineParmsDlg::showEvent(QShowEvent* event) {
-    if (Moon >= 1 && Moon <= kMoonCount) {
-        const SineParamsRec& p = params_[Moon];
-        auto show = [](QLineEdit* edit, long double v, int decimals) {
-            edit->setText(v > 0.0L ? QString::fromStdString(FixedText(v, decimals)) : QString());
-        };
-        show(TZeroEd, p.TZero, 5);
-        show(PeriodEd, p.Period, 5);
-        show(AmplEd, p.Amplitude, 2);
-    }
+    showValues();
     TZeroEd->setFocus();
     QDialog::showEvent(event);
     centreOnScreen(this);

@@ -1,7 +1,8 @@
 // TSineParmsDlg ("Sine Curve Parameters"): the initial T-zero, period and
 // amplitude of the selected moon's sine curve. Shown without blocking the
-// analysis window and above it; it closes accepted once all three texts
-// convert, and the window then shows the curve.
+// analysis window and above it, it follows the moon selected there; it
+// closes accepted once all three texts convert, and the window then shows
+// the curve.
 #pragma once
 
 #include "analysis/SineModel.h"
@@ -19,6 +20,8 @@ public:
     explicit TSineParmsDlg(SineParamsTable& params, QWidget* parent = nullptr);
 
     int Moon = 0; // the moon whose parameters are edited; set before showing
+    // Edits another moon's parameters: its values replace the texts.
+    void ShowMoon(int moon);
 
     QLabel *TZeroLbl, *PeriodLbl, *AmplLbl, *NoteLbl;
     QLineEdit *TZeroEd, *PeriodEd, *AmplEd;
@@ -32,5 +35,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void showValues();
+
     SineParamsTable& params_;
 };

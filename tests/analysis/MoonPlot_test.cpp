@@ -26,6 +26,7 @@ TEST(MoonPlot, RebuildCollectsUsableMeasurementsOnly) {
     t.InsertOrdered(record(2454330.0L, 1.0f, NM, NM, 4.0f, {true, true, true, false}));
     t.InsertOrdered(record(2454338.2L, 3.5f, NM, NM, NM));
     t.InsertOrdered(record(2454339.0L, std::nanf(""), NM, NM, NM));
+    t.InsertOrdered(record(0.0L, 4.0f, NM, NM, NM)); // read without a date
     MoonPlotTable plots;
     plots[2].StartDay = 7; // stale: every field is zeroed
     plots[2].PeriodBase = 1.5L;
@@ -177,10 +178,16 @@ TEST_F(DrawPlotTest, FrameTicksPointsAndRemovedPoints) {
         {340, 254, navy}, // long tick at day 331
         {147, 265, white},
         {147, 264, navy}, // short tick at day 324 (82.5 px rounds to even)
-                          // {120, 106, yellow}, {118, 108, yellow},
+        // The circle: its box is (118, 106) to (123, 111), less the right and bottom edges.
+        {120, 106, yellow},
+        {118, 108, yellow},
         {122, 108, yellow},
         {120, 110, yellow},
         {120, 108, navy},
+        {117, 108, navy},
+        {123, 108, navy},
+        {120, 105, navy},
+        {120, 111, navy},
         {175, 192, fuchsia},
         {172, 189, fuchsia},
         {178, 195, fuchsia},
@@ -231,6 +238,31 @@ TEST_F(DrawPlotTest, CurveCrossAndMonochromeColours) {
     for (int x = 66; x < 615; ++x)
         for (int y = 26; y < 275; ++y)
             ASSERT_NE(at(img, x, y), aqua) << x << "," << y;
+}
+
+TEST_F(DrawPlotTest, CurvesStayInsideTheFrame) {
+    SineParamsRec wide = sine;
+    wide.Amplitude = 9.0L; // twice the frame's half-height
+    SineParamsRec best = sine;
+    best.Amplitude = -7.0L;
+    PlotRequest rq{1};
+    rq.curve = &wide;
+    rq.bestFit = &best;
+    rq.bestFitText = "x";
+    const QImage img = draw(rq);
+    const QColor aqua(0, 255, 255), orange(255, 140, 0);
+    int inside = 0;
+    for (int y = 0; y < 310; ++y)
+        for (int x = 0; x < plot::ImageWidth; ++x) {
+            const bool framed =
+                x > plot::Left && x < plot::Right - 1 && y > plot::Top && y < plot::Bottom - 1;
+            const QColor c = at(img, x, y);
+            if (!framed) {
+                ASSERT_TRUE(c != aqua && c != orange) << x << "," << y;
+            }
+            inside += c == aqua;
+        }
+    EXPECT_GT(inside, 200);
 }
 
 TEST_F(DrawPlotTest, NoMoonAsksForOne) {

@@ -7,12 +7,14 @@
 #include "app/MeasurementSamples.h"
 #include "config/LoginRecord.h"
 #include "config/OptionsRecord.h"
+#include "ephemeris/StringUt.h"
 #include "support/RecordingPrinter.h"
 #include "support/ScriptedDesktop.h"
 #include "support/TempDir.h"
 #include "widgets/SevenSegment.h"
 #include "widgets/ToggleSwitch.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -225,6 +227,71 @@ TEST_F(OrbAnal, DoubleClickOnAPointRemovesOrRestoresIt) {
     EXPECT_EQ(desk.messages.size(), 2u);
 }
 
+TEST_F(OrbAnal, TheKeyboardSelectsPointsAndRemovesOrRestoresThemAsTheDoubleClickDoes) {
+    int toggled = 0;
+    win->PointToggled = [&] { ++toggled; };
+    showAndSelectIo();
+    EXPECT_EQ(win->Display1->accessibleName(), "Orbit plot");
+    EXPECT_EQ(win->Display1->focusPolicy(), Qt::StrongFocus);
+    auto key = [&](Qt::Key k) { QTest::keyClick(win->Display1, k); };
+    const struct {
+        Qt::Key key;
+        int selected;
+    } steps[] = {{Qt::Key_Left, 16}, {Qt::Key_Right, 16}, {Qt::Key_Home, 0}, {Qt::Key_Up, 0},
+                 {Qt::Key_Down, 1},  {Qt::Key_Right, 2},  {Qt::Key_Left, 1}};
+    for (const auto& s : steps) {
+        key(s.key);
+        EXPECT_EQ(win->SelectedPoint, s.selected) << s.key;
+    }
+    // The cross and a square mark the point; the readouts and the description tell it.
+    const QPoint pt = ioPixel(1);
+    EXPECT_EQ(QPoint(win->CursorX, win->CursorY), pt);
+    EXPECT_TRUE(win->XRdng->poweredOn());
+    EXPECT_EQ(win->Image1.pixelColor(pt + QPoint(6, 3)), QColor(0, 255, 0));
+    const MeasurementRec r = *table.GoToIndex(1);
+    EXPECT_EQ(win->Display1->accessibleDescription().toStdString(),
+              "Io (I): JD 2454322.70000, offset " + FixedText(std::fabs(r.Offset[1]), 2) +
+                  (r.Offset[1] >= 0 ? " W" : " E") + ", in the residual");
+
+    desk.answerMessage(MsgResult::Yes);
+    key(Qt::Key_Space);
+    EXPECT_EQ(desk.messages.back(), PointQuestion(r, 1));
+    EXPECT_FALSE(table.GoToIndex(1)->Included[1]);
+    EXPECT_EQ(toggled, 1);
+    EXPECT_TRUE(win->Display1->accessibleDescription().endsWith(", removed from the residual"));
+    desk.answerMessage(MsgResult::No);
+    key(Qt::Key_Return);
+    EXPECT_EQ(desk.messages.back().caption, "Restore Selected Point?");
+    EXPECT_EQ(toggled, 1);
+    desk.answerMessage(MsgResult::Yes);
+    key(Qt::Key_Enter);
+    EXPECT_TRUE(table.GoToIndex(1)->Included[1]);
+    EXPECT_EQ(toggled, 2);
+
+    // A click takes the selection away; so does another moon.
+    QTest::mouseClick(win->Display1, Qt::LeftButton, {}, QPoint(300, 100));
+    EXPECT_EQ(win->SelectedPoint, -1);
+    EXPECT_TRUE(win->Display1->accessibleDescription().startsWith("No point selected"));
+    key(Qt::Key_End);
+    win->Europa1->trigger();
+    EXPECT_EQ(win->SelectedPoint, -1);
+    key(Qt::Key_Right); // Europa's first point is the second record
+    EXPECT_EQ(win->SelectedPoint, 1);
+
+    // The focus shows as a dotted frame along the plot's edge, not in its picture.
+    win->activateWindow();
+    QApplication::setActiveWindow(win.get());
+    win->Display1->setFocus();
+    ASSERT_TRUE(win->Display1->hasFocus());
+    const QImage shown = win->Display1->grab().toImage();
+    int framed = 0;
+    for (int x = 0; x < 40; ++x)
+        framed += shown.pixelColor(x, 1) == QColor(0, 255, 0);
+    EXPECT_GT(framed, 10);
+    EXPECT_EQ(win->Image1.pixelColor(1, 1), QColor(0, 0, 128));
+    EXPECT_EQ(desk.messages.size(), 3u);
+}
+
 TEST_F(OrbAnal, FittingShowsTheCurveReadoutsAndTheResidualsTrend) {
     showAndSelectIo();
     fit("2454321.25", "1.769", "2.9");
@@ -268,6 +335,48 @@ TEST_F(OrbAnal, FittingShowsTheCurveReadoutsAndTheResidualsTrend) {
     EXPECT_FALSE(win->CFToggle->isEnabled());
     EXPECT_FALSE(win->TReading->poweredOn());
     EXPECT_TRUE(win->RMSDisp->text().isEmpty());
+}
+
+TEST_F(OrbAnal, ReopeningAfterAChangeCentresTheSlidersOnTheCurve) {
+    showAndSelectIo();
+    fit("321.25", "1.769", "2.9");
+    win->PScroll->setValue(30);
+    const long double period = sine[1].Period;
+    win->close();
+    table.InsertOrdered(record(2454330.2L, 0.5f, NM, NM, NM));
+    table.MeasurementsChanged = true;
+    win->Analyze();
+    EXPECT_EQ(win->PScroll->value(), 0);
+    win->PScroll->setValue(1);
+    win->AScroll->setValue(1);
+    win->TScroll->setValue(1);
+    EXPECT_NEAR(double(sine[1].Period), double(period) * 1.001, 1e-12);
+    EXPECT_NEAR(double(sine[1].Amplitude), 2.9 * 1.001, 1e-12);
+    EXPECT_NEAR(double(sine[1].TZero), 321.25 + double(sine[1].Period) * 0.001, 1e-12);
+    EXPECT_TRUE(win->RMSDisp->text().endsWith("  ")) << win->RMSDisp->text().toStdString();
+}
+
+TEST_F(OrbAnal, ParameterDialogEditsTheMoonSelectedNow) {
+    showAndSelectIo();
+    fit("321.25", "1.769", "2.9");
+    win->SetInitialParameters1->trigger();
+    EXPECT_EQ(win->SineParmsDlg->PeriodEd->text(), "1.76900");
+    win->Europa1->trigger(); // the open dialog follows the window's moon
+    EXPECT_TRUE(win->SineParmsDlg->isVisible());
+    EXPECT_EQ(win->SineParmsDlg->PeriodEd->text(), "");
+    win->SineParmsDlg->TZeroEd->setText("322.5");
+    win->SineParmsDlg->PeriodEd->setText("3.55");
+    win->SineParmsDlg->AmplEd->setText("1.5");
+    win->SineParmsDlg->OKBtn->click();
+    EXPECT_EQ(sine[2].Period, 3.55L);
+    EXPECT_EQ(sine[1].Period, 1.769L);
+    EXPECT_EQ(sine[1].TZero, 321.25L);
+    EXPECT_TRUE(win->ShowSineCurve1->isChecked());
+    EXPECT_EQ(win->PReading->shownText(), " 3.55000");
+
+    win->SetInitialParameters1->trigger();
+    win->ResetAnalysis(); // no moon left to edit
+    EXPECT_FALSE(win->SineParmsDlg->isVisible());
 }
 
 TEST_F(OrbAnal, ParameterDialogRefusesEmptyAndNonNumericTexts) {

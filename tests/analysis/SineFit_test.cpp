@@ -128,6 +128,41 @@ TEST(SineFit, BadStartsAndTooFewPointsGiveNoFit) {
     EXPECT_EQ(FitMoonSine(points, 0).Status, SineFitStatus::BadStart);
 }
 
+TEST(SineFit, CurvesThatDoNotFollowTheDataAreNoFit) {
+    // Io from a start of P = 1.0, as a student may type it; a 1.2-day sine
+    // read once a day and searched as Io; a period outside the search's
+    // window; points at nearly one phase only, so the amplitude runs away.
+    const SineParameters io{322.3L, KnownSiderealPeriod[1], 2.9L};
+    const auto ioPoints = evenings(io, 7u);
+    std::vector<SinePoint> short12; // read once a day at the same hour
+    for (int k = 0; k < 20; ++k)
+        short12.push_back({321.5L + k, 3.0L * std::sin(kTwoPi * (k + 0.3L) / 1.2L)});
+    std::vector<SinePoint> onePhase;
+    for (int k = 0; k < 6; ++k) // every 1.769 days, near the peak, a little noise
+        onePhase.push_back({321.0L + 1.769L * k, 0.1L + 0.01L * (k % 2)});
+    const struct {
+        const char* name;
+        SineFitResult result;
+        SineFitStatus status;
+    } cases[] = {
+        {"Io from P = 1.0", FitSine(ioPoints, {322.3L, 1.0L, 2.9L}),
+         SineFitStatus::PeriodFarFromMoons},
+        {"a 1.2-day sine searched as Io", FitMoonSine(short12, 1),
+         SineFitStatus::AmplitudeBeyondData},
+        {"a 1.9-day sine searched within 5 % of Io's period",
+         SearchSinePeriod(evenings({322.3L, 1.9L, 2.5L}, 9u), KnownSiderealPeriod[1], 0.05L),
+         SineFitStatus::PeriodAtSearchEdge},
+        {"one phase only", FitSine(onePhase, {321.0L, 1.769L, 2.0L}),
+         SineFitStatus::AmplitudeBeyondData},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.result.Status, c.status) << "P " << double(c.result.Parameters.Period) << " A "
+                                             << double(c.result.Parameters.Amplitude);
+        EXPECT_FALSE(c.result.HasFit());
+    }
+}
+
 TEST(SineFit, PointsAreTheIncludedMeasuredValuesUpToTheLastDay) {
     auto rec = [](long double jd, float io, bool included) {
         MeasurementRec r;
@@ -140,7 +175,7 @@ TEST(SineFit, PointsAreTheIncludedMeasuredValuesUpToTheLastDay) {
         rec(2454321.5L, 1.5f, true),      rec(2454322.5L, NoMeasurement, true),
         rec(2454323.5L, -2.25f, false),   rec(2454324.5L, -1.0f, true),
         rec(2454325.5L, -INFINITY, true), rec(2454326.5L, 120.0f, true),
-        rec(2454340.5L, 0.5f, true),
+        rec(2454340.5L, 0.5f, true),      rec(0.0L, 2.0f, true), // no date
     };
     const auto all = SinePointsOf(records, 1, 2454000);
     ASSERT_EQ(all.size(), 3u);

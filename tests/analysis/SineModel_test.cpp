@@ -79,6 +79,7 @@ TEST(SineModel, ResidualCountsIncludedMeasurementsUpToTheEndOfThePlot) {
     t.InsertOrdered(record(2454323.0L, NM, NM, NM, NM));     // not measured
     t.InsertOrdered(record(2454323.5L, 150.0f, NM, NM, NM)); // 100 or more
     t.InsertOrdered(record(2454341.5L, 7.0f, NM, NM, NM));   // past 321 + 20: ends the walk
+    t.InsertOrdered(record(0.0L, 4.0f, NM, NM, NM));         // read without a date
     const PlottedDays days{2454000, 321, 20};
     const auto rms = ComputeRMS(t, 1, p, days);
     ASSERT_TRUE(rms);

@@ -78,6 +78,14 @@ SatelliteStateTable sampleStates() {
     return s;
 }
 
+// The Normal size drawing the given moons (which outlive the scene).
+TopViewScene normalScene(const SatelliteStateTable& states) {
+    TopViewScene scene;
+    scene.geometry = TopViewGeometryFor(TopViewSize::Normal, kMainClientWidth);
+    scene.states = &states;
+    return scene;
+}
+
 QImage render(const TopViewScene& scene) {
     QImage img(scene.geometry.Width, scene.geometry.Height, QImage::Format_RGB32);
     img.fill(Qt::red);
@@ -88,9 +96,7 @@ QImage render(const TopViewScene& scene) {
 
 TEST(TopViewDrawing, OrbitsDiscMoonsArrowAndRingAtTheirPixels) {
     const SatelliteStateTable states = sampleStates();
-    TopViewScene scene;
-    scene.geometry = TopViewGeometryFor(TopViewSize::Normal, kMainClientWidth);
-    scene.states = &states;
+    TopViewScene scene = normalScene(states);
     QImage arrow(32, 32, QImage::Format_ARGB32);
     arrow.fill(qRgb(200, 16, 16));
     scene.arrow = &arrow;
@@ -104,15 +110,15 @@ TEST(TopViewDrawing, OrbitsDiscMoonsArrowAndRingAtTheirPixels) {
         const char* what;
     } pixels[] = {
         {0, 0, kBlack, "field"},
-        {151 + 145, 151, kGrey, "Callisto's orbit"},
+        {151 + 144, 151, kGrey, "Callisto's orbit"},
         {151, 151 - 145, kGrey, "Callisto's orbit, top"},
-        {151 + 52, 151, kGrey, "Europa's orbit"},
+        {151 + 51, 151, kGrey, "Europa's orbit"},
         {151 + 100, 151, kBlack, "between orbits, filled black"},
         {151, 151, kCommon, "Jupiter's centre"},
         {151 + 5, 151, kCommon, "Jupiter's disc"},
         {151 + 8, 151, kBlack, "beside Jupiter"},
         {183, 151, qRgb(255, 0, 255), "Io in its ID colour"},
-        {185, 151, qRgb(255, 0, 255), "Io's dot, e = 2"},
+        {184, 151, qRgb(255, 0, 255), "Io's dot, e = 2"},
         {151, 107, qRgb(255, 255, 255), "eclipsed Europa as an ordinary dot"},
         {85, 151, qRgb(0, 255, 255), "Ganymede"},
         {75, 151, kWhite, "the ring around Ganymede"},
@@ -134,17 +140,15 @@ TEST(TopViewDrawing, OrbitsDiscMoonsArrowAndRingAtTheirPixels) {
 
 TEST(TopViewDrawing, EclipseDisplaysAndOrbitsOff) {
     const SatelliteStateTable states = sampleStates();
-    TopViewScene scene;
-    scene.geometry = TopViewGeometryFor(TopViewSize::Normal, kMainClientWidth);
-    scene.states = &states;
+    TopViewScene scene = normalScene(states);
     scene.eclipses = EclipseDisplay::Plus;
     QImage img = render(scene);
     // Europa at (151, 107): a plus three pixels each way in the common colour.
     for (QPoint at :
-         {QPoint(151, 107), QPoint(148, 107), QPoint(154, 107), QPoint(151, 104), QPoint(151, 110)})
+         {QPoint(151, 107), QPoint(148, 107), QPoint(153, 107), QPoint(151, 104), QPoint(151, 109)})
         EXPECT_EQ(img.pixel(at), kCommon) << at.x() << "," << at.y();
     EXPECT_EQ(img.pixel(152, 108), kBlack);
-    EXPECT_EQ(img.pixel(155, 107), kBlack);
+    EXPECT_EQ(img.pixel(154, 107), kBlack);
 
     scene.eclipses = EclipseDisplay::Hide;
     img = render(scene);
@@ -154,9 +158,37 @@ TEST(TopViewDrawing, EclipseDisplaysAndOrbitsOff) {
     scene.showOrbits = false;
     scene.eclipses = EclipseDisplay::Dot;
     img = render(scene);
-    EXPECT_EQ(img.pixel(151 + 145, 151), kBlack);
-    EXPECT_EQ(img.pixel(184, 151), kCommon); // e = 1
-    EXPECT_EQ(img.pixel(185, 151), kBlack);
+    EXPECT_EQ(img.pixel(151 + 144, 151), kBlack);
+    EXPECT_EQ(img.pixel(183, 151), kCommon); // e = 1
+    EXPECT_EQ(img.pixel(184, 151), kBlack);
+}
+
+// The smallest rectangle holding every pixel of a colour within a region.
+QRect extent(const QImage& img, QRgb colour, const QRect& region) {
+    QRect r;
+    for (int y = region.top(); y <= region.bottom(); ++y)
+        for (int x = region.left(); x <= region.right(); ++x)
+            if (img.pixel(x, y) == colour) r |= QRect(x, y, 1, 1);
+    return r;
+}
+
+TEST(TopViewDrawing, ShapesCoverExactlyTheirCoordinatesLessTheRightAndBottomEdges) {
+    const SatelliteStateTable states = sampleStates();
+    TopViewScene scene = normalScene(states);
+    scene.idColours = true;
+    scene.eclipses = EclipseDisplay::Plus;
+    scene.highlightMoon = 3;
+    QImage img = render(scene);
+    // From (left, top) up to the pixel before (right, bottom), as the squares say.
+    auto box = [](int l, int t, int r, int b) { return QRect(QPoint(l, t), QPoint(r - 1, b - 1)); };
+    EXPECT_EQ(extent(img, kGrey, QRect(0, 0, 304, 300)), box(6, 6, 296, 296)); // Callisto's orbit
+    EXPECT_EQ(extent(img, kCommon, QRect(130, 130, 42, 42)), box(145, 145, 157, 157)); // Jupiter
+    EXPECT_EQ(extent(img, qRgb(255, 0, 255), img.rect()), box(181, 149, 185, 153));    // Io, e = 2
+    EXPECT_EQ(extent(img, qRgb(255, 255, 255), QRect(60, 130, 50, 50)), box(75, 141, 95, 161));
+    EXPECT_EQ(extent(img, kWhite, QRect(140, 96, 22, 22)), box(148, 104, 154, 110)); // plus
+    scene.showOrbits = false;
+    img = render(scene);
+    EXPECT_EQ(extent(img, qRgb(255, 0, 255), img.rect()), box(182, 150, 184, 152)); // e = 1
 }
 
 class TopViewWindow : public ::testing::Test {
@@ -194,7 +226,7 @@ TEST_F(TopViewWindow, StartsLargeWithItsMenuAndTurnsNormal) {
     EXPECT_EQ(view.Frame().size(), QSize(304, 344));
     EXPECT_EQ(view.OrbitRects[4], (PixelRect{6, 6, 296, 296}));
     EXPECT_EQ(view.MoonPoints[1], (TopViewPoint{183, 151}));
-    EXPECT_EQ(at(296, 151), kGrey);
+    EXPECT_EQ(at(295, 151), kGrey);
     EXPECT_FALSE(view.ArrowIcon.isNull()); // the build's REDARROW.ICO
     view.Normal1->trigger();               // a checked size stays checked
     EXPECT_TRUE(view.Normal1->isChecked());
@@ -264,13 +296,13 @@ TEST_F(TopViewWindow, MenuRedrawsWaitForTheNextStepWhileAnimating) {
     session.Animating = true;
     view.ShowOrbits1->trigger();
     EXPECT_FALSE(view.ShowOrbits1->isChecked());
-    EXPECT_EQ(at(296, 151), kGrey); // not yet
+    EXPECT_EQ(at(295, 151), kGrey); // not yet
     view.Sync();                    // the animation's step
-    EXPECT_EQ(at(296, 151), kBlack);
+    EXPECT_EQ(at(295, 151), kBlack);
     session.Animating = false;
-    view.ShowOrbits1Click();
+    view.ShowOrbits1->trigger();
     EXPECT_TRUE(view.ShowOrbits1->isChecked());
-    EXPECT_EQ(at(296, 151), kGrey);
+    EXPECT_EQ(at(295, 151), kGrey);
 }
 
 TEST_F(TopViewWindow, HighlightRingsTheMoonUntilNoMoonIsUnderTheCrosshair) {
@@ -278,11 +310,11 @@ TEST_F(TopViewWindow, HighlightRingsTheMoonUntilNoMoonIsUnderTheCrosshair) {
     view.Normal1Click();
     view.Sync();
     view.HighlightMoon(1); // Io at (183, 151)
-    EXPECT_EQ(at(193, 151), kWhite);
+    EXPECT_EQ(at(192, 151), kWhite);
     EXPECT_EQ(at(183, 141), kWhite);
     view.HighlightMoon(3); // Ganymede at (85, 151): Io's ring goes
     EXPECT_EQ(at(75, 151), kWhite);
-    EXPECT_NE(at(193, 151), kWhite);
+    EXPECT_NE(at(192, 151), kWhite);
     view.HighlightMoon(0);
     EXPECT_NE(at(75, 151), kWhite);
     view.HighlightMoon(7); // not a moon: no ring, nothing out of range

@@ -363,6 +363,9 @@ TEST_F(ObservingTest, TheFeaturesDialogSwitchesAnimationAndTheTopView) {
     // A placement rings the moon in the top view as well.
     placeCrosshair(*form, pixelOf(*form, 2));
     EXPECT_EQ(form->CursorMoon, 2);
+    const TopViewPoint europa = form->TopView->MoonPoints[2];
+    EXPECT_EQ(form->TopView->Frame().pixel(europa.x - 10, europa.y), qRgb(255, 255, 255));
+    EXPECT_EQ(form->TopView->Frame().pixel(europa.x, europa.y - 10), qRgb(255, 255, 255));
 
     // Switching the animation off while it runs only disables "Cont.".
     form->ContBtnClick();
@@ -386,12 +389,16 @@ TEST_F(ObservingTest, TheFeaturesDialogSwitchesAnimationAndTheTopView) {
 
 TEST_F(ObservingTest, TimingChangesTheStepsAndTheLabelsButNotTheView) {
     auto form = runDemonstration("2024/11/15", "02:00:00");
+    const QImage view = form->Upper->Image1->Frame;
+    const long double instant = ToJulianDate(form->S.ObservationInstant);
     desk.onDialog([](QDialog& d) {
         auto& t = dynamic_cast<TTimingDlgForm1&>(d);
         t.IntervalEd->setText("12");
         t.OKBtn->click();
     });
     form->Timing1Click();
+    EXPECT_EQ(ToJulianDate(form->S.ObservationInstant), instant);
+    EXPECT_EQ(form->Upper->Image1->Frame, view);
     EXPECT_EQ(form->S.DataInterval, 12.0L);
     EXPECT_EQ(form->Lower->IntrvLbl->text(), "Data Interval: 12.00 Hrs ");
     const long double before = ToJulianDate(form->S.ObservationInstant);

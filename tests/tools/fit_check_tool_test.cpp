@@ -156,6 +156,64 @@ TEST(CheckTool, FlagsTheValueRecordedForTheWrongMoonAndNothingElse) {
     EXPECT_EQ(suspects, 1);
 }
 
+TEST(FitAndCheckTools, RecordsWithoutADateAreLeftOutAndEveryNoteGivesStatusOne) {
+    TempDir dir;
+    auto dated = observations(8, 0.0L);
+    auto undated = dated;
+    undated.push_back(MeasurementRec{});
+    undated.back().Offset[1] = 2.5f; // read without a date: Julian date 0
+    auto unreadable = dated;
+    unreadable[2].Offset[2] = std::nanf(""); // left out when read
+    std::vector<MeasurementRec> unmeasured(3);
+    for (std::size_t k = 0; k < unmeasured.size(); ++k)
+        unmeasured[k].JulianDate = 2461034.625L + k;
+    std::vector<MeasurementRec> fast; // Io 1.2 days, read once a day: no curve of a moon
+    for (int k = 0; k < 20; ++k) {
+        MeasurementRec r;
+        r.JulianDate = 2461034.625L + k;
+        r.Offset[1] = float(3.0 * std::sin(2.0 * M_PI * (k + 0.3) / 1.2));
+        fast.push_back(r);
+    }
+    const struct {
+        const char* name;
+        std::vector<MeasurementRec> records;
+        const char* checkNote; // on standard error; nullptr: status 0, nothing said
+        const char* fitNote;
+    } cases[] = {
+        {"dated", dated, nullptr, nullptr},
+        {"undated", undated, "1 record without a date was left out",
+         "1 record without a date was left out"},
+        {"unreadable", unreadable, "1 unreadable value was left out",
+         "1 unreadable value was left out"},
+        {"empty", {}, "holds no measured value with a date", "holds no measured value with a date"},
+        {"unmeasured", unmeasured, "holds no measured value with a date",
+         "holds no measured value with a date"},
+        {"fast", fast, nullptr, "no fit for Io: the curve's"},
+    };
+    const std::string key = runTool({"check", saved(dated, dir, "dated.DAT")}).out;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string file = saved(c.records, dir, std::string(c.name) + ".DAT");
+        const auto check = runTool({"check", file});
+        const auto fit = runTool({"fit", file});
+        for (const auto& [res, note] : {std::pair{&check, c.checkNote}, {&fit, c.fitNote}}) {
+            EXPECT_EQ(res->status, note ? 1 : 0) << res->err;
+            if (note) {
+                EXPECT_NE(res->err.find(note), std::string::npos) << res->err;
+            }
+            EXPECT_EQ(res->out.find("0.00000,"), std::string::npos); // no row of the date 0
+        }
+        if (std::string(c.name) == "undated") {
+            EXPECT_EQ(check.out, key);
+            EXPECT_EQ(csvRows(fit.out)[1][1], "8");
+        }
+        if (std::string(c.name) == "fast") {
+            EXPECT_EQ(fit.out, "Moon,Points,TZero,Period,Amplitude,RMS,SiderealPeriod,RadiusKm,"
+                               "MassKg\nMean,,,,,,,,\n");
+        }
+    }
+}
+
 TEST(FitAndCheckTools, FileErrorsAndUsage) {
     TempDir dir;
     for (const char* command : {"fit", "check"}) {

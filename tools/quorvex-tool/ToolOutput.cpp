@@ -2,12 +2,14 @@
 
 #include "ToolCommand.h"
 
+#include "analysis/SineModel.h"
 #include "app/MeasurementFiles.h"
 #include "common/FileErrors.h"
 #include "ephemeris/StringUt.h"
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <iostream>
 
 std::string csvNumber(long double value, int decimals) {
@@ -38,6 +40,39 @@ int loadMeasurementsForTool(const std::string& command, const std::string& path,
         std::cerr << "quorvex-tool: " << path
                   << ": the file ends with an incomplete record, which was not loaded\n";
     if (remarked) *remarked = res.dropped > 0 || res.droppedRecords > 0 || res.cutShort;
+    return -1;
+}
+
+bool isMeasured(float offset) {
+    return offset < NoMeasurement && std::isfinite(offset);
+}
+
+int loadDatedMeasurementsForTool(const std::string& command, const std::string& path,
+                                 std::vector<MeasurementRec>& records, bool& reported) {
+    MeasurementTable table;
+    std::size_t dropped = 0;
+    if (const int status = loadMeasurementsForTool(command, path, table, &dropped); status >= 0)
+        return status;
+    reported = dropped > 0;
+    std::size_t undated = 0;
+    for (const MeasurementRec& r : table.records()) {
+        const bool any = std::any_of(r.Offset.Moons.begin(), r.Offset.Moons.end(), isMeasured);
+        if (!any) continue;
+        if (IsDated(r))
+            records.push_back(r);
+        else
+            ++undated;
+    }
+    if (undated > 0) {
+        std::cerr << "quorvex-tool: " << path << ": " << undated << " record"
+                  << (undated == 1 ? "" : "s") << " without a date "
+                  << (undated == 1 ? "was" : "were") << " left out\n";
+        reported = true;
+    }
+    if (records.empty()) {
+        std::cerr << "quorvex-tool: " << path << " holds no measured value with a date\n";
+        return ToolFailed;
+    }
     return -1;
 }
 

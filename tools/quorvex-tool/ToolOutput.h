@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 // Passes every message on and counts them: an answer key computed after a
 // message (date out of range, coefficient file missing) is not to be trusted.
@@ -35,6 +36,16 @@ std::string csvNumber(long double value, int decimals);
 // *remarked, when given, says whether there was such a note.
 int loadMeasurementsForTool(const std::string& command, const std::string& path,
                             MeasurementTable& table, bool* remarked = nullptr);
+
+// The records of a measurement file that check and fit work on: those with
+// a date (IsDated). Reads the file as loadMeasurementsForTool does and
+// returns -1 when it did, with *reported set when something was said on
+// standard error (values left out, records without a date); else the exit
+// status after a message, also ToolFailed for a file without a measured value.
+int loadDatedMeasurementsForTool(const std::string& command, const std::string& path,
+                                 std::vector<MeasurementRec>& records, bool& reported);
+// A real measurement: finite and below NoMeasurement.
+bool isMeasured(float offset);
 
 // Exponent form with the given significant digits, "." and a signed exponent
 // of at least two digits whatever the locale: csvExponent(1.8982e27, 4) is

@@ -19,10 +19,6 @@ namespace {
 constexpr long double kOtherMatch = 0.05L; // Jupiter diameters
 constexpr long double kOwnMiss = 0.1L;
 
-bool measured(float offset) {
-    return offset < NoMeasurement && std::isfinite(offset);
-}
-
 // The moon whose true offset the value matches when its own does not; 0 for none.
 int suspectMoon(long double value, int moon, const PerMoon<long double>& trueOffset) {
     if (std::fabs(value - trueOffset[moon]) <= kOwnMiss) return 0;
@@ -43,51 +39,35 @@ long double hundredths(long double v) {
 
 int runCheck(const std::vector<std::string>& args) {
     if (args.size() != 1) return usageError("check needs one measurement file: check FILE");
-    MeasurementTable table;
-    if (const int status = loadMeasurementsForTool("check", args[0], table); status >= 0)
+    std::vector<MeasurementRec> records;
+    bool reported = false;
+    if (const int status = loadDatedMeasurementsForTool("check", args[0], records, reported);
+        status >= 0)
         return status;
 
     useToolDataFiles();
     CountingReporter counter(reporter());
     ReporterScope scope(&counter);
-    bool undated = false;
     std::cout << "JD_UT,Moon,Measured,True,Error,Suspect\n";
-    for (const MeasurementRec& r : table.records()) {
-        bool any = false;
-        for (int m = 1; m <= kMoonCount; ++m)
-            any = any || measured(r.Offset[m]);
-        if (!any) continue;
+    for (const MeasurementRec& r : records) {
         const std::string jdText = FixedText(r.JulianDate, 5);
-        // A date the calendar cannot hold has no true offsets: its values
-        // are listed without them.
-        const bool dated = IsCalendarJulianDate(r.JulianDate);
         PerMoon<long double> trueOffset;
-        if (dated) {
-            ComputeSatellites(TTFromUT(r.JulianDate));
-            for (int m = 1; m <= kMoonCount; ++m)
-                trueOffset[m] = SatelliteStates[m].EarthX / 2.0L;
-        } else {
-            undated = true;
-            std::cerr << "quorvex-tool: no true offsets for the Julian date " << jdText << "\n";
-        }
+        ComputeSatellites(TTFromUT(r.JulianDate));
+        for (int m = 1; m <= kMoonCount; ++m)
+            trueOffset[m] = SatelliteStates[m].EarthX / 2.0L;
         for (int m = 1; m <= kMoonCount; ++m) {
             const float value = r.Offset[m];
-            if (!measured(value)) continue;
-            std::cout << jdText << ',' << MoonNames[m] << ',' << csvNumber(value, 2) << ',';
-            if (dated) {
-                const int suspect = suspectMoon(value, m, trueOffset);
-                // The error of the values as shown, so that the columns add up.
-                std::cout << csvNumber(trueOffset[m], 2) << ','
-                          << csvNumber(hundredths(value) - hundredths(trueOffset[m]), 2) << ','
-                          << (suspect ? MoonNames[suspect] : "");
-            } else {
-                std::cout << ",,";
-            }
-            std::cout << '\n';
+            if (!isMeasured(value)) continue;
+            const int suspect = suspectMoon(value, m, trueOffset);
+            // The error of the values as shown, so that the columns add up.
+            std::cout << jdText << ',' << MoonNames[m] << ',' << csvNumber(value, 2) << ','
+                      << csvNumber(trueOffset[m], 2) << ','
+                      << csvNumber(hundredths(value) - hundredths(trueOffset[m]), 2) << ','
+                      << (suspect ? MoonNames[suspect] : "") << '\n';
         }
     }
     std::cout.flush();
-    return counter.count == 0 && !undated ? ToolOk : ToolFailed;
+    return counter.count == 0 && !reported ? ToolOk : ToolFailed;
 }
 
 ToolCommandRegistrar checkReg(

@@ -25,7 +25,8 @@ struct MoonFit {
     SineFitResult fit;
 };
 
-MoonFit fitMoon(const std::vector<MeasurementRec>& records, int moon) {
+// reported is set when the moon's values gave no curve.
+MoonFit fitMoon(const std::vector<MeasurementRec>& records, int moon, bool& reported) {
     MoonFit f;
     std::vector<SinePoint> points = SinePointsOf(records, moon, 0.0L);
     if (int(points.size()) < kMinFitValues) return f;
@@ -35,9 +36,14 @@ MoonFit fitMoon(const std::vector<MeasurementRec>& records, int moon) {
         p.t -= f.jdBase;
     f.fit = FitMoonSine(points, moon);
     f.fitted = f.fit.HasFit();
-    if (f.fitted && !f.fit.Converged())
+    if (!f.fitted) {
+        std::cerr << "quorvex-tool: no fit for " << MoonNames[moon] << ": "
+                  << SineNoFitReason(f.fit.Status) << "\n";
+        reported = true;
+    } else if (!f.fit.Converged()) {
         std::cerr << "quorvex-tool: the fit for " << MoonNames[moon]
                   << " did not converge; its row shows the best curve found\n";
+    }
     return f;
 }
 
@@ -60,10 +66,11 @@ KeplerMoonInput keplerInput(const MoonFit& f, const std::vector<MeasurementRec>&
 
 int runFit(const std::vector<std::string>& args) {
     if (args.size() != 1) return usageError("fit needs one measurement file: fit FILE");
-    MeasurementTable table;
-    if (const int status = loadMeasurementsForTool("fit", args[0], table); status >= 0)
+    std::vector<MeasurementRec> records;
+    bool reported = false;
+    if (const int status = loadDatedMeasurementsForTool("fit", args[0], records, reported);
+        status >= 0)
         return status;
-    const std::vector<MeasurementRec> records = table.records();
 
     useToolDataFiles();
     CountingReporter counter(reporter());
@@ -71,7 +78,7 @@ int runFit(const std::vector<std::string>& args) {
     PerMoon<MoonFit> fits;
     PerMoon<KeplerMoonInput> inputs;
     for (int m = 1; m <= kMoonCount; ++m) {
-        fits[m] = fitMoon(records, m);
+        fits[m] = fitMoon(records, m, reported);
         inputs[m] = keplerInput(fits[m], records, m);
     }
     const KeplerSummary kepler = KeplerAnalysis(inputs);
@@ -96,7 +103,7 @@ int runFit(const std::vector<std::string>& args) {
     if (kepler.Count > 0) std::cout << csvExponent(kepler.MassKg.Mean, 4);
     std::cout << '\n';
     std::cout.flush();
-    return counter.count == 0 ? ToolOk : ToolFailed;
+    return counter.count == 0 && !reported ? ToolOk : ToolFailed;
 }
 
 ToolCommandRegistrar fitReg(
