@@ -49,6 +49,10 @@ TGetSrchStrDlg::TGetSrchStrDlg(QWidget* parent) : QDialog(parent) {
     connect(CancelBtn, &QPushButton::clicked, this, &TGetSrchStrDlg::CancelBtnClick);
 }
 
+TGetSrchStrDlg::~TGetSrchStrDlg() {
+    if (gSearchDlg == this) gSearchDlg = nullptr;
+}
+
 void TGetSrchStrDlg::ResetSearch() {
     SearchText.clear();
     CaseDependent = false;
