@@ -253,8 +253,15 @@ void TInfoListForm1::Print1Click() {
     request.title = pageHeaderTitle(login_);
     std::unique_ptr<PrintSurface> surface = desktop().beginPrint(request);
     if (surface) {
-        BusyWhilePrinting busy(this);
-        if (PrintList(*surface)) Printed = true;
+        bool printed = false;
+        {
+            BusyWhilePrinting busy(this);
+            printed = PrintList(*surface);
+        }
+        if (printed)
+            Printed = true;
+        else
+            reportPrintFailure(*surface);
     }
     showCheckMarks(); // the action's own toggle must not stand for the flag
 }

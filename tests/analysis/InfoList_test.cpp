@@ -126,6 +126,12 @@ TEST_F(InfoListTest, SearchRunsAcrossLinesFromTheTopOrAfterTheSelectedLine) {
     desk.onDialog([](QDialog& d) { dynamic_cast<TGetSrchStrDlg&>(d).CancelBtn->click(); });
     list.Search1Click();
     EXPECT_EQ(list.SelectedLine(), 7);
+    // An empty text finds nothing, and says so.
+    desk.answerMessage(MsgResult::Ok);
+    search("", true);
+    EXPECT_EQ(desk.messages.back(),
+              (Message{"String Not Found", "\"\" Not Found.", MsgIcon::Information, BtnOk}));
+    EXPECT_EQ(list.SelectedLine(), 7);
 }
 
 TEST_F(InfoListTest, ActivationResetsTheSearchDialogAndDisablesCommaDelimit) {
@@ -187,6 +193,19 @@ TEST_F(InfoListTest, PrintsTheHeaderTheCaptionAndTheLinesOverPages) {
     list.Print1Click();
     EXPECT_FALSE(list.Printed);
     EXPECT_FALSE(list.Print1->isChecked());
+
+    // A printer that refuses a new page: said so, and the list counts as unprinted.
+    RecordingPrinter refusing;
+    refusing.height = 160;
+    refusing.failNewPage = true;
+    desk.onPrint([&refusing](const PrintRequest&) { return surfaceRecordingInto(refusing); });
+    desk.answerMessage(MsgResult::Ok);
+    list.Print1Click();
+    EXPECT_EQ(desk.messages.back(),
+              (Message{"Print Error", "Unable to print.\n\nThe printer could not start a new page.",
+                       MsgIcon::Error, BtnOk}));
+    EXPECT_FALSE(list.Printed);
+    EXPECT_TRUE(list.isEnabled());
 }
 
 TEST_F(InfoListTest, SavesTheLinesUnderAnUpperCasedFileNameInTheChosenFolder) {
