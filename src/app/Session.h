@@ -23,8 +23,9 @@ struct Session {
     // entry dialog accepted a value the table does not hold yet.
     bool DataSaved = true;
     bool PendingStored = true;
-    std::string LastDataFile; // the last file chosen for saving
-    std::string LoadFileName; // the file being loaded
+    std::string LastDataFile;  // the last file chosen for saving
+    std::string SavedDataFile; // the last file saved successfully
+    std::string LoadFileName;  // the file being loaded
 
     // The clock's steps, from the options at every session start.
     long double DataInterval = 24.0L;      // hours, the step of "Next"

@@ -68,10 +68,12 @@ void TGetSrchStrDlg::showEvent(QShowEvent* event) {
 }
 
 void TGetSrchStrDlg::begin(SearchFrom how) {
+    EmptySearch = false;
     SearchText = SrchStr1->text().left(80);
     CaseDependent = CaseBox->isChecked();
     if (SearchText.isEmpty()) {
         How = Cancelled;
+        EmptySearch = true;
         QDialog::reject();
         return;
     }
@@ -86,5 +88,6 @@ void TGetSrchStrDlg::CancelBtnClick() { reject(); }
 
 void TGetSrchStrDlg::reject() {
     How = Cancelled;
+    EmptySearch = false;
     QDialog::reject();
 }
