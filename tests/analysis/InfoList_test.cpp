@@ -145,12 +145,6 @@ TEST_F(InfoListTest, ActivationResetsTheSearchDialogAndDisablesCommaDelimit) {
     EXPECT_FALSE(s->CaseDependent);
     EXPECT_EQ(s->How, TGetSrchStrDlg::Cancelled);
     EXPECT_FALSE(list.CommaDelimit->isEnabled());
-    desk.answerMessage(MsgResult::Ok);
-    list.CommaDelimitClick();
-    EXPECT_EQ(
-        desk.messages.back(),
-        (Message{"Not Available", "Comma-Delimited Output not Available for Displayed Material.",
-                 MsgIcon::Information, BtnOk}));
 }
 
 TEST_F(InfoListTest, PrintsTheHeaderTheCaptionAndTheLinesOverPages) {
