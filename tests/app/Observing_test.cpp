@@ -30,6 +30,13 @@ void placeCrosshair(TOrbexaForm1& f, QPoint at) {
     QTest::mouseRelease(f.Upper->Image1, Qt::LeftButton, {}, at);
 }
 
+// Io measured on one night, and the clock on to the next.
+void recordIoAndGoOn(TOrbexaForm1& f) {
+    placeCrosshair(f, pixelOf(f, 1));
+    f.RecordBtnClick();
+    f.NextBtnClick();
+}
+
 // True when the moon can be measured at the magnification: drawn, on the view.
 bool measurable(TOrbexaForm1& f, int moon) {
     const SatelliteState& s = SatelliteStates[moon];
@@ -283,9 +290,7 @@ TEST_F(ObservingTest, SavingAndLoadingThroughTheDataMenu) {
 
 TEST_F(ObservingTest, LoadCompletesATypedNameWithTheChosenFormatAndKeepsTheFilterOrder) {
     auto form = runDemonstration("2024/11/15", "02:00:00");
-    placeCrosshair(*form, pixelOf(*form, 1));
-    form->RecordBtnClick();
-    form->NextBtnClick();
+    recordIoAndGoOn(*form);
     const std::string folder = form->WorkingOptions.UserDataDir;
     desk.answerSaveFile(QString::fromStdString(folder + "run1.DAT"));
     form->SaveData1Click();
@@ -312,9 +317,7 @@ TEST_F(ObservingTest, LoadCompletesATypedNameWithTheChosenFormatAndKeepsTheFilte
 
 TEST_F(ObservingTest, ASaveThatFailedIsNotProposedAgain) {
     auto form = runDemonstration("2024/11/15", "02:00:00");
-    placeCrosshair(*form, pixelOf(*form, 1));
-    form->RecordBtnClick();
-    form->NextBtnClick();
+    recordIoAndGoOn(*form);
     const std::string folder = form->WorkingOptions.UserDataDir;
     auto saveAs = [&](const std::string& path, bool fails) {
         desk.answerSaveFile(QString::fromStdString(path));

@@ -1,7 +1,11 @@
 // The seven-segment readout and the toggle switch.
+#include "widgets/DialogUtil.h"
 #include "widgets/SevenSegment.h"
 #include "widgets/ToggleSwitch.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <cmath>
@@ -94,6 +98,21 @@ TEST(ToggleSwitch, OnlyTheUserFlipsItWithAnEvent) {
     t.setActive(false);
     const QImage left = t.grab().toImage();
     EXPECT_NE(right, left);
+}
+
+TEST(DialogButtons, OkIsTheDefaultAndComesBeforeCancelInAButtonBox) {
+    QDialog dialog;
+    QPushButton *ok = nullptr, *cancel = nullptr;
+    QDialogButtonBox* box = okCancelButtons(&dialog, ok, cancel, "&OK", "&Cancel");
+    dialog.resize(300, 60);
+    box->setGeometry(0, 0, 300, 40);
+    dialog.show();
+    EXPECT_EQ(ok->text(), "&OK");
+    EXPECT_EQ(cancel->text(), "&Cancel");
+    EXPECT_TRUE(ok->isDefault());
+    EXPECT_EQ(box->buttonRole(ok), QDialogButtonBox::AcceptRole);
+    EXPECT_EQ(box->buttonRole(cancel), QDialogButtonBox::RejectRole);
+    EXPECT_LT(ok->x(), cancel->x());
 }
 
 } // namespace
