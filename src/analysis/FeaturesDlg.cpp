@@ -4,6 +4,7 @@
 #include "widgets/DialogUtil.h"
 
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -50,15 +51,9 @@ TFeaturesForm1::TFeaturesForm1(FeatureFlags& flags, const OptionsRecord& options
         this->*b.box = box;
         layout->addWidget(box);
     }
-    OKBtn = new QPushButton(QStringLiteral("OK"), this);
-    OKBtn->setDefault(true);
-    CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(OKBtn);
-    buttons->addWidget(CancelBtn);
+    QDialogButtonBox* buttons = okCancelButtons(this, OKBtn, CancelBtn);
     layout->addSpacing(8);
-    layout->addLayout(buttons);
+    layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     connect(OKBtn, &QPushButton::clicked, this, &TFeaturesForm1::OKBtnClick);
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);

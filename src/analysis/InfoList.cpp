@@ -124,7 +124,6 @@ TInfoListForm1::TInfoListForm1(const OptionsRecord& options, const LoginRecord& 
     connect(Search1, &QAction::triggered, this, [this] { Search1Click(); });
     connect(Print1, &QAction::triggered, this, [this] { Print1Click(); });
     connect(AsDisplayed1, &QAction::triggered, this, [this] { SaveasText1Click(); });
-    connect(CommaDelimit, &QAction::triggered, this, [this] { CommaDelimitClick(); });
     connect(Close1, &QAction::triggered, this, [this] { Close1Click(); });
     for (QAction* a : {EditSelectedLine1, Edit2})
         connect(a, &QAction::triggered, this, [this] { EditSelectedLine1Click(); });
@@ -253,8 +252,15 @@ void TInfoListForm1::Print1Click() {
     request.title = pageHeaderTitle(login_);
     std::unique_ptr<PrintSurface> surface = desktop().beginPrint(request);
     if (surface) {
-        BusyWhilePrinting busy(this);
-        if (PrintList(*surface)) Printed = true;
+        bool printed = false;
+        {
+            BusyWhilePrinting busy(this);
+            printed = PrintList(*surface);
+        }
+        if (printed)
+            Printed = true;
+        else
+            reportPrintFailure(*surface);
     }
     showCheckMarks(); // the action's own toggle must not stand for the flag
 }
@@ -310,8 +316,3 @@ void TInfoListForm1::SaveasText1Click() {
     showCheckMarks();
 }
 
-void TInfoListForm1::CommaDelimitClick() {
-    showMessage(QStringLiteral("Not Available"),
-                QStringLiteral("Comma-Delimited Output not Available for Displayed Material."),
-                MsgIcon::Information);
-}

@@ -43,7 +43,7 @@ public:
     QMenu* SaveasText1; // submenu "Save &Text"
     QAction* AsDisplayed1;
     QAction* N6;
-    QAction* CommaDelimit;
+    QAction* CommaDelimit; // shown, and disabled on every activation: no report offers it
     QAction* N1;
     QAction* Close1;
     QMenu* Edit1;
@@ -88,7 +88,6 @@ public:
     // Initial state; hides "&Edit" unless EditsEntries().
     virtual void FormCreate();
     virtual void SaveasText1Click();
-    virtual void CommaDelimitClick();
     virtual void FormClose();
     // Without editing in the base window; a derived window that edits entries
     // replaces these three and EditsEntries().

@@ -789,7 +789,7 @@ void TOrbAnalForm1::PrintDisplay(PrintSurface& surface, const QImage& image) {
     const bool landscape = surface.pageWidth() > surface.pageHeight();
     const int left = landscape ? 50 : 0;
     const QString name1 = QString::fromStdString(login_.StudentName1);
-    surface.drawText(left, 0, printDateTimeText() + tableNumberText(options_));
+    surface.drawText(left, 0, printDateTimeText() + tableNumberText(options_, login_));
     int y = 2 * h;
     surface.drawText(left, y, name1);
     for (const std::string* n : {&login_.StudentName2, &login_.StudentName3, &login_.StudentName4})
@@ -815,7 +815,7 @@ void TOrbAnalForm1::PrintDisplay(PrintSurface& surface, const QImage& image) {
     else
         size = QSize(pageW, int(1LL * imgH * pageW / imgW));
     surface.drawImage(QRect(QPoint(0, y), size), image);
-    surface.endDocument();
+    endPrintDocument(surface);
 }
 
 void TOrbAnalForm1::SineParametersSummary1Click() {
@@ -829,7 +829,7 @@ void TOrbAnalForm1::SineParametersSummary1Click() {
         y += line.linesDown * at.PrintLineHeight;
         surface->drawText(line.x, y, QString::fromStdString(line.text));
     }
-    surface->endDocument();
+    endPrintDocument(*surface);
 }
 
 void TOrbAnalForm1::KeplersThirdLaw1Click() {

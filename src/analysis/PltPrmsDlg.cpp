@@ -5,6 +5,7 @@
 #include "platform/Desktop.h"
 #include "widgets/DialogUtil.h"
 
+#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -53,7 +54,7 @@ TPlotParmsDlg::TPlotParmsDlg(QWidget* parent)
     }
     PltDaysBtn[0]->setChecked(true);
 
-    QHBoxLayout* buttons = okCancelRow(this, OKBtn, CancelBtn);
+    QDialogButtonBox* buttons = okCancelButtons(this, OKBtn, CancelBtn);
 
     auto* left = new QVBoxLayout;
     left->addWidget(AvailableGrp);
@@ -65,7 +66,7 @@ TPlotParmsDlg::TPlotParmsDlg(QWidget* parent)
     top->addWidget(PltDaysGrp, 0, Qt::AlignTop);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addLayout(buttons);
+    layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     connect(OKBtn, &QPushButton::clicked, this, &TPlotParmsDlg::OKBtnClick);
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);

@@ -4,6 +4,7 @@
 #include "platform/Desktop.h"
 #include "widgets/DialogUtil.h"
 
+#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -32,11 +33,11 @@ TSineParmsDlg::TSineParmsDlg(SineParamsTable& params, QWidget* parent)
                          this);
     NoteLbl->setWordWrap(true);
     NoteLbl->setFixedWidth(280);
-    QHBoxLayout* buttons = okCancelRow(this, OKBtn, CancelBtn);
+    QDialogButtonBox* buttons = okCancelButtons(this, OKBtn, CancelBtn);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addWidget(NoteLbl);
-    layout->addLayout(buttons);
+    layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     connect(OKBtn, &QPushButton::clicked, this, &TSineParmsDlg::OKBtnClick);
     connect(CancelBtn, &QPushButton::clicked, this, &TSineParmsDlg::CancelBtnClick);

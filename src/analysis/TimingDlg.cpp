@@ -5,6 +5,7 @@
 #include "platform/Desktop.h"
 #include "widgets/DialogUtil.h"
 
+#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -35,13 +36,11 @@ TTimingDlgForm1::TTimingDlgForm1(long double& dataInterval, long double& animati
     IntervalEd = addRow(0, QStringLiteral("Observation Interval (Hrs)"), "IntervalEd", IntervalLbl);
     StepEd = addRow(1, QStringLiteral("Animation Step (Hrs)"), "StepEd", StepLbl);
     TimrEd = addRow(2, QStringLiteral("Animation Timer (MSec)"), "TimrEd", TimrLbl);
-    OKBtn = new QPushButton(QStringLiteral("&OK"), this);
-    OKBtn->setDefault(true);
-    CancelBtn = new QPushButton(QStringLiteral("&Cancel"), this);
+    QDialogButtonBox* box =
+        okCancelButtons(this, OKBtn, CancelBtn, QStringLiteral("&OK"), QStringLiteral("&Cancel"));
     DfltBtn = new QPushButton(QStringLiteral("&Defaults"), this);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(OKBtn);
-    buttons->addWidget(CancelBtn);
+    buttons->addWidget(box);
     buttons->addWidget(DfltBtn);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);

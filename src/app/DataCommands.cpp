@@ -31,7 +31,10 @@ bool SaveMeasurements(DataCommandContext& c, MeasurementFormat format) {
     FileChoice choice;
     choice.caption = QStringLiteral("Save Measurements");
     choice.folder = q(c.options.UserDataDir);
-    choice.fileName = q(proposedSaveName(s.LastDataFile));
+    // A choice that failed (a folder that cannot be written, a device) is not
+    // proposed again: the last file saved is, or the default name.
+    const bool lastFailed = !s.LastDataFile.empty() && s.LastDataFile != s.SavedDataFile;
+    choice.fileName = q(proposedSaveName(lastFailed ? s.SavedDataFile : s.LastDataFile));
     choice.filter = QString::fromUtf8(dat ? DatSaveFilter : CsvSaveFilter);
     choice.defaultSuffix = QString::fromUtf8(dat ? DatExtension : CsvExtension).mid(1);
     const QString chosen = desktop().chooseSaveFile(choice);
@@ -56,6 +59,7 @@ bool SaveMeasurements(DataCommandContext& c, MeasurementFormat format) {
         return false;
     }
     s.DataSaved = true;
+    s.SavedDataFile = s.LastDataFile;
     return true;
 }
 
@@ -66,8 +70,8 @@ void LoadMeasurements(DataCommandContext& c) {
     FileChoice choice;
     choice.caption = QStringLiteral("Load Measurements");
     choice.folder = q(c.options.UserDataDir);
-    choice.filter = csv ? QString::fromUtf8(CsvLoadFilter) + ";;" + DatLoadFilter
-                        : QString::fromUtf8(DatLoadFilter) + ";;" + CsvLoadFilter;
+    choice.filter = QString::fromUtf8(DatLoadFilter) + ";;" + CsvLoadFilter;
+    choice.selectedFilter = QString::fromUtf8(csv ? CsvLoadFilter : DatLoadFilter);
     choice.defaultSuffix = QString::fromUtf8(csv ? CsvExtension : DatExtension).mid(1);
     const QString chosen = desktop().chooseOpenFile(choice);
     // 2. Cancelled, or neither format.

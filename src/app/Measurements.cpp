@@ -242,11 +242,6 @@ std::vector<std::string> ReviewListLines(MeasurementTable& table) {
     return lines;
 }
 
-int ReviewEntryOfLine(int line, const MeasurementTable& table) {
-    const int entry = line - ReviewHeaderLineCount;
-    return line < 0 || entry < 0 || entry > table.LastIndex() ? -1 : entry;
-}
-
 int ReviewLineAfterDelete(const MeasurementTable& table, int deletedIndex) {
     return std::min(table.LastIndex(), deletedIndex) + ReviewHeaderLineCount;
 }

@@ -137,8 +137,6 @@ constexpr int ReviewHeaderLineCount = 5;
 // date with 5 decimals, a blank, and a 10-character column for each moon.
 std::vector<std::string> ReviewListLines(MeasurementTable& table);
 std::string ReviewLine(const MeasurementRec& r);
-// The table index of a list line; -1 for a header line or no line (-1).
-int ReviewEntryOfLine(int line, const MeasurementTable& table);
 // The line to select after the record at index was deleted: the record now at
 // that place, or the new last one (the column header when none is left).
 int ReviewLineAfterDelete(const MeasurementTable& table, int deletedIndex);

@@ -15,6 +15,7 @@
 #include "common/Reporter.h"
 #include "config/About.h"
 #include "config/DtUTdlg.h"
+#include "config/Getsstr.h"
 #include "config/HelpWindows.h"
 #include "config/HotList.h"
 #include "config/LogFile.h"
@@ -124,10 +125,10 @@ TOrbexaForm1::TOrbexaForm1(QWidget* parent, const OptsObj::Folders* folders) : Q
     About1 = Help1->addAction(QStringLiteral("&About"), this, &TOrbexaForm1::About1Click);
 
     PopupMenu1 = new QMenu(this);
-    SaveBinary2 = PopupMenu1->addAction(QStringLiteral("Save data in &Binary Format..."), this,
-                                        &TOrbexaForm1::SaveData1Click);
-    SaveCSV2 = PopupMenu1->addAction(QStringLiteral("Save data in .&CSV Format..."), this,
-                                     &TOrbexaForm1::CSVFormat1Click);
+    PopupMenu1->addAction(QStringLiteral("Save data in &Binary Format..."), this,
+                          &TOrbexaForm1::SaveData1Click);
+    PopupMenu1->addAction(QStringLiteral("Save data in .&CSV Format..."), this,
+                          &TOrbexaForm1::CSVFormat1Click);
 
     Timer1 = new QTimer(this);
     connect(Timer1, &QTimer::timeout, this, &TOrbexaForm1::Timer1Timer);
@@ -136,7 +137,14 @@ TOrbexaForm1::TOrbexaForm1(QWidget* parent, const OptsObj::Folders* folders) : Q
     UpdateControls();
 }
 
-TOrbexaForm1::~TOrbexaForm1() = default;
+TOrbexaForm1::~TOrbexaForm1() {
+    // The windows go before what they read: the options, the log-in, the
+    // table and the help state that this window holds.
+    Help.reset();
+    for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (w->isWindow()) delete w;
+    destroyHotListForm1();
+}
 
 bool TOrbexaForm1::StartupFailed() const {
     return !Opts || Opts->TerminateRequested || Terminated;
@@ -182,11 +190,12 @@ void TOrbexaForm1::FormCreate(const OptsObj::Folders* folders) {
     // The time scales and Jupiter read their tables from the program folder.
     SetLeapSecondFile(WorkingOptions.ExeDir + WorkingOptions.LeapSecondFile);
     SetOuterPlanetFile(WorkingOptions.ExeDir + WorkingOptions.OuterPlanetFile);
-    Help = std::make_unique<HelpWindows>(&WorkingOptions, &Login);
+    Help = std::make_unique<HelpWindows>(&WorkingOptions, &Login, this);
+    setGetSrchStrDlg(new TGetSrchStrDlg(this));
     TopicList = std::make_unique<HelpList>();
     // The windows of the exercise, in the order the program creates them.
     FeaturesDlg = new TFeaturesForm1(Features, WorkingOptions, this);
-    Entry = std::make_unique<TResultsForm1>(*this, this);
+    Entry = new TResultsForm1(*this, this);
     TopView = new TJSatOrrery(Features, WorkingOptions, S, Help.get(), kClientWidth, this);
     TimingDlg = new TTimingDlgForm1(S.DataInterval, S.AnimationStepHours, S.AnimationTimerMs,
                                     WorkingOptions, this);
@@ -530,6 +539,11 @@ bool TOrbexaForm1::FormCloseQuery() {
 
 void TOrbexaForm1::FormClose() {
     Timer1->stop();
+    // The help viewer, the report windows and the other windows of the
+    // exercise end with it.
+    for (QWidget* w : findChildren<QWidget*>())
+        if (w->isWindow() && w->isVisible()) w->hide();
+    if (THotListForm1* hot = HotListForm1()) hot->hide();
     if (LogWriter) {
         LogWriter->WriteLogout();
         LogWriter.reset();

@@ -2,7 +2,8 @@
 // program's main window. It owns the session state, the working options, the
 // log-in record and the log writer, the observation instant and the windows
 // of the exercise; the telescope view, the panels and the file and list units
-// do the work of their rooms.
+// do the work of their rooms. Every window it creates is its Qt child: hidden
+// when the main window closes and destroyed with it.
 #pragma once
 
 #include "analysis/Features.h"
@@ -59,8 +60,8 @@ public:
     FeatureFlags Features;
     ViewGeometry View;
     std::unique_ptr<HelpWindows> Help;
-    std::unique_ptr<HelpList> TopicList;  // the main window's help topics
-    std::unique_ptr<TResultsForm1> Entry; // the entry dialog, its table and pending record
+    std::unique_ptr<HelpList> TopicList; // the main window's help topics
+    TResultsForm1* Entry = nullptr;      // the entry dialog, its table and pending record
     TFeaturesForm1* FeaturesDlg = nullptr;
     TJSatOrrery* TopView = nullptr;
     TTimingDlgForm1* TimingDlg = nullptr;
@@ -118,8 +119,6 @@ public:
     QAction* About1;
 
     QMenu* PopupMenu1; // the save menu offered at the end of the exercise
-    QAction* SaveBinary2;
-    QAction* SaveCSV2;
 
     QWidget* ClientArea;
     UpperPanel* Upper;

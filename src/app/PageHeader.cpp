@@ -1,5 +1,6 @@
 #include "app/PageHeader.h"
 
+#include "config/TextListWindow.h"
 
 QString pageHeaderTitle(const LoginRecord& login) {
     return (QStringLiteral("ORVA Exercise \"Quorvex\" - ") +
@@ -7,10 +8,8 @@ QString pageHeaderTitle(const LoginRecord& login) {
         .left(97);
 }
 
-QString tableNumberText(const OptionsRecord& options) {
-    return QStringLiteral("     Laboratory Table Number ") +
-           (options.TableNumber.empty() ? QStringLiteral("(Not Recorded)")
-                                        : QString::fromStdString(options.TableNumber));
+QString tableNumberText(const OptionsRecord& options, const LoginRecord& login) {
+    return printoutTableText(&options, &login);
 }
 
 PrintPosition PrintPageHeader(PrintSurface& surface, const OptionsRecord& options,
@@ -21,12 +20,10 @@ PrintPosition PrintPageHeader(PrintSurface& surface, const OptionsRecord& option
     p.PrintLineY = 0;
     p.PrintMargin = surface.textWidth(QString(12, QLatin1Char(' ')));
     surface.drawText(0, p.PrintLineY, printDateTimeText() + QStringLiteral("     Quorvex"));
-    if (!options.TableNumber.empty()) {
+    if (const QString table = printedTableNumber(&options, &login); !table.isEmpty()) {
         p.PrintLineY += 2 * p.PrintLineHeight;
         surface.drawText(0, p.PrintLineY,
-                         (QStringLiteral("Laboratory Table Number ") +
-                          QString::fromStdString(options.TableNumber))
-                             .left(28));
+                         (QStringLiteral("Laboratory Table Number ") + table).left(28));
     }
     p.PrintLineY += 2 * p.PrintLineHeight;
     surface.drawText(0, p.PrintLineY, QString::fromStdString(login.StudentName1));

@@ -18,8 +18,9 @@ struct PrintPosition {
 QString pageHeaderTitle(const LoginRecord& login);
 
 // What follows the date on the first line of a window's printout:
-// "     Laboratory Table Number " and the table number, or "(Not Recorded)".
-QString tableNumberText(const OptionsRecord& options);
+// "     Laboratory Table Number " and the table number (the options', else the
+// one typed at log-in), or "(Not Recorded)".
+QString tableNumberText(const OptionsRecord& options, const LoginRecord& login);
 
 // Prints the header on the surface at the top of the page and returns where
 // the printing goes on.

@@ -30,8 +30,9 @@ struct Session {
     // A record was stored or a file with records loaded: "Review/Edit/Print...",
     // "Save" and "Analyze..." stay usable, also once the last record is deleted.
     bool TableMenus = false;
-    std::string LastDataFile; // the last file chosen for saving
-    std::string LoadFileName; // the file being loaded
+    std::string LastDataFile;  // the last file chosen for saving
+    std::string SavedDataFile; // the last file saved successfully
+    std::string LoadFileName;  // the file being loaded
 
     // The clock's steps, from the options at every session start.
     long double DataInterval = 24.0L;      // hours, the step of "Next"

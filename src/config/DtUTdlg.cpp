@@ -7,6 +7,7 @@
 #include "widgets/DialogUtil.h"
 
 #include <QAction>
+#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -41,9 +42,7 @@ TUTTimeDlg::TUTTimeDlg(OptionsRecord* options, LoginRecord* login, bool withHotl
     CmntEd->setAccessibleName(QStringLiteral("Comment"));
     DateLbl->setBuddy(DateEd);
     TimeLbl->setBuddy(TimeEd);
-    OKBtn = new QPushButton(QStringLiteral("OK"), this);
-    OKBtn->setDefault(true);
-    CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);
+    QDialogButtonBox* buttons = okCancelButtons(this, OKBtn, CancelBtn);
 
     auto* grid = new QGridLayout;
     grid->addWidget(DateLbl, 0, 0);
@@ -52,10 +51,6 @@ TUTTimeDlg::TUTTimeDlg(OptionsRecord* options, LoginRecord* login, bool withHotl
     grid->addWidget(TimeLbl, 1, 0);
     grid->addWidget(TimeEd, 1, 1);
     grid->addWidget(TimeFmtLbl, 1, 2);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(OKBtn);
-    buttons->addWidget(CancelBtn);
     auto* layout = new QVBoxLayout(this);
     if (withHotlistMenu) {
         MenuBar = new QMenuBar(this);
@@ -72,7 +67,7 @@ TUTTimeDlg::TUTTimeDlg(OptionsRecord* options, LoginRecord* login, bool withHotl
     }
     layout->addLayout(grid);
     layout->addWidget(CmntEd);
-    layout->addLayout(buttons);
+    layout->addWidget(buttons);
 
     connect(OKBtn, &QPushButton::clicked, this, &TUTTimeDlg::OKBtnClick);
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);

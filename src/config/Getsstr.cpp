@@ -50,6 +50,10 @@ TGetSrchStrDlg::TGetSrchStrDlg(QWidget* parent) : QDialog(parent) {
     connect(CancelBtn, &QPushButton::clicked, this, &TGetSrchStrDlg::CancelBtnClick);
 }
 
+TGetSrchStrDlg::~TGetSrchStrDlg() {
+    if (gSearchDlg == this) gSearchDlg = nullptr;
+}
+
 void TGetSrchStrDlg::ResetSearch() {
     SearchText.clear();
     CaseDependent = false;
@@ -65,10 +69,12 @@ void TGetSrchStrDlg::showEvent(QShowEvent* event) {
 }
 
 void TGetSrchStrDlg::begin(SearchFrom how) {
+    EmptySearch = false;
     SearchText = SrchStr1->text().left(80);
     CaseDependent = CaseBox->isChecked();
     if (SearchText.isEmpty()) {
         How = Cancelled;
+        EmptySearch = true;
         QDialog::reject();
         return;
     }
@@ -83,5 +89,6 @@ void TGetSrchStrDlg::CancelBtnClick() { reject(); }
 
 void TGetSrchStrDlg::reject() {
     How = Cancelled;
+    EmptySearch = false;
     QDialog::reject();
 }

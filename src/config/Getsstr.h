@@ -15,11 +15,15 @@ public:
     enum SearchFrom { FromTop, FromCursor, Cancelled };
 
     explicit TGetSrchStrDlg(QWidget* parent = nullptr);
+    ~TGetSrchStrDlg() override;
 
     // Kept from one use to the next.
     QString SearchText;           // at most 80 characters
     SearchFrom How = Cancelled;
     bool CaseDependent = false;
+    // The last closing was a search asked for with an empty text: cancelled
+    // like Cancel, and the opener says that nothing was found.
+    bool EmptySearch = false;
 
     // The help topic list empties the text and the case flag on activation.
     void ResetSearch();
@@ -44,7 +48,8 @@ private:
     void begin(SearchFrom how);
 };
 
-// The one search dialog of the running program: the one set, else one made
-// on first use.
+// The one search dialog of the running program: the one set (the main window
+// sets its own), else one made on first use. A set dialog that is destroyed
+// stops being the one.
 TGetSrchStrDlg* GetSrchStrDlg();
 void setGetSrchStrDlg(TGetSrchStrDlg* dlg);

@@ -60,7 +60,9 @@ void THelpLstDlg::FindTopic1Click() {
     HelpList* list = state_.CurrentHelpList;
     TGetSrchStrDlg* dlg = GetSrchStrDlg();
     dlg->setWindowTitle(QStringLiteral("Find Help Topic"));
+    dlg->EmptySearch = false;
     desktop().execDialog(*dlg);
+    if (dlg->EmptySearch) sayStringNotFound(QString());
     if (dlg->How == TGetSrchStrDlg::Cancelled || dlg->SearchText.isEmpty() || !list) return;
     const int selected = selectedRow(*ListBox1);
     const int from = dlg->How == TGetSrchStrDlg::FromCursor ? selected + 1 : 0;

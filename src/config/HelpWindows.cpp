@@ -5,11 +5,22 @@
 #include "config/OptionsRecord.h"
 #include "platform/Desktop.h"
 
-HelpWindows::HelpWindows(const OptionsRecord* options, const LoginRecord* login)
-    : options_(options), topicsDlg_(std::make_unique<THelpLstDlg>(State)),
-      textWin_(std::make_unique<THelpWin>(State, topicsDlg_.get(), options, login)) {}
+HelpWindows::HelpWindows(const OptionsRecord* options, const LoginRecord* login, QWidget* owner)
+    : options_(options), topicsDlg_(new THelpLstDlg(State, owner)),
+      textWin_(new THelpWin(State, topicsDlg_, options, login, owner)) {}
 
-HelpWindows::~HelpWindows() = default;
+HelpWindows::~HelpWindows() {
+    // Unless the owner has freed them already.
+    delete textWin_;
+    delete topicsDlg_;
+}
+
+THelpLstDlg* HelpWindows::TopicsDlg() const {
+    return topicsDlg_;
+}
+THelpWin* HelpWindows::TextWin() const {
+    return textWin_;
+}
 
 void HelpWindows::OpenHelpList(HelpList* list) {
     State.CurrentHelpList = list;

@@ -6,9 +6,10 @@
 
 #include "config/Helplst.h"
 
-#include <memory>
+#include <QPointer>
 #include <string>
 
+class QWidget;
 class THelpLstDlg;
 class THelpWin;
 struct LoginRecord;
@@ -17,15 +18,17 @@ struct OptionsRecord;
 class HelpWindows {
 public:
     // options (ExeDir, the table number) and login (the printed names) are the
-    // main window's working copies and outlive this object.
-    HelpWindows(const OptionsRecord* options, const LoginRecord* login);
+    // main window's working copies and outlive this object. The two windows
+    // belong to owner (so that they close and end with it) and are freed
+    // with this object, which holds the state they read.
+    HelpWindows(const OptionsRecord* options, const LoginRecord* login, QWidget* owner = nullptr);
     ~HelpWindows();
     HelpWindows(const HelpWindows&) = delete;
     HelpWindows& operator=(const HelpWindows&) = delete;
 
     HelpState State;
-    THelpLstDlg* TopicsDlg() const { return topicsDlg_.get(); }
-    THelpWin* TextWin() const { return textWin_.get(); }
+    THelpLstDlg* TopicsDlg() const;
+    THelpWin* TextWin() const;
 
     // A window's Help menu: its list becomes the current one, the topic list
     // dialog is shown modally and the topic chosen is shown in the viewer.
@@ -36,6 +39,6 @@ public:
 
 private:
     const OptionsRecord* options_;
-    std::unique_ptr<THelpLstDlg> topicsDlg_;
-    std::unique_ptr<THelpWin> textWin_;
+    QPointer<THelpLstDlg> topicsDlg_;
+    QPointer<THelpWin> textWin_;
 };

@@ -191,13 +191,14 @@ void THelpWin::PrintTopic1Click() {
     setEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     ListPrintout printout;
-    printout.firstLine = printoutFirstLine(options_);
+    printout.firstLine = printoutFirstLine(options_, login_);
     printout.names = printoutNames(login_);
     printout.headings << request.title << windowTitle();
     for (int i = 0; i < ListBox1->count(); ++i)
         printout.lines << ListBox1->item(i)->text();
     printTextListing(*surface, printout);
-    surface->endDocument();
+    const bool printed = surface->endDocument();
     QApplication::restoreOverrideCursor();
     setEnabled(true);
+    if (!printed) reportPrintFailure(*surface);
 }

@@ -107,7 +107,9 @@ THotListForm1::THotListForm1(OptionsRecord* options, LoginRecord* login, QWidget
     setSaved(true);
 }
 
-THotListForm1::~THotListForm1() = default;
+THotListForm1::~THotListForm1() {
+    if (theForm == this) theForm = nullptr;
+}
 
 bool THotListForm1::editMode() const { return options_ && options_->EditMode; }
 
@@ -192,14 +194,14 @@ void THotListForm1::Print1Click() {
     if (editMode) {
         printout.firstLine = printDateTimeText();
     } else {
-        printout.firstLine = printoutFirstLine(options_);
+        printout.firstLine = printoutFirstLine(options_, login_);
         printout.names = printoutNames(login_);
     }
     printout.headings << windowTitle();
     for (int i = 0; i < ListBox1->count(); ++i)
         printout.lines << ListBox1->item(i)->text();
     printTextListing(*surface, printout);
-    surface->endDocument();
+    if (!endPrintDocument(*surface)) return;
     Printed = true;
     Print1->setChecked(true);
 }

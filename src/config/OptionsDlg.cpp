@@ -9,6 +9,7 @@
 #include "widgets/DialogUtil.h"
 
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -305,9 +306,7 @@ TOptionsDlg::TOptionsDlg(QWidget* parent)
     auto* pwLbl = new QLabel(QStringLiteral("Password:"), this);
     pwLbl->setBuddy(PWEd);
     pwLbl->setToolTip(PWEd->toolTip());
-    OKBtn = new QPushButton(QStringLiteral("OK"), this);
-    OKBtn->setDefault(true);
-    CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);
+    QDialogButtonBox* buttons = okCancelButtons(this, OKBtn, CancelBtn);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(tblLbl);
     bottom->addWidget(TblNumEd);
@@ -315,8 +314,7 @@ TOptionsDlg::TOptionsDlg(QWidget* parent)
     bottom->addWidget(pwLbl);
     bottom->addWidget(PWEd);
     bottom->addStretch();
-    bottom->addWidget(OKBtn);
-    bottom->addWidget(CancelBtn);
+    bottom->addWidget(buttons);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(PageControl1);

@@ -34,8 +34,9 @@ int findAcrossLines(const std::vector<std::string>& lines, int start, const std:
         }
         const std::size_t at = joined.find(wanted);
         if (at == std::string::npos) continue;
-        // A match that begins in the next line selects that line.
-        return int(at > first.size() ? k + 1 : k);
+        // A match that begins in the next line, or at the blank that joins
+        // the two, selects the next line.
+        return int(at >= first.size() ? k + 1 : k);
     }
     return -1;
 }

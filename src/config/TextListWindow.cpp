@@ -86,7 +86,9 @@ void sizeToTextList(QWidget& window, QListWidget& list, int menuBarHeight, int e
 int searchTextList(const QListWidget& list, const QString& caption) {
     TGetSrchStrDlg* dlg = GetSrchStrDlg();
     dlg->setWindowTitle(caption);
+    dlg->EmptySearch = false;
     desktop().execDialog(*dlg);
+    if (dlg->EmptySearch) sayStringNotFound(QString());
     if (dlg->How == TGetSrchStrDlg::Cancelled || dlg->SearchText.isEmpty()) return -1;
     const int selected = selectedRow(list);
     const int start = dlg->How == TGetSrchStrDlg::FromCursor && selected >= 0 ? selected + 1 : 0;
@@ -103,13 +105,23 @@ void sayStringNotFound(const QString& text) {
 }
 
 QString printJobTitle(const QString& who) {
-    return QStringLiteral("ORVA Exercise - \"Quorvex\"") + who;
+    return QStringLiteral("ORVA Exercise - \"Quorvex\" - ") + who;
 }
 
-QString printoutFirstLine(const OptionsRecord* options) {
-    const std::string table = options ? options->TableNumber : std::string();
-    return printDateTimeText() + QStringLiteral("     Laboratory Table Number ") +
-           (table.empty() ? QStringLiteral("(Not Recorded)") : QString::fromStdString(table));
+QString printedTableNumber(const OptionsRecord* options, const LoginRecord* login) {
+    if (options && !options->TableNumber.empty())
+        return QString::fromStdString(options->TableNumber);
+    return login ? QString::fromStdString(login->LabTable) : QString();
+}
+
+QString printoutTableText(const OptionsRecord* options, const LoginRecord* login) {
+    const QString table = printedTableNumber(options, login);
+    return QStringLiteral("     Laboratory Table Number ") +
+           (table.isEmpty() ? QStringLiteral("(Not Recorded)") : table);
+}
+
+QString printoutFirstLine(const OptionsRecord* options, const LoginRecord* login) {
+    return printDateTimeText() + printoutTableText(options, login);
 }
 
 QStringList printoutNames(const LoginRecord* login) {

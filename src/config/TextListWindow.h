@@ -42,7 +42,7 @@ int searchTextList(const QListWidget& list, const QString& caption);
 // "String Not Found": the search text in double quotes, then " Not Found.".
 void sayStringNotFound(const QString& text);
 
-// "ORVA Exercise - "Quorvex"" followed directly by who printed.
+// "ORVA Exercise - "Quorvex" - " followed by who printed.
 QString printJobTitle(const QString& who);
 
 // A printout of a list window. Lines are one text height apart, counted from
@@ -53,9 +53,13 @@ struct ListPrintout {
     QStringList headings; // indented by 50, two lines apart, two lines below the names
     QStringList lines;    // indented by 50, two lines below the last heading
 };
-// Line 1 of a printout: the date and time, then "     Laboratory Table
-// Number " and the table number, or "(Not Recorded)" when it is empty.
-QString printoutFirstLine(const OptionsRecord* options);
+// The laboratory table a printout names: the options' table number, else the
+// table the group typed at log-in; empty when neither is known.
+QString printedTableNumber(const OptionsRecord* options, const LoginRecord* login);
+// "     Laboratory Table Number " and that number, or "(Not Recorded)".
+QString printoutTableText(const OptionsRecord* options, const LoginRecord* login);
+// Line 1 of a printout: the date and time, then the table text.
+QString printoutFirstLine(const OptionsRecord* options, const LoginRecord* login);
 // StudentName1, then each of the other names that is not empty.
 QStringList printoutNames(const LoginRecord* login);
 // Prints in "Courier" 10 points; a new page is begun when the next list line

@@ -5,11 +5,16 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -35,6 +40,18 @@ DesktopScope::~DesktopScope() { gDesktop = previous_; }
 MsgResult showMessage(const QString& caption, const QString& text, MsgIcon icon,
                       unsigned buttons) {
     return desktop().message(Message{caption.toStdString(), text.toStdString(), icon, buttons});
+}
+
+void fitMessageText(QMessageBox& box) {
+    auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    if (!label) return;
+    const QFontMetrics fm(label->font());
+    int widest = 0;
+    for (const QString& line : box.text().split('\n'))
+        widest = std::max(widest, fm.horizontalAdvance(line));
+    const QScreen* screen = box.screen() ? box.screen() : QGuiApplication::primaryScreen();
+    const int limit = screen ? screen->availableGeometry().width() * 4 / 5 : 800;
+    label->setMinimumWidth(std::min(widest + fm.averageCharWidth(), limit));
 }
 
 MsgResult QtDesktop::message(const Message& m) {
@@ -66,6 +83,7 @@ MsgResult QtDesktop::message(const Message& m) {
         if (m.buttons & b.bit) buttons |= b.qt;
     if (!buttons) buttons = QMessageBox::Ok;
     box.setStandardButtons(buttons);
+    fitMessageText(box);
     const int pressed = box.exec();
     for (const auto& b : map)
         if (pressed == b.qt) return b.result;
@@ -81,20 +99,49 @@ QString QtDesktop::chooseFolder(const QString& caption, const QString& startFold
     return QFileDialog::getExistingDirectory(activeParent(), caption, startFolder);
 }
 
-QString QtDesktop::chooseOpenFile(const FileChoice& c) {
-    QString start = c.folder;
-    if (!c.fileName.isEmpty()) start = QDir(c.folder).filePath(c.fileName);
-    return QFileDialog::getOpenFileName(activeParent(), c.caption, start, c.filter);
+QString filterSuffix(const QString& filter) {
+    const qsizetype at = filter.lastIndexOf(QStringLiteral("(*."));
+    if (at < 0 || !filter.endsWith(')')) return {};
+    const QString suffix = filter.mid(at + 3, filter.size() - at - 4);
+    return suffix.contains(QRegularExpression(QStringLiteral("[^A-Za-z0-9]"))) ? QString() : suffix;
 }
 
-QString QtDesktop::chooseSaveFile(const FileChoice& c) {
+QString completedFileName(const QString& folder, const QString& typed, const QString& suffix) {
+    QString path = QDir(folder).filePath(typed);
+    if (!suffix.isEmpty() && !QFileInfo(path).fileName().contains('.') && !QFileInfo(path).isDir())
+        path += '.' + suffix;
+    return path;
+}
+
+namespace {
+
+// One chooser for opening and saving: the filters in the program's order
+// with the chosen one selected, and the default suffix following the filter
+// the user picks.
+QString chooseFile(const FileChoice& c, QFileDialog::AcceptMode mode) {
     QFileDialog dlg(activeParent(), c.caption, c.folder, c.filter);
-    dlg.setAcceptMode(QFileDialog::AcceptSave);
-    dlg.setFileMode(QFileDialog::AnyFile);
+    dlg.setAcceptMode(mode);
+    dlg.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
+                                                    : QFileDialog::ExistingFile);
+    if (!c.selectedFilter.isEmpty()) dlg.selectNameFilter(c.selectedFilter);
     if (!c.defaultSuffix.isEmpty()) dlg.setDefaultSuffix(c.defaultSuffix);
+    QObject::connect(&dlg, &QFileDialog::filterSelected, &dlg, [&dlg](const QString& filter) {
+        if (const QString suffix = filterSuffix(filter); !suffix.isEmpty())
+            dlg.setDefaultSuffix(suffix);
+    });
     if (!c.fileName.isEmpty()) dlg.selectFile(c.fileName);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
     return dlg.selectedFiles().first();
+}
+
+} // namespace
+
+QString QtDesktop::chooseOpenFile(const FileChoice& c) {
+    return chooseFile(c, QFileDialog::AcceptOpen);
+}
+
+QString QtDesktop::chooseSaveFile(const FileChoice& c) {
+    return chooseFile(c, QFileDialog::AcceptSave);
 }
 
 namespace {
@@ -130,9 +177,7 @@ std::unique_ptr<PrintSurface> QtDesktop::beginPrint(const PrintRequest& request)
     printer->setPageLayout(shared.pageLayout());
     printer->setCopyCount(shared.copyCount());
     printer->setDocName(request.title);
-    auto surface = std::make_unique<PrinterSurface>(std::move(printer));
-    if (!surface->isActive()) return nullptr;
-    return surface;
+    return begunOrReported(std::make_unique<PrinterSurface>(std::move(printer)));
 }
 
 void Desktop::beep() {

@@ -13,16 +13,25 @@
 
 class QDialog;
 class QMenu;
+class QMessageBox;
 class QPoint;
 class QWidget;
 
 struct FileChoice {
     QString caption;
-    QString folder;   // starting folder
-    QString fileName; // proposed name
-    QString filter;   // e.g. "Data files (*.DAT);;All files (*)"
-    QString defaultSuffix;
+    QString folder;         // starting folder
+    QString fileName;       // proposed name
+    QString filter;         // e.g. "Data files (*.DAT);;All files (*)"
+    QString selectedFilter; // the filter chosen at first; the first when empty
+    QString defaultSuffix;  // added to a typed name without one, e.g. "DAT"
 };
+
+// The extension a filter such as "Data files (*.DAT)" stands for ("DAT"), or
+// empty for one that does not name a single extension.
+QString filterSuffix(const QString& filter);
+// A chosen name as the file choosers complete it: relative to the folder,
+// and with the suffix added when its file name has no extension.
+QString completedFileName(const QString& folder, const QString& typed, const QString& suffix);
 
 class Desktop {
 public:
@@ -39,7 +48,8 @@ public:
     virtual QString chooseOpenFile(const FileChoice& choice) = 0;
     virtual QString chooseSaveFile(const FileChoice& choice) = 0;
     // Shows the printer dialog and begins a document on the chosen printer;
-    // nullptr when cancelled or when the printer cannot be opened.
+    // nullptr when cancelled or when the printer cannot be opened (which is
+    // reported).
     virtual std::unique_ptr<PrintSurface> beginPrint(const PrintRequest& request) = 0;
     // Pops up a menu at a screen position and returns when it closes (the
     // chosen action has then run).
@@ -70,6 +80,10 @@ public:
 private:
     Desktop* previous_;
 };
+
+// Widens a message box's text so that its lines, which the program breaks
+// itself, are not broken again (as far as the screen allows).
+void fitMessageText(QMessageBox& box);
 
 // Shorthand for desktop().message(...).
 MsgResult showMessage(const QString& caption, const QString& text, MsgIcon icon,

@@ -1,5 +1,7 @@
 #include "platform/Printing.h"
 
+#include "platform/Desktop.h"
+
 #include <QDateTime>
 #include <QFont>
 #include <QFontMetrics>
@@ -55,12 +57,46 @@ void PainterPrintSurface::drawImage(const QRect& target, const QImage& image) {
     painter_->drawImage(target, image);
 }
 
-void PainterPrintSurface::newPage() { device_->newPage(); }
+void PainterPrintSurface::newPage() {
+    if (!device_->newPage() && failure_.isEmpty())
+        failure_ = QStringLiteral("The printer could not start a new page.");
+}
 
-int PainterPrintSurface::pageWidth() const { return device_->width(); }
-int PainterPrintSurface::pageHeight() const { return device_->height(); }
+int PainterPrintSurface::pageWidth() const {
+    return device_->width();
+}
+int PainterPrintSurface::pageHeight() const {
+    return device_->height();
+}
 
-bool PainterPrintSurface::endDocument() { return painter_->isActive() ? painter_->end() : false; }
+bool PainterPrintSurface::endDocument() {
+    if (!painter_->isActive()) return false;
+    if (!painter_->end() && failure_.isEmpty())
+        failure_ = QStringLiteral("The printer could not finish the document.");
+    return failure_.isEmpty();
+}
+
+void reportPrintFailure(const PrintSurface& surface) {
+    const QString reason = surface.failureReason();
+    showMessage(QStringLiteral("Print Error"),
+                QStringLiteral("Unable to print.") +
+                    (reason.isEmpty() ? QString() : QStringLiteral("\n\n") + reason),
+                MsgIcon::Error);
+}
+
+bool endPrintDocument(PrintSurface& surface) {
+    if (surface.endDocument()) return true;
+    reportPrintFailure(surface);
+    return false;
+}
+
+std::unique_ptr<PrintSurface> begunOrReported(std::unique_ptr<PainterPrintSurface> surface) {
+    if (surface->isActive()) return surface;
+    showMessage(QStringLiteral("Print Error"),
+                QStringLiteral("Unable to print.\n\nThe printer could not begin the document."),
+                MsgIcon::Error);
+    return nullptr;
+}
 
 namespace {
 
@@ -84,7 +120,5 @@ std::unique_ptr<PrintSurface> makePdfSurface(const QString& path, const PrintReq
     writer->setPageOrientation(request.orientation);
     writer->setPageSize(QPageSize(QPageSize::Letter));
     writer->setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
-    auto surface = std::make_unique<PdfSurface>(std::move(writer));
-    if (!surface->isActive()) return nullptr;
-    return surface;
+    return begunOrReported(std::make_unique<PdfSurface>(std::move(writer)));
 }

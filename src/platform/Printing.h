@@ -32,9 +32,17 @@ public:
     virtual void newPage() = 0;
     virtual int pageWidth() const = 0;  // printable width in surface units
     virtual int pageHeight() const = 0; // printable height in surface units
-    // Finishes the document (sends it to the printer or closes the file).
+    // Finishes the document (sends it to the printer or closes the file);
+    // false when the printout failed on the way or at its end.
     virtual bool endDocument() = 0;
+    // Why the printout failed, where the surface knows it (empty otherwise).
+    virtual QString failureReason() const { return {}; }
 };
+
+// "Print Error": "Unable to print." and the surface's reason.
+void reportPrintFailure(const PrintSurface& surface);
+// Ends the document and reports a failed printout; true when it succeeded.
+bool endPrintDocument(PrintSurface& surface);
 
 // A surface painting on a paged device (a QPrinter or a QPdfWriter) that the
 // surface does not own; the painter begins on construction.
@@ -51,12 +59,18 @@ public:
     int pageWidth() const override;
     int pageHeight() const override;
     bool endDocument() override;
+    QString failureReason() const override { return failure_; }
     bool isActive() const;
 
 private:
     QPagedPaintDevice* device_;
     std::unique_ptr<QPainter> painter_;
+    QString failure_; // the first failure, kept for the report
 };
+
+// The printer could not begin the document: said so, and nothing to print on.
+// Otherwise the surface, begun.
+std::unique_ptr<PrintSurface> begunOrReported(std::unique_ptr<PainterPrintSurface> surface);
 
 // A surface writing a PDF file; used by "print to file" and by tests.
 std::unique_ptr<PrintSurface> makePdfSurface(const QString& path, const PrintRequest& request);

@@ -3,12 +3,14 @@
 #include <QBoxLayout>
 #include <QCoreApplication>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QPointer>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QRadialGradient>
@@ -112,15 +114,34 @@ void setMaskCharacter(QLineEdit* edit, QChar mask) {
     edit->setEchoMode(QLineEdit::Password);
 }
 
-QHBoxLayout* okCancelRow(QDialog* dialog, QPushButton*& ok, QPushButton*& cancel) {
-    ok = new QPushButton(QStringLiteral("OK"), dialog);
+namespace {
+
+// The program's dialogs show OK before Cancel whatever the desktop's custom.
+class OkFirstStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_DialogButtonLayout) return QDialogButtonBox::WinLayout;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+} // namespace
+
+QDialogButtonBox* okCancelButtons(QDialog* dialog, QPushButton*& ok, QPushButton*& cancel,
+                                  const QString& okText, const QString& cancelText) {
+    // One style for every button box, owned by the application.
+    static QPointer<OkFirstStyle> style;
+    if (!style) {
+        style = new OkFirstStyle;
+        style->setParent(QCoreApplication::instance());
+    }
+    auto* box = new QDialogButtonBox(dialog);
+    box->setStyle(style);
+    ok = box->addButton(okText, QDialogButtonBox::AcceptRole);
+    cancel = box->addButton(cancelText, QDialogButtonBox::RejectRole);
     ok->setDefault(true);
-    cancel = new QPushButton(QStringLiteral("Cancel"), dialog);
-    auto* row = new QHBoxLayout;
-    row->addStretch();
-    row->addWidget(ok);
-    row->addWidget(cancel);
-    return row;
+    return box;
 }
 
 PromptControls buildPromptDialog(QDialog* dialog, const QString& prompt, int editWidth) {
@@ -129,11 +150,11 @@ PromptControls buildPromptDialog(QDialog* dialog, const QString& prompt, int edi
     c.edit = new QLineEdit(dialog);
     c.edit->setMinimumWidth(editWidth);
     c.label->setBuddy(c.edit);
-    QHBoxLayout* buttons = okCancelRow(dialog, c.ok, c.cancel);
+    QDialogButtonBox* buttons = okCancelButtons(dialog, c.ok, c.cancel);
     auto* layout = new QVBoxLayout(dialog);
     layout->addWidget(c.label);
     layout->addWidget(c.edit);
-    layout->addLayout(buttons);
+    layout->addWidget(buttons);
     QObject::connect(c.cancel, &QPushButton::clicked, dialog, &QDialog::reject);
     return c;
 }

@@ -22,10 +22,13 @@ QIcon programIcon();
 // echo mode shows its own bullet otherwise).
 void setMaskCharacter(QLineEdit* edit, QChar mask);
 
-class QHBoxLayout;
+class QDialogButtonBox;
 
-// OK (the default button) and Cancel at the right of a row of the dialog.
-QHBoxLayout* okCancelRow(QDialog* dialog, QPushButton*& ok, QPushButton*& cancel);
+// OK (the default button) and Cancel at the right of a button box, in this
+// order on every desktop, with the captions given.
+QDialogButtonBox* okCancelButtons(QDialog* dialog, QPushButton*& ok, QPushButton*& cancel,
+                                  const QString& okText = QStringLiteral("OK"),
+                                  const QString& cancelText = QStringLiteral("Cancel"));
 
 // The controls of a one-line prompt dialog: a label, an edit below it, and OK
 // (the default button) and Cancel at the bottom right; Cancel rejects.

@@ -126,6 +126,12 @@ TEST_F(InfoListTest, SearchRunsAcrossLinesFromTheTopOrAfterTheSelectedLine) {
     desk.onDialog([](QDialog& d) { dynamic_cast<TGetSrchStrDlg&>(d).CancelBtn->click(); });
     list.Search1Click();
     EXPECT_EQ(list.SelectedLine(), 7);
+    // An empty text finds nothing, and says so.
+    desk.answerMessage(MsgResult::Ok);
+    search("", true);
+    EXPECT_EQ(desk.messages.back(),
+              (Message{"String Not Found", "\"\" Not Found.", MsgIcon::Information, BtnOk}));
+    EXPECT_EQ(list.SelectedLine(), 7);
 }
 
 TEST_F(InfoListTest, ActivationResetsTheSearchDialogAndDisablesCommaDelimit) {
@@ -139,12 +145,6 @@ TEST_F(InfoListTest, ActivationResetsTheSearchDialogAndDisablesCommaDelimit) {
     EXPECT_FALSE(s->CaseDependent);
     EXPECT_EQ(s->How, TGetSrchStrDlg::Cancelled);
     EXPECT_FALSE(list.CommaDelimit->isEnabled());
-    desk.answerMessage(MsgResult::Ok);
-    list.CommaDelimitClick();
-    EXPECT_EQ(
-        desk.messages.back(),
-        (Message{"Not Available", "Comma-Delimited Output not Available for Displayed Material.",
-                 MsgIcon::Information, BtnOk}));
 }
 
 TEST_F(InfoListTest, PrintsTheHeaderTheCaptionAndTheLinesOverPages) {
@@ -187,6 +187,19 @@ TEST_F(InfoListTest, PrintsTheHeaderTheCaptionAndTheLinesOverPages) {
     list.Print1Click();
     EXPECT_FALSE(list.Printed);
     EXPECT_FALSE(list.Print1->isChecked());
+
+    // A printer that refuses a new page: said so, and the list counts as unprinted.
+    RecordingPrinter refusing;
+    refusing.height = 160;
+    refusing.failNewPage = true;
+    desk.onPrint([&refusing](const PrintRequest&) { return surfaceRecordingInto(refusing); });
+    desk.answerMessage(MsgResult::Ok);
+    list.Print1Click();
+    EXPECT_EQ(desk.messages.back(),
+              (Message{"Print Error", "Unable to print.\n\nThe printer could not start a new page.",
+                       MsgIcon::Error, BtnOk}));
+    EXPECT_FALSE(list.Printed);
+    EXPECT_TRUE(list.isEnabled());
 }
 
 TEST_F(InfoListTest, SavesTheLinesUnderAnUpperCasedFileNameInTheChosenFolder) {

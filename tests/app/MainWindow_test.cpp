@@ -4,13 +4,18 @@
 #include "DeskFixture.h"
 #include "app/EyepieceView.h"
 #include "config/HelpWindows.h"
+#include "config/Helptxt.h"
 #include "config/LogFile.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
@@ -346,6 +351,58 @@ TEST_F(MainWindowTest, TheHelpMenuShowsWhatTheOptionsName) {
         d.accept();
     });
     form->About1Click();
+}
+
+TEST_F(MainWindowTest, TheWindowsOfTheExerciseCloseAndEndWithTheMainWindow) {
+    const QWidgetList before = QApplication::topLevelWidgets();
+    writeOptions([](OptionsRecord& r) { r.LoginRequired = false; });
+    auto form = start();
+    form->show();
+    form->Help->ShowHelpFile("Magnifications", "Help Observing.txt");
+    form->JupiterPhenomena1Click();
+    ASSERT_TRUE(form->Help->TextWin()->isVisible());
+    std::vector<QPointer<QWidget>> made;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (!before.contains(w)) made.emplace_back(w);
+
+    desk.answerMessage(MsgResult::Yes); // "Are You Sure You Want to Quit This Exercise?"
+    EXPECT_TRUE(form->close());
+    for (QWidget* w : QApplication::topLevelWidgets())
+        EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
+    form.reset();
+    for (const QPointer<QWidget>& w : made)
+        EXPECT_TRUE(w.isNull());
+}
+
+TEST_F(MainWindowTest, EveryPathThroughTheMainMenusInTheHelpBeginsAtTheMenuBar) {
+    auto form = start();
+    // "Data > Load..." is named in the help only after "File > ", and so on
+    // for every submenu of the main window.
+    struct Step {
+        QString step, before;
+    };
+    std::vector<Step> steps;
+    std::function<void(QMenu*, const QString&)> walk = [&](QMenu* menu, const QString& parent) {
+        const QString name = menu->title().remove('&');
+        for (QAction* a : menu->actions()) {
+            if (a->isSeparator()) continue;
+            if (!parent.isEmpty())
+                steps.push_back({name + " > " + a->text().remove('&'), parent + " > "});
+            if (a->menu()) walk(a->menu(), name);
+        }
+    };
+    for (QAction* top : form->menuBar()->actions())
+        if (top->menu()) walk(top->menu(), QString());
+    ASSERT_GT(steps.size(), 8u);
+    const QDir data(QV_SOURCE_DIR "/data");
+    for (const QString& file : data.entryList({"*.txt"})) {
+        const QString text =
+            QString::fromStdString(readTestFile(data.filePath(file).toStdString())).simplified();
+        for (const Step& s : steps)
+            for (qsizetype at = text.indexOf(s.step); at >= 0; at = text.indexOf(s.step, at + 1))
+                EXPECT_TRUE(text.left(at).endsWith(s.before))
+                    << file.toStdString() << ": " << text.mid(at - 20, 60).toStdString();
+    }
 }
 
 } // namespace

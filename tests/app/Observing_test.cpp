@@ -33,6 +33,13 @@ void placeCrosshair(TOrbexaForm1& f, QPoint at) {
     QTest::mouseRelease(f.Upper->Image1, Qt::LeftButton, {}, at);
 }
 
+// Io measured on one night, and the clock on to the next.
+void recordIoAndGoOn(TOrbexaForm1& f) {
+    placeCrosshair(f, pixelOf(f, 1));
+    f.RecordBtnClick();
+    f.NextBtnClick();
+}
+
 // True when the moon can be measured at the magnification: drawn, on the view.
 bool measurable(TOrbexaForm1& f, int moon) {
     const SatelliteState& s = SatelliteStates[moon];
@@ -307,6 +314,52 @@ TEST_F(ObservingTest, SavingAndLoadingThroughTheDataMenu) {
                                MsgIcon::Information, BtnOk}));
         }
     }
+}
+
+TEST_F(ObservingTest, LoadCompletesATypedNameWithTheChosenFormatAndKeepsTheFilterOrder) {
+    auto form = runDemonstration("2024/11/15", "02:00:00");
+    recordIoAndGoOn(*form);
+    const std::string folder = form->WorkingOptions.UserDataDir;
+    desk.answerSaveFile(QString::fromStdString(folder + "run1.DAT"));
+    form->SaveData1Click();
+    desk.answerSaveFile(QString::fromStdString(folder + "run1.CSV"));
+    form->CSVFormat1Click();
+    const QString filters = QString(DatLoadFilter) + ";;" + CsvLoadFilter;
+    struct Case {
+        const char* chosen;   // the filter the student picks before typing run1
+        const char* selected; // the filter the chooser opens on
+        const char* loaded;
+    };
+    for (const Case& c : {Case{CsvLoadFilter, DatLoadFilter, "run1.CSV"},
+                          Case{DatLoadFilter, CsvLoadFilter, "run1.DAT"}}) {
+        desk.answerOpenFile("run1", c.chosen);
+        desk.answerMessage(MsgResult::No); // "Merge Data?"
+        desk.answerMessage(MsgResult::Ok); // "Data Loaded"
+        form->Load1Click();
+        EXPECT_EQ(desk.messages.back().text, "Data loaded from " + folder + c.loaded + ".");
+        EXPECT_EQ(desk.openRequests.back().filter, filters);
+        EXPECT_EQ(desk.openRequests.back().selectedFilter, c.selected);
+        EXPECT_EQ(desk.openRequests.back().defaultSuffix, filterSuffix(c.selected));
+    }
+}
+
+TEST_F(ObservingTest, ASaveThatFailedIsNotProposedAgain) {
+    auto form = runDemonstration("2024/11/15", "02:00:00");
+    recordIoAndGoOn(*form);
+    const std::string folder = form->WorkingOptions.UserDataDir;
+    auto saveAs = [&](const std::string& path, bool fails) {
+        desk.answerSaveFile(QString::fromStdString(path));
+        if (fails) desk.answerMessage(MsgResult::Ok); // "File Error"
+        form->SaveData1Click();
+        EXPECT_EQ(form->S.DataSaved, !fails) << path;
+    };
+    saveAs("/proc/night.DAT", true);
+    saveAs(folder + "good.DAT", false);
+    EXPECT_EQ(desk.saveRequests.back().fileName, "JupSatData1");
+    EXPECT_EQ(desk.saveRequests.back().folder.toStdString(), folder);
+    saveAs("/proc/night.DAT", true);
+    saveAs(folder + "good.DAT", false);
+    EXPECT_EQ(desk.saveRequests.back().fileName.toStdString(), folder + "good");
 }
 
 TEST_F(ObservingTest, TheEndAsksUntilTheDataAreSavedOrTheStudentDeclines) {

@@ -186,8 +186,8 @@ TEST_F(HelpWindowsTest, ReadingASeparatorBeepsAHeadingSaysSoAndATopicIsShown) {
 }
 
 TEST_F(HelpWindowsTest, FindTopicMatchesWholeTitlesFromTheTopOrAfterTheSelection) {
-    desk.answerMessage(MsgResult::Ok);
-    desk.answerMessage(MsgResult::Ok);
+    for (int i = 0; i < 3; ++i)
+        desk.answerMessage(MsgResult::Ok);
     openList(&list, [this](THelpLstDlg& d) {
         search("Find Help Topic", "deep", true);
         d.FindTopic1Click();
@@ -201,8 +201,12 @@ TEST_F(HelpWindowsTest, FindTopicMatchesWholeTitlesFromTheTopOrAfterTheSelection
         desk.onDialog([](QDialog& s) { dynamic_cast<TGetSrchStrDlg&>(s).CancelBtn->click(); });
         d.FindTopic1Click();
         EXPECT_EQ(d.ListBox1->currentRow(), 5);
+        search("Find Help Topic", "", true);
+        d.FindTopic1Click();
+        EXPECT_EQ(d.ListBox1->currentRow(), 5);
     });
-    ASSERT_EQ(desk.messages.size(), 2u);
+    ASSERT_EQ(desk.messages.size(), 3u);
+    EXPECT_EQ(desk.messages[2].text, "\"\" Not Found.");
     EXPECT_EQ(desk.messages[0],
               (Message{"String Not Found", "\"deep\" Not Found.", MsgIcon::Information, BtnOk}));
     EXPECT_EQ(desk.messages[1].text, "\"Io\" Not Found.");
@@ -311,7 +315,7 @@ TEST_F(HelpWindowsTest, PrintsTheHeaderTheTitlesAndTheTopicLines) {
     desk.onPrint([&rec](const PrintRequest&) { return surfaceRecordingInto(rec); });
     win().PrintTopic1Click();
     ASSERT_EQ(desk.printRequests.size(), 1u);
-    EXPECT_EQ(desk.printRequests[0].title, "ORVA Exercise - \"Quorvex\"Ada Lovelace");
+    EXPECT_EQ(desk.printRequests[0].title, "ORVA Exercise - \"Quorvex\" - Ada Lovelace");
     EXPECT_TRUE(rec.ended);
     EXPECT_TRUE(win().isEnabled());
     ASSERT_EQ(rec.items.size(), 11u);
@@ -325,7 +329,7 @@ TEST_F(HelpWindowsTest, PrintsTheHeaderTheTitlesAndTheTopicLines) {
     EXPECT_EQ(item(1), std::make_tuple(1, 50, 32, QString("Ada Lovelace")));
     EXPECT_EQ(item(2), std::make_tuple(1, 50, 48, QString("Charles Babbage")));
     EXPECT_EQ(item(3),
-              std::make_tuple(1, 100, 80, QString("ORVA Exercise - \"Quorvex\"Ada Lovelace")));
+              std::make_tuple(1, 100, 80, QString("ORVA Exercise - \"Quorvex\" - Ada Lovelace")));
     EXPECT_EQ(item(4), std::make_tuple(1, 100, 112, QString("Help - Io")));
     EXPECT_EQ(item(5), std::make_tuple(1, 100, 144, QString(" ")));
     EXPECT_EQ(item(6), std::make_tuple(1, 100, 160, shown()[1]));
@@ -336,6 +340,15 @@ TEST_F(HelpWindowsTest, PrintsTheHeaderTheTitlesAndTheTopicLines) {
     desk.onPrint([](const PrintRequest&) { return std::unique_ptr<PrintSurface>(); });
     win().PrintTopic1Click();
     EXPECT_EQ(rec.items.size(), 11u);
+    // A printout that ends in error is reported.
+    RecordingPrinter failing;
+    failing.failEnd = true;
+    desk.onPrint([&failing](const PrintRequest&) { return surfaceRecordingInto(failing); });
+    desk.answerMessage(MsgResult::Ok);
+    win().PrintTopic1Click();
+    EXPECT_EQ(desk.messages.back(),
+              (Message{"Print Error", "Unable to print.", MsgIcon::Error, BtnOk}));
+    EXPECT_TRUE(win().isEnabled());
 }
 
 } // namespace

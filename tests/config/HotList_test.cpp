@@ -450,7 +450,7 @@ TEST_F(HotListTest, PrintsHeaderCaptionAndLinesAndBeginsNewPages) {
     RecordingPrinter* rec = &recording;
     desk.onPrint([rec](const PrintRequest&) { return surfaceRecordingInto(*rec); });
     form()->Print1Click();
-    EXPECT_EQ(desk.printRequests[0].title, "ORVA Exercise - \"Quorvex\"Ada Lovelace");
+    EXPECT_EQ(desk.printRequests[0].title, "ORVA Exercise - \"Quorvex\" - Ada Lovelace");
     EXPECT_TRUE(rec->ended);
     EXPECT_TRUE(form()->Print1->isChecked());
     ASSERT_GE(rec->items.size(), 14u);
@@ -469,7 +469,7 @@ TEST_F(HotListTest, PrintsHeaderCaptionAndLinesAndBeginsNewPages) {
     opts.TableNumber.clear();
     desk.onPrint([](const PrintRequest&) { return std::unique_ptr<PrintSurface>(); });
     form()->Print1Click();
-    EXPECT_EQ(desk.printRequests[1].title, "ORVA Exercise - \"Quorvex\"Database Modification");
+    EXPECT_EQ(desk.printRequests[1].title, "ORVA Exercise - \"Quorvex\" - Database Modification");
     EXPECT_TRUE(form()->Print1->isChecked());
 }
 

@@ -48,6 +48,7 @@ TEST(TextListSearch, FindsTextAcrossLineBreaks) {
     const Case cases[] = {
         {0, "shadow transit", false, 0}, // starts at the end of one line, ends in the next
         {0, "transit begins", false, 1}, // begins in the next line
+        {0, " transit", false, 1},       // begins at the blank that joins the two
         {0, "europa eclipse", false, 2},
         {0, "europa eclipse", true, -1},
         {0, "Europa Eclipse", true, 2},

@@ -44,6 +44,7 @@ public:
     int pageWidth() const override { return rec_.pageWidth(); }
     int pageHeight() const override { return rec_.pageHeight(); }
     bool endDocument() override { return rec_.endDocument(); }
+    QString failureReason() const override { return rec_.failureReason(); }
 
 private:
     RecordingPrinter& rec_;

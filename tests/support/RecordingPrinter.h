@@ -26,19 +26,27 @@ public:
     int pages = 1;
     bool ended = false;
     QString currentFont;
+    // Failures to inject: a new page that the printer refuses, an end in error.
+    bool failNewPage = false;
+    bool failEnd = false;
 
     void setFont(const QString& family, int points, bool fixedPitch, bool bold) override;
     int textHeight(const QString&) override { return lineHeight; }
     int textWidth(const QString& t) override { return charWidth * int(t.size()); }
     void drawText(int x, int y, const QString& text) override;
     void drawImage(const QRect& target, const QImage& image) override;
-    void newPage() override { ++pages; }
+    void newPage() override {
+        ++pages;
+        if (failNewPage) reason = QStringLiteral("The printer could not start a new page.");
+    }
     int pageWidth() const override { return width; }
     int pageHeight() const override { return height; }
     bool endDocument() override {
         ended = true;
-        return true;
+        return !failEnd && reason.isEmpty();
     }
+    QString failureReason() const override { return reason; }
+    QString reason;
 
     // The texts placed on one page, top to bottom.
     std::vector<QString> textsOnPage(int page) const;

@@ -59,9 +59,9 @@ QString ScriptedDesktop::chooseOpenFile(const FileChoice& choice) {
         ADD_FAILURE() << "unexpected open-file chooser " << choice.caption.toStdString();
         return {};
     }
-    QString f = openAnswers.front();
+    const auto [name, filter] = openAnswers.front();
     openAnswers.pop_front();
-    return f;
+    return filter.isNull() ? name : completedFileName(choice.folder, name, filterSuffix(filter));
 }
 
 QString ScriptedDesktop::chooseSaveFile(const FileChoice& choice) {

@@ -26,7 +26,13 @@ public:
     using DialogScript = std::function<void(QDialog&)>;
     void onDialog(DialogScript s) { dialogScripts.push_back(std::move(s)); }
     void answerFolder(const QString& f) { folderAnswers.push_back(f); }
-    void answerOpenFile(const QString& f) { openAnswers.push_back(f); }
+    void answerOpenFile(const QString& f) { openAnswers.push_back({f, QString()}); }
+    // A name typed into the chooser with a filter chosen: completed as the
+    // program's chooser completes it (in the starting folder, with the
+    // filter's extension when the name has none).
+    void answerOpenFile(const QString& typed, const QString& chosenFilter) {
+        openAnswers.push_back({typed, chosenFilter});
+    }
     void answerSaveFile(const QString& f) { saveAnswers.push_back(f); }
     using PrintScript = std::function<std::unique_ptr<PrintSurface>(const PrintRequest&)>;
     void onPrint(PrintScript s) { printScripts.push_back(std::move(s)); }
@@ -64,7 +70,8 @@ public:
 private:
     std::deque<MsgResult> messageAnswers;
     std::deque<DialogScript> dialogScripts;
-    std::deque<QString> folderAnswers, openAnswers, saveAnswers;
+    std::deque<QString> folderAnswers, saveAnswers;
+    std::deque<std::pair<QString, QString>> openAnswers; // name, chosen filter
     std::deque<PrintScript> printScripts;
     std::deque<MenuScript> menuScripts;
     DesktopScope desktopScope_;

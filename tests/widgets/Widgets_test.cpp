@@ -1,9 +1,13 @@
 // The seven-segment readout and the toggle switch.
+#include "widgets/DialogUtil.h"
 #include "widgets/SevenSegment.h"
 #include "widgets/ToggleSwitch.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <cmath>
@@ -134,6 +138,19 @@ TEST(ToggleSwitch, AScreenReaderFindsANamedCheckBoxItCanFlip) {
     a->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_FALSE(t.isActive());
     EXPECT_EQ(spy.count(), 1);
+TEST(DialogButtons, OkIsTheDefaultAndComesBeforeCancelInAButtonBox) {
+    QDialog dialog;
+    QPushButton *ok = nullptr, *cancel = nullptr;
+    QDialogButtonBox* box = okCancelButtons(&dialog, ok, cancel, "&OK", "&Cancel");
+    dialog.resize(300, 60);
+    box->setGeometry(0, 0, 300, 40);
+    dialog.show();
+    EXPECT_EQ(ok->text(), "&OK");
+    EXPECT_EQ(cancel->text(), "&Cancel");
+    EXPECT_TRUE(ok->isDefault());
+    EXPECT_EQ(box->buttonRole(ok), QDialogButtonBox::AcceptRole);
+    EXPECT_EQ(box->buttonRole(cancel), QDialogButtonBox::RejectRole);
+    EXPECT_LT(ok->x(), cancel->x());
 }
 
 } // namespace
