@@ -145,7 +145,8 @@ constexpr BuiltInLeapSecond kBuiltInLeapSeconds[24] = {
     {42778.5f, 15}, {42413.5f, 14}, {42048.5f, 13}, {41683.5f, 12}, {41499.5f, 11}, {41317.5f, 10},
 };
 
-// Entries stay in the order read: newest first. No ordering test is needed.
+// Entries stay in the order read: newest first (readLeapSecondTable refuses
+// a file in any other order), so the list itself never sorts.
 class LeapSecondList : public RecordList<LeapSecondEntry> {};
 
 struct LeapSecondState {
@@ -186,7 +187,7 @@ void fillLeapSecondTable(LeapSecondState& st) {
                    IOErrorText(code),
                MsgIcon::Warning, BtnOk);
     } else {
-        entries = parseLeapSecondText(bytes, path);
+        entries = readLeapSecondTable(bytes, path);
     }
     // A file without a single entry cannot answer any date: use the built-in rows.
     if (entries.empty()) entries = builtInLeapSeconds();
@@ -533,8 +534,31 @@ std::vector<LeapSecondEntry> builtInLeapSeconds() {
     return v;
 }
 
-std::vector<LeapSecondEntry> parseLeapSecondText(std::string_view text,
-                                                 const std::string& fileName) {
+namespace {
+
+// 1 January 1972, when UTC began to step by whole seconds from TAI - UTC = 10.
+constexpr long double kFirstLeapSecondJD = 2441317.5L;
+
+// Whether an entry can follow the one before it (newer, or none) in a table
+// the program can trust: a step at 0h UT of a day from 1972 on, whole seconds
+// of a sane size, each entry one day or more older than the one before and
+// exactly one second less.
+bool fitsLeapSecondTable(const LeapSecondEntry& e, const LeapSecondEntry* newer) {
+    const long double day = e.JulianDate - 0.5L;
+    if (!(e.JulianDate >= kFirstLeapSecondJD) || !IsCalendarJulianDate(e.JulianDate) ||
+        day != std::floor(day))
+        return false;
+    if (!(e.TaiMinusUtc >= 10.0L && e.TaiMinusUtc <= 100.0L) ||
+        e.TaiMinusUtc != std::floor(e.TaiMinusUtc))
+        return false;
+    return !newer ||
+           (e.JulianDate < newer->JulianDate && newer->TaiMinusUtc - e.TaiMinusUtc == 1.0L);
+}
+
+// The lines of a leap-second file as entries; with checked, an entry that does
+// not fit the table (fitsLeapSecondTable) refuses the whole file.
+std::vector<LeapSecondEntry> leapSecondEntries(std::string_view text, const std::string& fileName,
+                                               bool checked) {
     std::vector<LeapSecondEntry> entries;
     const std::vector<std::string> lines = decodeTextLines(text);
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -556,7 +580,27 @@ std::vector<LeapSecondEntry> parseLeapSecondText(std::string_view text,
                    MsgIcon::Warning, BtnOk);
             break;
         }
+        if (checked && !fitsLeapSecondTable(e, entries.empty() ? nullptr : &entries.back())) {
+            report("File Error",
+                   "Invalid entry in Leap Second File " + fileName + "\nLine " +
+                       std::to_string(i + 1) + ": " + shownLine(line) + "\n" + kInternalTableText +
+                       "\n\n" + IOErrorText(IOInvalidNumber),
+                   MsgIcon::Warning, BtnOk);
+            return {};
+        }
         entries.push_back(e);
     }
     return entries;
+}
+
+} // namespace
+
+std::vector<LeapSecondEntry> parseLeapSecondText(std::string_view text,
+                                                 const std::string& fileName) {
+    return leapSecondEntries(text, fileName, false);
+}
+
+std::vector<LeapSecondEntry> readLeapSecondTable(std::string_view text,
+                                                 const std::string& fileName) {
+    return leapSecondEntries(text, fileName, true);
 }

@@ -94,6 +94,13 @@ struct LeapSecondEntry {
 // line) and ends the reading: the entries read before it are returned.
 std::vector<LeapSecondEntry> parseLeapSecondText(std::string_view text,
                                                  const std::string& fileName);
+// The entries the table takes from a leap-second file's text: those of
+// parseLeapSecondText, but a table that cannot be right (entries not newest
+// first, a step other than one second, a date before 1972 or not at 0h UT, a
+// value that is not whole seconds from 10 to 100) is reported at its first
+// such line and refused whole: none are returned, so the built-in rows serve.
+std::vector<LeapSecondEntry> readLeapSecondTable(std::string_view text,
+                                                 const std::string& fileName);
 // The 24 built-in entries (up to the 2006 step), newest first.
 std::vector<LeapSecondEntry> builtInLeapSeconds();
 // The file used when none was set: "Leap Seconds.txt" beside the running program.

@@ -22,6 +22,18 @@ const OuterPlanetInfo kPlanets[4] = {{"Jupiter", -4000, 0, 1360},
 
 constexpr int32_t kLastYear = 2799;
 
+// What a block of each planet must hold to be believed: the heliocentric
+// distance (au) and latitude (radians) anywhere in it, and the mean motion
+// (its sidereal period in days) that its longitude must roughly keep. The
+// distances leave room around the extremes over the years the file covers.
+struct PlausibleBlock {
+    long double minRadius, maxRadius, maxLatitude, periodDays;
+};
+const PlausibleBlock kPlausible[4] = {{4.8L, 5.6L, 0.1L, 4332.59L},
+                                      {8.5L, 10.6L, 0.1L, 10759.22L},
+                                      {17.8L, 20.6L, 0.1L, 30688.5L},
+                                      {29.3L, 30.9L, 0.1L, 60182.0L}};
+
 std::string gOuterPlanetFile;
 
 std::string besideProgram(const char* name) {
@@ -66,9 +78,29 @@ int32_t readRecord(const std::string& path, int32_t index, JupiterObj::Block22& 
     return IOOk;
 }
 
-// Degree-6 series by Horner's rule from the highest coefficient.
-
 } // namespace
+
+bool PlausibleOuterPlanetBlock(int planetIndex, int32_t firstYear, const float* block) {
+    // The block starts on 1 January 0h of its first year (to within a day:
+    // M0 is a 32-bit real).
+    const long double m0 = CalendarJulianDate(firstYear, 1, 1) - 2400000.5L;
+    const long double days = CalendarJulianDate(firstYear + 5, 1, 1) - 2400000.5L - m0;
+    if (!(std::fabs(block[0] - m0) <= 1.0L)) return false;
+    // At its start, middle and end the planet is where it can be.
+    const PlausibleBlock& p = kPlausible[std::clamp(planetIndex, 5, 8) - 5];
+    for (const long double t : {0.0L, days / 4000.0L, days / 2000.0L}) {
+        const long double r = CoefficientSeries(block + 15, t);
+        const long double b = CoefficientSeries(block + 8, t);
+        if (!(r >= p.minRadius && r <= p.maxRadius) || !(std::fabs(b) <= p.maxLatitude))
+            return false;
+    }
+    // Its longitude advances across the block by about the mean motion (the
+    // orbits' eccentricities keep it within a sixth either way).
+    const long double advance =
+        (CoefficientSeries(block + 1, days / 2000.0L) - CoefficientSeries(block + 1, 0.0L)) /
+        (2.0L * 3.14159265358979323846L * days / p.periodDays);
+    return advance >= 0.75L && advance <= 1.25L;
+}
 
 long double CoefficientSeries(const float* c, long double t) {
     long double s = c[6];
@@ -164,8 +196,14 @@ bool JupiterObj::lookupBlock(long double jd, long double& t) {
         const std::string path = OuterPlanetFile();
         const int32_t index = (r.Year - info.firstYear) / 5 + info.firstRecord;
         bool opened = false;
-        const int32_t code = readRecord(path, index, Block, opened);
+        Block22 fresh{};
+        int32_t code = readRecord(path, index, fresh, opened);
         ++FileReads;
+        // A record in the wrong place (a different block start) or of numbers
+        // that cannot be this planet's is damage too.
+        const int32_t firstYear = info.firstYear + (r.Year - info.firstYear) / 5 * 5;
+        if (code == IOOk && !PlausibleOuterPlanetBlock(PlanetIndex, firstYear, fresh.data()))
+            code = IOInvalidNumber;
         if (!opened) {
             FileMissing = true;
             report("*** Outer Planets Coefficients File Error ***",
@@ -185,6 +223,7 @@ bool JupiterObj::lookupBlock(long double jd, long double& t) {
             return false;
         }
         // 5. The span of the new block.
+        Block = fresh;
         setSpan();
     }
     t = (m - static_cast<long double>(Block[0])) / 2000.0L;

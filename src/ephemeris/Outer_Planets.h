@@ -30,6 +30,12 @@ long double CalendarJulianDate(int32_t year, int month, int day, long double day
 // A degree-6 series c0..c6 at t, by Horner's rule from the highest coefficient.
 long double CoefficientSeries(const float* c, long double t);
 
+// Whether a record read for planet 5..8 and the five years from firstYear can
+// be the right one: it starts on 1 January of firstYear, and across its span
+// the distance, latitude and longitude's advance are the planet's. A record
+// that is not (zeros, a neighbour's, garbage) is reported as a damaged file.
+bool PlausibleOuterPlanetBlock(int planetIndex, int32_t firstYear, const float* block);
+
 // The coefficient file the Jupiter objects read: the program sets ExeDir +
 // OuterPlanetFile; until then "Outer_Pl_Tbl.dat" beside the running program.
 void SetOuterPlanetFile(const std::string& path);

@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -149,15 +150,42 @@ TEST(Jupiter, ACachedBlockIsReadOnceAndCoversItsWholeSpan) {
     EXPECT_EQ(jup.FileReads, 1);
 }
 
+// Files too short or not numbers, and tables that read as numbers but whose
+// record for 2000 cannot be that block.
 TEST(Jupiter, DamagedFilesAreReportedAndTheCachedBlockStays) {
     ScriptedDesktop desk;
     TempDir tmp;
-    std::string bytes(200, '\0'); // far too short
-    const std::string shortFile = writeTestFile(tmp.file("short.dat"), bytes);
-    std::string nan(kOuterPlanetRecords * kOuterPlanetRecordBytes, '\xFF'); // all NaN
-    const std::string nanFile = writeTestFile(tmp.file("nan.dat"), nan);
-    for (const auto& [file, reason] : {std::pair{shortFile, std::string("EOF!")},
-                                       std::pair{nanFile, std::string("Invalid Input!")}}) {
+    const std::string good = readTestFile(kTable);
+    ASSERT_EQ(good.size(), kOuterPlanetRecords * kOuterPlanetRecordBytes);
+    constexpr std::size_t kRec = kOuterPlanetRecordBytes, kAt = 1200 * kRec;
+    auto record = [&](int k) { return good.substr(k * kRec, kRec); };
+    // Record 1200 with values set, or changed by the amount given.
+    auto changed = [&](std::initializer_list<std::pair<int, float>> changes, bool add) {
+        std::string b = good;
+        for (const auto& [i, v] : changes) {
+            auto* at = reinterpret_cast<uint8_t*>(b.data()) + kAt + 4 * i;
+            codec::putF32(at, add ? codec::getF32(at) + v : v);
+        }
+        return b;
+    };
+    std::string swapped = good;
+    swapped.replace(kAt, kRec, record(1201)).replace(kAt + kRec, kRec, record(1200));
+    const std::string invalid = "Invalid Input!";
+    const std::tuple<const char*, std::string, std::string> cases[] = {
+        {"short", std::string(200, '\0'), "EOF!"},
+        {"nan", std::string(good.size(), '\xFF'), invalid},
+        {"zeros", std::string(good).replace(kAt, kRec, kRec, '\0'), invalid},
+        {"swapped", swapped, invalid},
+        {"gap", good.substr(0, kAt) + good.substr(kAt + kRec) + record(3199), invalid},
+        {"saturn", std::string(good).replace(kAt, kRec, record(1360 + 1200)), invalid},
+        {"late", changed({{0, 2.0f}}, true), invalid},
+        {"far", changed({{15, 1.0f}}, true), invalid},
+        {"tilted", changed({{8, 0.2f}}, true), invalid},
+        {"still", changed({{2, 0}, {3, 0}, {4, 0}, {5, 0}, {6, 0}, {7, 0}}, false), invalid},
+    };
+    for (const auto& [name, bytes, reason] : cases) {
+        SCOPED_TRACE(name);
+        const std::string file = writeTestFile(tmp.file(std::string(name) + ".dat"), bytes);
         FileScope scope(file);
         JupiterObj jup(0);
         desk.answerMessage(MsgResult::Ok);
@@ -230,6 +258,24 @@ TEST(CoefficientTable, The1990RecordReproducesTheBuiltInBlock) {
     EXPECT_LT(worstL / kArcsec, 1.0L);
     EXPECT_LT(worstB / kArcsec, 1.0L);
     EXPECT_LT(worstR, 1e-5L);
+}
+
+TEST(CoefficientTable, EveryRecordAndTheBuiltInBlockPassTheReadersCheck) {
+    const std::string bytes = readTestFile(kTable);
+    ASSERT_EQ(bytes.size(), 281600u);
+    for (int planet = 5; planet <= 8; ++planet) {
+        const OuterPlanetInfo& info = outerPlanetInfo(planet);
+        for (int k = 0; k < info.records; ++k) {
+            float rec[22];
+            for (int i = 0; i < 22; ++i)
+                rec[i] = tableValue(bytes, info.firstRecord + k, i);
+            ASSERT_TRUE(PlausibleOuterPlanetBlock(planet, info.firstYear + 5 * k, rec))
+                << info.name << " record " << k;
+        }
+    }
+    EXPECT_TRUE(PlausibleOuterPlanetBlock(5, 1990, JupiterObj::BuiltInBlock().data()));
+    EXPECT_FALSE(PlausibleOuterPlanetBlock(5, 1995, JupiterObj::BuiltInBlock().data()));
+    EXPECT_FALSE(PlausibleOuterPlanetBlock(6, 1990, JupiterObj::BuiltInBlock().data()));
 }
 
 TEST(CoefficientTable, EveryRecordFollowsTheTheoryAtInstantsTheFitNeverUsed) {

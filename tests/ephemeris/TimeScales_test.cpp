@@ -141,6 +141,41 @@ TEST_F(TimeScales, LineThatIsNotNumbersIsReportedAndEarlierEntriesKept) {
                                         "Invalid Input!");
 }
 
+// A table that reads as numbers but cannot be right is refused whole at its
+// first wrong line: the built-in rows serve.
+TEST_F(TimeScales, InconsistentTableIsReportedAndTheBuiltInRowsServe) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"2457204.5,36\n2457754.5,37\n", "Line 2: 2457754.5,37"},             // oldest first
+        {"2457754.5,37\n2457754.5,36\n", "Line 2: 2457754.5,36"},             // the same day twice
+        {"** a\n2457754.5,37\n** b\n2456109.5,35\n", "Line 4: 2456109.5,35"}, // a 2 s step
+        {"2457754.5,37\n2457204.5,37\n", "Line 2: 2457204.5,37"},             // no step
+        {"2457754.5,370\n", "Line 1: 2457754.5,370"},
+        {"2457754.5,-37\n", "Line 1: 2457754.5,-37"},
+        {"2457754.5,36.5\n", "Line 1: 2457754.5,36.5"},
+        {"2457754,37\n", "Line 1: 2457754,37"},                 // noon, not 0h UT
+        {"2441317.5,10\n2439126.5,9\n", "Line 2: 2439126.5,9"}, // before 1972
+        {"9457754.5,37\n", "Line 1: 9457754.5,37"},             // past the calendar
+    };
+    for (const auto& [text, line] : cases) {
+        SCOPED_TRACE(text);
+        const std::string path = useText(text);
+        EXPECT_NEAR(dtSeconds(jdOf(2020, 1, 1)), 65.184, 1e-9);
+        EXPECT_EQ(rec.messages,
+                  (std::vector<Message>{{"File Error",
+                                         "Invalid entry in Leap Second File " + path + "\n" + line +
+                                             kInternal + "Invalid Input!",
+                                         MsgIcon::Warning, BtnOk}}));
+    }
+    // The committed table, and a table starting later than 1972, are taken whole.
+    rec.messages.clear();
+    EXPECT_EQ(readLeapSecondTable(readTestFile(QV_SOURCE_DIR "/tools/leapseconds/Leap Seconds.txt"),
+                                  "f.txt")
+                  .size(),
+              28u);
+    EXPECT_EQ(readLeapSecondTable("2457754.5,37\n2457204.5,36\n", "f.txt").size(), 2u);
+    EXPECT_TRUE(rec.messages.empty());
+}
+
 TEST_F(TimeScales, ParserReadsTheFileFormat) {
     using Entries = std::vector<std::pair<long double, long double>>;
     const std::tuple<const char*, Entries, bool> cases[] = {

@@ -1,6 +1,7 @@
 // Fuzz target: the leap-second file loader must survive any bytes, report
 // rather than crash, and keep only finite entries; each entry must then pass
-// through the calendar and the time texts without undefined behaviour.
+// through the calendar and the time texts without undefined behaviour. The
+// checked reading keeps a consistent table or none.
 #include "common/Reporter.h"
 #include "ephemeris/DateTime.h"
 #include "ephemeris/StringUt.h"
@@ -42,9 +43,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         (void)SexagesimalText(e.TaiMinusUtc, 3, ":", ":", "");
     }
     // What was read writes back to a file that reads as many entries, silently.
-    SilentReporter second;
-    ReporterScope scope2(&second);
-    if (parseLeapSecondText(again, "again").size() != entries.size() || second.count != 0)
-        __builtin_trap();
+    {
+        SilentReporter second;
+        ReporterScope scope2(&second);
+        if (parseLeapSecondText(again, "again").size() != entries.size() || second.count != 0)
+            __builtin_trap();
+    }
+    // The table takes only entries newest first, a second apart, or none, and
+    // says so once at most.
+    SilentReporter checked;
+    ReporterScope scope3(&checked);
+    const auto table =
+        readLeapSecondTable(std::string_view(reinterpret_cast<const char*>(data), size), "fuzz");
+    if (checked.count > 1 || table.size() > entries.size()) __builtin_trap();
+    for (std::size_t i = 1; i < table.size(); ++i)
+        if (!(table[i].JulianDate < table[i - 1].JulianDate) ||
+            table[i - 1].TaiMinusUtc - table[i].TaiMinusUtc != 1.0L)
+            __builtin_trap();
     return 0;
 }

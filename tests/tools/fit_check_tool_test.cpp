@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+
 #include <cmath>
 #include <random>
 #include <sstream>
@@ -211,6 +213,25 @@ TEST(FitAndCheckTools, RecordsWithoutADateAreLeftOutAndEveryNoteGivesStatusOne) 
             EXPECT_EQ(fit.out, "Moon,Points,TZero,Period,Amplitude,RMS,SiderealPeriod,RadiusKm,"
                                "MassKg\nMean,,,,,,,,\n");
         }
+
+// A copy of the tool beside a coefficient table whose records for 2000 and
+// 2025 are zeros: no answer key from them, and the status says so.
+TEST(MoonsAndCheckTools, ADamagedCoefficientTableEndsWithStatusOne) {
+    TempDir dir;
+    const std::string tool = dir.file("quorvex-tool");
+    ASSERT_TRUE(QFile::copy(QV_BIN_DIR "/quorvex-tool", QString::fromStdString(tool)));
+    writeTestFile(dir.file("Leap Seconds.txt"), readTestFile(QV_BIN_DIR "/Leap Seconds.txt"));
+    std::string table = readTestFile(QV_BIN_DIR "/Outer_Pl_Tbl.dat");
+    for (const std::size_t record : {1200u, 1205u})
+        table.replace(record * 88, 88, 88, '\0');
+    writeTestFile(dir.file("Outer_Pl_Tbl.dat"), table);
+    const std::string measurements = saved(observations(3, 0.02L), dir, "evenings.DAT");
+    for (const auto& args : std::vector<std::vector<std::string>>{{"moons", "--jd", "2451545"},
+                                                                  {"check", measurements}}) {
+        SCOPED_TRACE(args[0]);
+        const auto res = runTool(args, tool);
+        EXPECT_EQ(res.status, 1);
+        EXPECT_NE(res.err.find("Outer_Pl_Tbl.dat is Invalid."), std::string::npos) << res.err;
     }
 }
 
