@@ -563,7 +563,7 @@ TEST_F(ObservingTest, AStudentMeasuresEveryMoonWithTheKeyboardAlone) {
             QTest::keyClick(view, Qt::Key_Return); // "Record"
             ASSERT_TRUE(form->Entry->isVisible());
             QWidget* box = QApplication::focusWidget();
-            QTest::keyClick(box && box->window() == form->Entry.get() ? box : form->Entry.get(),
+            QTest::keyClick(box && box->window() == form->Entry ? box : form->Entry,
                             Qt::Key_Return); // the value filled in, confirmed
             EXPECT_FALSE(form->Entry->isVisible());
             // What the mouse reads at the same pixel.

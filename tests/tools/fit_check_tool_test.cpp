@@ -213,6 +213,8 @@ TEST(FitAndCheckTools, RecordsWithoutADateAreLeftOutAndEveryNoteGivesStatusOne) 
             EXPECT_EQ(fit.out, "Moon,Points,TZero,Period,Amplitude,RMS,SiderealPeriod,RadiusKm,"
                                "MassKg\nMean,,,,,,,,\n");
         }
+    }
+}
 
 // A copy of the tool beside a coefficient table whose records for 2000 and
 // 2025 are zeros: no answer key from them, and the status says so.

@@ -138,6 +138,8 @@ TEST(ToggleSwitch, AScreenReaderFindsANamedCheckBoxItCanFlip) {
     a->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_FALSE(t.isActive());
     EXPECT_EQ(spy.count(), 1);
+}
+
 TEST(DialogButtons, OkIsTheDefaultAndComesBeforeCancelInAButtonBox) {
     QDialog dialog;
     QPushButton *ok = nullptr, *cancel = nullptr;

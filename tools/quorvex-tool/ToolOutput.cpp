@@ -50,10 +50,10 @@ bool isMeasured(float offset) {
 int loadDatedMeasurementsForTool(const std::string& command, const std::string& path,
                                  std::vector<MeasurementRec>& records, bool& reported) {
     MeasurementTable table;
-    std::size_t dropped = 0;
-    if (const int status = loadMeasurementsForTool(command, path, table, &dropped); status >= 0)
+    bool remarked = false;
+    if (const int status = loadMeasurementsForTool(command, path, table, &remarked); status >= 0)
         return status;
-    reported = dropped > 0;
+    reported = remarked;
     std::size_t undated = 0;
     for (const MeasurementRec& r : table.records()) {
         const bool any = std::any_of(r.Offset.Moons.begin(), r.Offset.Moons.end(), isMeasured);
