@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Two entry points: `make run` builds an optimised program and starts it;
 # `make test` builds the sanitizer build and runs every test; `make package`
 # makes the Debian package. All install what they need first.

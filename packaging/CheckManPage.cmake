@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Every command that `quorvex-tool --help` lists has its entry in the manual
 # page (a .B, .BI or .BR line that starts with the command's name).
 execute_process(COMMAND "${TOOL}" --help OUTPUT_VARIABLE help RESULT_VARIABLE rc)

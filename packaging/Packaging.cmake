@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package: `cpack -G DEB` in the build folder (or `make package` in
 # the project folder) makes quorvex_<version>_<arch>.deb. Besides the program
 # folder and the links in bin/ it installs the desktop entry with its launcher,
@@ -69,6 +70,9 @@ if(QUORVEX_TESTS)
                  COMMAND "${QV_APPSTREAMCLI}" validate --no-net --pedantic
                          "${QV_PACKAGING_DIR}/${QV_APP_ID}.metainfo.xml")
     endif()
+    add_test(NAME source_licence_lines
+             COMMAND ${CMAKE_COMMAND} -DROOT=${CMAKE_SOURCE_DIR}
+                     -P "${QV_PACKAGING_DIR}/CheckLicenceLines.cmake")
     add_test(NAME package_man_page
              COMMAND ${CMAKE_COMMAND} -DTOOL=$<TARGET_FILE:quorvex-tool>
                      -DPAGE=${QV_PACKAGING_DIR}/quorvex-tool.1

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The least-squares curve that an instructor can show beside the student's:
 // T-zero, period and amplitude fitted to the points that the student's
 // residual counts, started from the student's own parameters, and the line

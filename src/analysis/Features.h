@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The optional features of the observation that the features dialog switches
 // and the telescope view, the animation and the top view read. All off when
 // the program starts.

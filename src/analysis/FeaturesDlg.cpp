@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/FeaturesDlg.h"
 
 #include "config/OptionsRecord.h"

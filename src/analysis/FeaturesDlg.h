@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TFeaturesForm1 ("Select Features"): switches the optional features of the
 // observation, each offered only when the instructor's options allow it.
 #pragma once

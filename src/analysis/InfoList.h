@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TInfoListForm1: the report window. A read-only list of text lines in a
 // fixed-pitch font that the user can search, print and save as a text file.
 // It is never shown on its own: the review list and the phenomena table

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The instants of Jupiter's opposition, conjunction with the Sun and its two
 // quadratures nearest an observation instant, each the root of Jupiter's
 // apparent geocentric longitude minus the Sun's, less a target angle, found by

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Jupiter weighed by Kepler's third law: from each moon's fitted sine curve
 // (period and amplitude) to its sidereal period, orbit radius, a^3 / P^2 and
 // the mass of Jupiter, and the mean and spread of the moons' results.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lines of the report "Kepler's Third Law": for each moon the fitted
 // period, Jupiter's motion over the moon's data and the sidereal period, the
 // orbit radius, a^3 / P^2 and Jupiter's mass in suns, earths and kilograms;

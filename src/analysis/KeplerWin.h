@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TKeplerForm1, "Kepler's Third Law": the report of Jupiter's mass from the
 // sine curves the students fitted, moon by moon, with the mean and spread.
 // Print (after the page header), Save Text and Close come from the report

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The orbit analysis plot of one moon: its summary of the measurement table,
 // its scales, the texts of its axes, finding the point under the mouse, and
 // DrawPlot, which paints the whole plot on any QPainter so that the screen,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TOrbAnalForm1 ("Jupiter Satellite Orbit Analysis"): one moon's measured
 // offsets against Julian date, a measuring cross, removing points from the
 // analysis, the sine curve fitted with three sliders, and two printouts.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // PhenomListForm1, "Planetary Phenomena": the table of Jupiter's opposition,
 // conjunction and quadratures near the observation date, with only Print and
 // Close. The lines come from the phenomena computation.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TPlotParmsDlg ("Set Data Span for Plot"): shows the selected moon's data
 // and sets the first plotted day and the number of days plotted. Modal.
 #pragma once

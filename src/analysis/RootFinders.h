@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A small root finder for a real function of one real variable: the abstract
 // RootOBJ and the regula-falsi (false position) solver RFRootOBJ. Derive from
 // RFRootOBJ, supply Func, bracket a root with RF_Init and refine it with

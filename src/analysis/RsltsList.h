@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // RsltsListForm1, "Review/Edit/Print Measurements": the measurement table as
 // a fixed-pitch list, one line per record below five header lines, where the
 // students correct, remove and restore single records.

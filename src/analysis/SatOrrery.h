@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TJSatOrrery ("Top View of Jupiter & Moons"): Jupiter's system seen from
 // above the orbital plane with the Earth toward the bottom, so that the
 // student sees why a moon stands east or west of the planet. The telescope

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The least-squares fit of the sine curve that the student fits by eye:
 //   offset(t) = A * sin(2 pi (t - T0) / P)   (Jupiter diameters, west positive)
 // to one moon's measured offsets, refined from given parameters (the

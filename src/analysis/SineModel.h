@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sine curve that the student fits by eye to one moon's offsets: the
 // parameters of each moon, the model, the residual, the arithmetic of the
 // three sliders, the residual's display text and colour, and the lines of the

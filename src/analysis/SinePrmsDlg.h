@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TSineParmsDlg ("Sine Curve Parameters"): the initial T-zero, period and
 // amplitude of the selected moon's sine curve. Shown without blocking the
 // analysis window and above it, it follows the moon selected there; it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TTimingDlgForm1 ("Timing Intervals"): the step of "Next", the step of one
 // animation tick and the animation timer's period, edited in place.
 #pragma once

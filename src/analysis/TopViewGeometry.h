@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The top view of Jupiter's system without a display: the two window sizes
 // with their scales and centres, the squares of Jupiter's disc and the mean
 // orbits, where each moon falls seen from above the orbital plane (the Earth

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Data menu's file commands: saving the measurement table as a binary or a
 // comma-separated file, and loading (or merging) one, with every question and
 // message of the way.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two panels of the observation desk: the eyepiece above (the view image
 // inside a 2-pixel bevel) and the read-outs and buttons below.
 #pragma once

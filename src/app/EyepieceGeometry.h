@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The telescope view without a display: where Jupiter's moons and their
 // shadows fall in view pixels at each magnification, which rotation picture
 // shows the planet, which moon the crosshair is on, what it reads, and the

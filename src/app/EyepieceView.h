@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The telescope view: the eyepiece drawn for the current instant (the black
 // field, Jupiter's rotation picture at the magnification, the magnification
 // text, the moons with their shadows and eclipse marks), and the image widget

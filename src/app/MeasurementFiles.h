@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The measurement files: the binary ".DAT" file of raw 32-byte records, which
 // round-trips exactly, and the comma-separated ".CSV" text for spreadsheets,
 // which the program reads back; the proposed save name, the extension checks

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The measurements without a window: one instant's record of the four moons'
 // offsets, its 32-byte codec, the table that keeps the records in order of
 // Julian date, the rules of the pending record, the entry dialog's box texts

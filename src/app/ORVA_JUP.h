@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TOrbexaForm1 ("ORVA Exercise - Quorvex"): the observation desk, the
 // program's main window. It owns the session state, the working options, the
 // log-in record and the log writer, the observation instant and the windows

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The header that every printed page of the exercise begins with: the date,
 // the program's name, the table number and the students' names.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TResultsForm1, "Record/Edit Measurements": the entry dialog. It owns the
 // measurement table and the pending record for the whole run. While the
 // students record it is modeless and stays on top (ShowForRecording); the

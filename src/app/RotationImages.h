@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Rotation BMPs": the 573 pictures of Jupiter's turning disc that the
 // telescope view draws, their file names, a cache of the decoded pictures and
 // the plain disc shown in place of a picture that cannot be read.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The state of one run of the exercise that the main window and its rooms
 // share: what is shown, who is logged in, the options' pending updates, the
 // observation instant, the measurement flags and the clock's steps. One

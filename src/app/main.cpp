@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorvex: the Jupiter's moons laboratory exercise.
 #include "app/ORVA_JUP.h"
 #include "common/Reporter.h"

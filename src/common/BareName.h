@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Names of files that the program looks for in a folder it chooses itself:
 // a bare name never leads out of that folder.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Little-endian field codecs for the program's binary files, the exact 10-byte
 // x87 extended-real codec, and the text encodings the files use (Windows-1252
 // in fixed-size binary text fields; UTF-8 or Windows-1252 in text files).

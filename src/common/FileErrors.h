@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File error codes and their texts. Every message about a file that cannot be
 // opened, read or written ends with IOErrorText of the failed operation's code.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole-file reads and safe whole-file writes, reporting the program's file
 // error codes (FileErrors.h) instead of throwing.
 #pragma once

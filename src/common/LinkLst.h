@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // RecordList: the ordered doubly linked list with a cursor that holds every
 // list the program keeps in memory (measurements, leap seconds, the hotlist,
 // help lists). It owns copies of its records. An owner derives its own list

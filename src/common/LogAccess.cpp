@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/LogAccess.h"
 
 #include "common/FileIO.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whether every account of a group can append to a shared activity log: the
 // program appends log-in blocks without following links, to a regular file
 // only, and creates a missing log readable by all and writable by its group.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reals that become pixel coordinates or sizes pass through roundToPixel: NaN,
 // infinities and huge values never reach an integer conversion.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one way the engine and the configuration code tell the user something.
 // The program answers with message boxes, quorvex-tool with lines on standard
 // error, and tests with a recorder that asserts every word.

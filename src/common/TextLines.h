@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the text files people write (help texts and lists, the reminder, the
 // leap-second table): UTF-8 when the bytes are valid UTF-8, else Windows-1252,
 // split into lines that end at CR LF, LF or CR; a final line without an end

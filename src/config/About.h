@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TAboutBox: the program icon, the exercise title and its version line.
 #pragma once
 

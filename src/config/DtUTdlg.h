@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Set Date/Time" dialog: the observation date and time in UT, a comment
 // for the hotlist (Edit Mode only) and the "&Hotlist" menu.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TGetSrchStrDlg: the search string dialog every searchable list uses. It
 // keeps its text, where to begin and "Case Dependent" for the whole run.
 #pragma once

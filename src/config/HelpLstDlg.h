@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // THelpLstDlg: "Select Help Topic", the outline of a window's help topics to
 // pick one from. It works on the help state's current list and, when a topic
 // is chosen, ends with OK and the list's current index naming it.

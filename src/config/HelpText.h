@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help text files without their window: finding a topic in a file,
 // breaking its lines for the viewer, the related-topics block and the
 // history of topics visited. Standard library only.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's help: the shared help state, the topic list dialog and the
 // text viewer, created once and reused. The main window owns it; the windows
 // with a Help menu (the main window, the orbit analysis window, the top view)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Help topic lists: the ".lst" files that give each window with a Help menu
 // its outline of headings and topics, each topic naming the help text file
 // that holds it; and the state through which the help windows are driven.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // THelpWin: the help text viewer. It shows the help state's current topic
 // from its file, searches and prints it, follows the related topics named at
 // its end and goes back through the topics visited since it was opened.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Select Date/Time for Observation" window: the date hotlist, its
 // "&List" and "&Selection" menus, printing and saving.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The date hotlist without its window: the 64-byte entry and its file, the
 // list kept in order of instant, the list lines and the date/time texts of
 // the date/time dialog.

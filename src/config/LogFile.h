@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The activity log: a login block when a group starts a session and a logout
 // block when the main window closes, appended to a text file that several lab
 // computers may share. No widgets: the writer is tested without a display.

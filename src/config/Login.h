@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TLoginDlg ("Student Accounting"): up to four students and their lab table
 // log in. The opener sets LoginRec and shows the dialog modally; it ends only
 // through OK, once the record holds a first name and its id, or the

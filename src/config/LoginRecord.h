@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The log-in record of the student group at a lab table, owned by the main
 // window and read by the log writer and the page header of printouts.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules that turn what a student group typed at log-in into the short id
 // and the name of the group's data folder. No widgets: shared by the log-in
 // dialog, the main window and the tests.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // OptsObj: the owner of the stored options. At creation it finds a writable
 // working folder (falling back to the per-user folder, then to a folder the
 // user picks), finds the CD-ROM drive, and loads "JUP_OPTS.INI" from the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TOptionsDlg ("Software Options"): the instructor's options, edited in place
 // in the record of the options object the opener hands over. Every showing
 // takes a snapshot of the record; Cancel puts it back.

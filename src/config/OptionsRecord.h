@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The options record: every setting, folder and file name of the exercise,
 // and its 1958-byte file "JUP_OPTS.INI" (fixed binary fields, little-endian).
 // Standard library only, so quorvex-tool and the fuzz target share it.

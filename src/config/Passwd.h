@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TPasswordDlg ("Password Required"): asks for the instructor password. The
 // opener calls Init with the expected password and shows the dialog again and
 // again, its entry emptied, for as long as it ends with PasswordNo.

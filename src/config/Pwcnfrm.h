@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TPasswordDlg1 ("Confirm Password Change"): the new instructor password is
 // typed a second time. The opener sets NewPassword, shows the dialog modally,
 // reads Confirmed and resets NewPassword afterwards.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reminder shown when students quit a running exercise: the lines of a
 // text file followed by a closing line, in a message with the caller's caption
 // and buttons.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TStrIpDlg: a one-line string input dialog (stays on top, no title-bar
 // buttons, centred on the screen). The opener sets Value, Caption and Prompt,
 // shows it modally and, on OK, reads Value.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules every window that shows a list of text lines shares (the hotlist,
 // the help topic list, the help text viewer, the report windows): sizing the
 // window to its text and searching across line breaks. Standard library only.

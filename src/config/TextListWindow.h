@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the windows that show a list of text lines in a list box share (the
 // hotlist, the help topic list, the help text viewer): the fixed-pitch font,
 // the selected line, sizing to the text, the search through the search string

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Calendar dates, Julian dates, date and time texts, and the time scales
 // (TT - UT from the leap-second table and the historical ΔT models).
 //

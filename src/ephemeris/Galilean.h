@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The four Galilean moons: their orbits from the periodic theory of the
 // Galilean satellites in the abridged form of J. Meeus, "Astronomical
 // Algorithms" (higher-accuracy method), and their apparent configuration seen

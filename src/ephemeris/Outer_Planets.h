@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Jupiter's position from the outer-planet coefficient file "Outer_Pl_Tbl.dat":
 // five-year blocks of degree-6 power series in t = (MJD - M0) / 2000 for the
 // heliocentric ecliptic longitude, latitude and radius vector of date. A block

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Number and time texts shared by the windows and the reports.
 #pragma once
 

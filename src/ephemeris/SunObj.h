@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The position objects: the record they fill, their common base, and the Sun
 // from the 50-term low-precision solar series of Bretagnon and Simon
 // ("Planetary Programs and Tables from -4000 to +2800").

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sine and cosine in 80-bit arithmetic for the long periodic series of the
 // ephemeris. They agree with the C library's long double sine and cosine to
 // within a few units in the last place, and being inline and branch-free they

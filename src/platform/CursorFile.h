@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Screen cursors from Windows cursor files (".CUR"). The toolkit decodes the
 // picture but not the hot spot, which the file keeps in its directory entry
 // (in the fields an icon file uses for planes and bit count).

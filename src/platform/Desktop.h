@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The seams to the desktop. Everything that waits for a person (message boxes,
 // modal dialogs, file and folder choosers, the printer dialog) and the few
 // facts read from the system (user name, home folder, CD-ROM mount point) go

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures read from files through the file unit, so that a named pipe, a
 // device or an oversized file in a picture's place is never waited on or
 // read in part.

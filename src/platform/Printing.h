@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printing seam: a small page interface that every printing window draws
 // through. The program's implementation drives a QPrinter (or a PDF file); the
 // tests record what was placed where.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A seven-segment numeric readout: a fixed number of digit places, a fixed
 // number of decimals, an optional sign place, a segment colour on black, and
 // a power switch. Segments that are off are never drawn; powered off, the

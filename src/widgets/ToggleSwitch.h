@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A two-position slide switch: the lever to the left is the inactive
 // position, to the right the active one. The program sets it without an
 // event; a flip by the user (a click, or Space while it has the focus)

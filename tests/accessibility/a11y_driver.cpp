@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Brings the program's windows up on a real display for the screen-reader
 // check: a demonstration session run from a fixed instant, a few nights
 // measured with the crosshair and recorded, then the entry dialog, the review

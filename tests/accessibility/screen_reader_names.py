@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Lists every control of the program's windows as a screen reader sees them
 over AT-SPI (role and name) and fails on a control without a name, or on a
 read-out whose name is not the text it shows now.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The features dialog and the timing dialog: what they show, what OK stores
 // and what Cancel leaves alone.
 #include "analysis/FeaturesDlg.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The report window and the phenomena table: menus, sizing, search, printing,
 // saving as text.
 #include "analysis/InfoList.h"

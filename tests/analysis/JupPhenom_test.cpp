@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Jupiter's phenomena against an independent ephemeris, and the table's lines.
 #include "analysis/JupPhenom.h"
 #include "support/ScriptedDesktop.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Kepler's third law from fitted curves: the units, the synodic-to-sidereal
 // correction with Jupiter's longitude rate, and the statistics over the moons.
 #include "analysis/Kepler.h"

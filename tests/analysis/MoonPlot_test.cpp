@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The plot's summaries, scales, texts, point finding and its pixels.
 #include "analysis/MoonPlot.h"
 #include "app/MeasurementSamples.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The orbit analysis window, its two dialogs and its printouts.
 #include "analysis/BestFit.h"
 #include "analysis/KeplerWin.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bracketing and false position, their messages and their arithmetic errors.
 #include "analysis/RootFinders.h"
 #include "support/ScriptedDesktop.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The review list: selection, edit through the entry dialog, delete, undo.
 #include "analysis/RsltsList.h"
 #include "app/ResultsDlg.h"

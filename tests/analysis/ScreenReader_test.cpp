@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every control of the analysis windows and dialogs is named for a screen
 // reader, and the readouts' names follow what they show.
 #include "analysis/FeaturesDlg.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The least-squares sine fit: refinement from a student's rough start, the
 // period search without a start, normalisation, and the cases with no fit.
 #include "analysis/SineFit.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sine model, its residual, the sliders and the printed summary.
 #include "analysis/SineModel.h"
 #include "app/MeasurementSamples.h"

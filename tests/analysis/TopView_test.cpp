@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The top view: its two sizes, where the orbits and moons fall, the drawing
 // checked pixel by pixel, and the window's menu, showing and closing.
 #include "analysis/FeaturesDlg.h"

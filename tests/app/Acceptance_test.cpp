@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A whole lab with the program, as a group goes through it: log in, observe
 // twenty nights at every magnification with the crosshair, save both files,
 // quit; come back, load and merge, review and correct a value, remove a

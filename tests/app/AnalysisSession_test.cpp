@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A group's analysis from the main window: thirty nights computed by the
 // program's own engine, saved, loaded, and Io fitted by typed parameters and
 // the sliders until the residual is below 0.05 diameters.

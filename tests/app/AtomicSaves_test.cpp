@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every file the program saves is replaced whole or not at all: a failure
 // injected at the start, the middle or the end of the write leaves the old
 // file as it was.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A main window started on the program's installed data and a temporary
 // working folder, with the scripted desktop and helpers that answer its
 // dialogs: the fixture of the whole-session tests.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The telescope view: moon pixels, identification, readings, the read-out
 // texts and the eyepiece drawn offscreen, pixel by pixel where it matters.
 #include "app/EyepieceView.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a picture of every window of the program into the build folder
 // ("gallery/"), as the windows look in a real session: for looking at, and
 // for the pictures in the documentation.

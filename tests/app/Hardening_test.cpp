@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program under a full disk and with its files and folders taken away
 // while it runs: its own messages, nothing lost, no crash.
 #include "DeskFixture.h"

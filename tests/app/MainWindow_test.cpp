@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window through whole sessions: start, log-in, the instructor's way
 // to the options, the menu states, Run, and the end of the exercise, with
 // every message word for word.

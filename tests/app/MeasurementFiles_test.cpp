@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ".DAT" and ".CSV" measurement files, the proposed save name, the
 // extension checks and the load and save messages.
 #include "app/MeasurementFiles.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The measurement record and its bytes, the table's order, the pending
 // record's rules, the entry boxes and the review list lines.
 #include "app/Measurements.h"

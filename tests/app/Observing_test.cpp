@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Observing through the main window: the crosshair on the view, recording,
 // stepping and animating the clock, the eclipse stop, saving and loading the
 // measurements, and the end of the exercise with unsaved data.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page header every printout of the exercise begins with.
 #include "app/PageHeader.h"
 #include "support/RecordingPrinter.h"

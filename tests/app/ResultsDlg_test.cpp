@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The entry dialog: its texts, OK, Cancel, modeless recording and modal editing.
 #include "MeasurementSamples.h"
 #include "app/ResultsDlg.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rotation pictures: their file names, where the view draws them, the
 // cache of decoded pictures and the plain disc for a picture that is missing.
 #include "app/RotationImages.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the Sun's series and Jupiter's positions.
 #include "ephemeris/DateTime.h"
 #include "ephemeris/Outer_Planets.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the telescope view: one UpdateView at 400X (picture from the
 // cache, the field, the moons, the read-outs) and one whole animation tick
 // (new instant, TTFromUT, ComputeSatellites, UpdateView), on the real main

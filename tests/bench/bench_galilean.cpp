@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the moons: the satellite theory, the apparent configuration the
 // animation computes at every tick, and the central meridians. Each reports
 // the heap allocations per call, which must be none.

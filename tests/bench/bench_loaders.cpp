@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of loading files whose records are out of order: a measurement file
 // of 50 000 shuffled records (with many equal dates) and a hotlist of 100 000
 // shuffled dates.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the analysis plot: DrawPlot with 200 measurements and the sine
 // curve into the window's 654 x 336 image, as every slider step redraws it;
 // and a slider step with 500 measurements: the drawing and the residual.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the search for Jupiter's four phenomena around an observation date.
 #include "analysis/JupPhenom.h"
 #include "ephemeris/DateTime.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the telescope view's picture of Jupiter: a rotation picture taken
 // from the cache (as at every redraw of the animation) and drawn stretched at
 // 400X into the view.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/Codecs.h"
 #include "common/FileErrors.h"
 #include "common/TextLines.h"

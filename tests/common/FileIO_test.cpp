@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole-file saves: atomic under failures at their start, middle and end,
 // keeping the replaced file's permissions, group and symbolic link; the
 // not-found codes; the shared log's permissions. On a shared computer:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ordered record list: cursor moves, insertion, deletion and ordering.
 #include "common/LinkLst.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one reader of the text files people write: encodings, line ends,
 // failures; and the trimming and case folding their readers share.
 #include "common/FileErrors.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Help text files without the window: finding a topic, breaking its lines,
 // the related-topics block, the empty rule and the history.
 #include "config/HelpText.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help topic list dialog and the help text viewer, walked through the
 // scripted desktop: every message word for word, navigation and printing.
 #include "config/Getsstr.h"

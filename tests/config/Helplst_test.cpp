@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ".lst" help topic list: its line format, the outline, lookups and the
 // messages of a list that cannot be read.
 #include "config/Helplst.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hotlist entry and file, the list lines and the date/time texts, without
 // a window.
 #include "common/FileErrors.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The date/time dialog and the hotlist window, walked through the scripted desktop.
 #include "common/FileIO.h"
 #include "config/DtUTdlg.h"

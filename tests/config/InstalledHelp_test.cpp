@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help installed beside the program: every topic list of the default
 // options reads without a message, every topic it names is found in its file
 // by the viewer's own rule and has text, and every related-topics line names

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The activity log writer, the log path rule, the log-in id and the data
 // folder name that no typed name can move out of "Users/".
 #include "common/FileIO.h"

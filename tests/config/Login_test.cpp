@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The log-in dialog: its controls, and every message of the OK button
 // answered both ways.
 #include "config/Login.h"

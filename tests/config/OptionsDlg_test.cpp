@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The options dialog and the two password dialogs: every control against its
 // field, the order of OK's steps, and every message word for word.
 #include "common/FileIO.h"

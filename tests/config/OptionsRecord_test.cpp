@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The options file: its bytes, the load paths and the password scrambling.
 #include "common/Codecs.h"
 #include "common/FileErrors.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // OptsObj: finding a writable folder, the CD-ROM question, the load order with
 // every message, and Save with its backup.
 #include "common/FileErrors.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every control of the configuration dialogs is named for a screen reader.
 #include "config/DtUTdlg.h"
 #include "config/Getsstr.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The string input, search string and about dialogs, and the reminder.
 #include "common/FileIO.h"
 #include "config/About.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules the list windows share: sizing to the text, the search across
 // line breaks.
 #include "config/TextListRules.h"

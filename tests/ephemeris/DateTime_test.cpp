@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Calendar record, date-time count, Julian dates and the date and time texts.
 #include "ephemeris/DateTime.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Galilean moons: the satellite theory, the apparent configuration and its
 // flags, the central meridians, and agreement with an independent ephemeris.
 #include "ephemeris/DateTime.h"

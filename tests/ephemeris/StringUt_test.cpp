@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Number and sexagesimal texts, and comma-separated fields.
 #include "ephemeris/StringUt.h"
 

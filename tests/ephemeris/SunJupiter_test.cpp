@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Sun's series and Jupiter from the built-in block and the coefficient file.
 #include "common/Codecs.h"
 #include "ephemeris/DateTime.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ΔT, UT <-> TT and the leap-second table with its file and messages.
 #include "ephemeris/DateTime.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fast 80-bit sine and cosine against the C library's.
 #include "ephemeris/Trig80.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the cursor file loader must survive any bytes; a cursor it
 // accepts has the size its directory gives and its hot spot inside it.
 #include "platform/CursorFile.h"

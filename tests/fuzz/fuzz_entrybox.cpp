@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the entry box reader must take any text, give only offsets a
 // 32-bit real holds, and read the text it shows for its own result with the
 // same mark; once rounded to that text, the value reads back as itself.

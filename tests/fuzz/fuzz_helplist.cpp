@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the ".lst" help topic list parser must survive any bytes,
 // keep every entry within its field limits, and find each title it holds.
 #include "common/Codecs.h"

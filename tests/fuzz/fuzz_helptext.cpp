@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: a help text file and a topic title (its first line) must pass
 // the topic locator and the line breaker without fault, every shown line
 // within the viewer's width and with its margins.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the leap-second file loader must survive any bytes, report
 // rather than crash, and keep only finite entries; each entry must then pass
 // through the calendar and the time texts without undefined behaviour. The

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: whatever a student types as a name, the id stays within eight
 // characters, the data folder is one safe path component and every log block
 // keeps its ten lines.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the ".CSV" measurement loader must survive any text, yield
 // only finite dates and offsets within MaxOffset, and its records written
 // as ".CSV" again must read back as the same lines once rounded.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the ".DAT" measurement loader must survive any bytes, keep the
 // table in order, write back exactly the records it read (reserved bytes
 // zero, inclusion bytes 0 or 1, values and records no table holds left out

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the options file loader must survive any bytes.
 #include "config/OptionsRecord.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the outer-planet coefficient file. Any bytes (short files,
 // records of garbage floats) must give positions or messages, never a crash
 // or undefined behaviour.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the reminder shown at quitting must turn any file into a valid
 // message of at most 1023 characters, its lines cut to 255, ending with the
 // closing question whenever there is room for it.

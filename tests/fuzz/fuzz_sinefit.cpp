@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the sine fit and Kepler's law on whatever a ".DAT" file holds
 // (NaN, infinities, huge values, equal dates) must not crash, and a fit they
 // report must be a normalised curve with a positive period.

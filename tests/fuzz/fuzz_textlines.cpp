@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the reader of the text files people write must turn any bytes
 // into valid UTF-8 lines without line ends, losing no line.
 #include "common/Codecs.h"

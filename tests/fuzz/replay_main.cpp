@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replays every file of a fuzz corpus folder through the fuzz target, so the
 // seeds and every input that once failed run as an ordinary test.
 #include <algorithm>

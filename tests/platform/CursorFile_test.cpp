@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cursor files: the hot spot comes from the directory entry, and a damaged or
 // hostile file gives no cursor.
 #include "platform/CursorFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Qt desktop's message boxes and file choosers.
 #include "platform/Desktop.h"
 

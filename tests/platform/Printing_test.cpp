@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Printing to a file: a printer that cannot begin the document says so.
 #include "platform/Printing.h"
 #include "support/ScriptedDesktop.h"

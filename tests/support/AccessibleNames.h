@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a screen reader finds in a window, through Qt's accessibility
 // interfaces (as the AT-SPI bridge reads them).
 #pragma once

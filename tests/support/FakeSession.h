@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's session flags for tests of the entry dialog and the review list.
 #pragma once
 

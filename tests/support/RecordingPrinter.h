@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A print surface that records what was placed where, for tests.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A desktop for tests: records every request (message boxes word for word,
 // dialogs, choosers, printing) and answers from queues. A request with no
 // answer queued fails the test.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A temporary folder for one test, removed afterwards; paths end in "/".
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs quorvex-tool from the build's bin folder and captures its output.
 #pragma once
 

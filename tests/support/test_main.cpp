@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test main: a QApplication on the offscreen platform, then every test.
 #include <QApplication>
 #include <QLocale>

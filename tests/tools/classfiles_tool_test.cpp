@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorvex-tool convert, merge and show on the files a class hands in.
 #include "app/MeasurementFiles.h"
 #include "common/FileIO.h"

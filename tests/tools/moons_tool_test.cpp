@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorvex-tool moons and meridians: the answer keys an instructor grades with.
 #include "support/ToolRunner.h"
 

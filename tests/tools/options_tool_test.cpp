@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorvex-tool options: show, defaults and set, on files it wrote and on
 // files it did not.
 #include "common/FileIO.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorvex-tool phenomena: the table's seven lines, and its exit statuses.
 #include "support/ToolRunner.h"
 

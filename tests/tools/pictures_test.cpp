@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pictures the build draws beside the program: the rotation pictures of
 // Jupiter, the logo and title, the crosshair cursor and the arrow icon.
 #include "app/RotationImages.h"

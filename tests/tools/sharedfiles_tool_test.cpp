@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorvex-tool on a shared lab computer: links planted in a hand-in folder,
 // oversized files, and whether a group can append to the activity log.
 #include "support/TempDir.h"

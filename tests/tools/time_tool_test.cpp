@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorvex-tool time, and the leap-second table the build writes beside it.
 #include "support/TempDir.h"
 #include "support/ToolRunner.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The seven-segment readout and the toggle switch.
 #include "widgets/DialogUtil.h"
 #include "widgets/SevenSegment.h"

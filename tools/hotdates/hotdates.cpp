@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qv-hotdates DATA_DIR OUT_FILE
 //
 // Writes the default hotlist: instants between 2024 and 2032 at which

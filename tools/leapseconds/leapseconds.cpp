@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the program's leap-second table ("Leap Seconds.txt") from the IERS
 // leap-second list that the system keeps up to date.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qv-outerplanets: writes the outer-planet coefficient table.
 //
 //   qv-outerplanets OUT                  fit all 3200 records and write OUT

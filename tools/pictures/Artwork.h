@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pictures beside the program other than the rotation pictures: the logo
 // shown at start, the title shown after log-in, the crosshair cursor of the
 // telescope view and the arrow of the top view.

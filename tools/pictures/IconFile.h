@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Windows icon and cursor files holding one 32-bit picture with its AND mask.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Jupiter's disc as the telescope view shows it: belts, zones, the Red Spot and
 // the smaller features at fixed System II longitudes, rendered for any central
 // meridian by orthographic projection of the oblate planet.

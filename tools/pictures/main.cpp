@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qv-pictures FOLDER: writes the logo, the title, the crosshair cursor, the
 // arrow icon and the rotation pictures "Rotation BMPs/Jup001.BMP" ..
 // "Jup573.BMP" into FOLDER.

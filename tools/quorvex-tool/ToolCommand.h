@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorvex-tool subcommands register themselves here, one source file each.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The instants and numbers that quorvex-tool commands take on the command line.
 #pragma once
 

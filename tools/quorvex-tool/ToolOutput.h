@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What several quorvex-tool commands share when they compute and write:
 // counting the ephemeris messages, numbers for CSV columns, reading a
 // measurement file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorvex-tool check: every value of a group's measurement file beside the
 // moon's true offset at that instant, computed as the telescope view computes
 // it, with the error and a hint when the value belongs to another moon.

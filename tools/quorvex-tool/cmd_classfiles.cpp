@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorvex-tool convert, merge and show: the measurement files a whole class
 // hands in, read exactly as the program loads them and written exactly as it
 // saves them, without opening them one by one in the program.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorvex-tool fit: the best sine curve through each moon's measurements in a
 // group's file, found without a start by the period search the analysis
 // offers, and Jupiter's mass from each curve by Kepler's third law: the key

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorvex-tool log-check: whether every account of a group can append its
 // log-in blocks to a shared activity log.
 #include "ToolCommand.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorvex-tool moons and meridians: answer keys for grading. The moons'
 // offsets and flags and Jupiter's central meridians at UT instants, computed
 // exactly as the program computes them for its telescope view.

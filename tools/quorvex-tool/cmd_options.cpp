@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorvex-tool options: show, write and change options files without the
 // program's dialogs, for setting up many lab computers at once.
 #include "ToolCommand.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorvex-tool phenomena: the table of Jupiter's opposition, conjunction and
 // quadratures near an instant, line for line as the program's window shows
 // it, for instructors preparing a term.

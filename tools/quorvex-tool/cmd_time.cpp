@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorvex-tool time: the program's own view of one UT instant (Julian date,
 // date texts, ΔT and the TT Julian date), for checking answer keys by hand.
 #include "ToolCommand.h"

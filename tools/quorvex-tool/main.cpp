@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorvex-tool: the command-line companion for instructors and lab
 // administrators. It shares the engine and the file codecs with the program
 // and never needs a display.

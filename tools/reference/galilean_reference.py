@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Reference offsets of the Galilean moons from PyEphem (Debian: python3-ephem).
 
 PyEphem takes the moons from the Bureau des Longitudes' satellite ephemerides

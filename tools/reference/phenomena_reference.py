@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Reference instants of Jupiter's phenomena from PyEphem (Debian: python3-ephem).
 
 For each phenomenon the instant at which Jupiter's apparent geocentric ecliptic
