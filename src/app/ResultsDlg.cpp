@@ -4,6 +4,7 @@
 #include "platform/Desktop.h"
 #include "widgets/DialogUtil.h"
 
+#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -53,15 +54,9 @@ TResultsForm1::TResultsForm1(MeasurementSession& session, QWidget* parent)
     GanymedeEd = boxes[2];
     CallistoEd = boxes[3];
 
-    OKBtn = new QPushButton(QStringLiteral("OK"), this);
-    CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);
-    OKBtn->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(OKBtn);
-    buttons->addWidget(CancelBtn);
-    buttons->addStretch();
-    grid->addLayout(buttons, 7, 0, 1, 2);
+    QDialogButtonBox* buttons = okCancelButtons(this, OKBtn, CancelBtn);
+    buttons->setCenterButtons(true);
+    grid->addWidget(buttons, 7, 0, 1, 2);
     grid->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(OKBtn, &QPushButton::clicked, this, &TResultsForm1::OKBtnClick);
