@@ -6,8 +6,10 @@
 #include "ephemeris/Trig80.h"
 
 #include <cmath>
+#include <limits>
 
-static_assert(sizeof(long double) >= 10, "the ephemeris needs 80-bit extended reals");
+static_assert(std::numeric_limits<long double>::digits >= 64,
+              "the ephemeris needs long double with 64 significand bits at least");
 
 const char* const MoonNames[kMoonCount + 1] = {"", "Io", "Europa", "Ganymede", "Callisto"};
 
