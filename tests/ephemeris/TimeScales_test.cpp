@@ -2,7 +2,7 @@
 #include "ephemeris/DateTime.h"
 
 #include "common/Reporter.h"
-#include "support/ScriptedDesktop.h" // PrintTo(Message)
+#include "support/ScriptedReporter.h" // PrintTo(Message)
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
