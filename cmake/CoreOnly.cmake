@@ -8,9 +8,10 @@ set(QUORVEX_DATA_DIR "${QV_BIN}" CACHE PATH
 if(EMSCRIPTEN)
     # Programs for node that read and write the real file system and end with
     # the status of main. The loader is in the one .js file, so node never
-    # fetches a separate .wasm.
+    # fetches a separate .wasm. printf converts long double with all its bits
+    # (by default emscripten's prints it as a double).
     add_link_options(-sNODERAWFS=1 -sENVIRONMENT=node -sSINGLE_FILE=1 -sALLOW_MEMORY_GROWTH=1
-                     -sEXIT_RUNTIME=1)
+                     -sEXIT_RUNTIME=1 -sPRINTF_LONG_DOUBLE=1)
 endif()
 
 # The generators' tools add themselves to qv_data.

@@ -61,10 +61,13 @@ TEST(FileIO, ASaveKeepsPermissionsAndWritesThroughASymbolicLink) {
     const mode_t mask = ::umask(022);
     ASSERT_EQ(fileio::writeFileReplacing(tmp.file("fresh"), "x"), IOOk);
     EXPECT_EQ(modeOf(tmp.file("fresh")), 0644u);
-    // The shared log: group-writable when the umask allows it.
+    // The shared log: group-writable when the umask allows it. (Under node the
+    // process's own umask applies, which a WebAssembly program cannot change.)
     ::umask(002);
     ASSERT_EQ(fileio::appendToFile(tmp.file("ORVALog.log"), "block\r\n"), IOOk);
+#ifndef __EMSCRIPTEN__
     EXPECT_EQ(modeOf(tmp.file("ORVALog.log")), 0664u);
+#endif
     ::umask(mask);
 }
 
