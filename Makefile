@@ -4,7 +4,7 @@
 # makes the Debian package. All install what they need first.
 JOBS ?= 2
 
-.PHONY: run test build build-test deps bench fuzz package clean
+.PHONY: run test build build-test deps bench fuzz package clean cross-test
 
 deps:
 	@scripts/install-deps
@@ -23,6 +23,12 @@ build-test: deps
 test: build-test
 	ctest --test-dir build-test --output-on-failure -j$(JOBS)
 
+# The core's tests built for ARM64 (run by qemu-aarch64) and WebAssembly (run
+# by node), and their numbers compared with this machine's.
+cross-test: deps
+	scripts/cross-test arm64
+	scripts/cross-test wasm
+
 # Benchmarks, optimised and without sanitizers.
 bench: deps
 	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DQUORVEX_BENCH=ON -DQUORVEX_TESTS=OFF >/dev/null
@@ -39,4 +45,4 @@ package: build
 	cd build && cpack -G DEB
 
 clean:
-	rm -rf build build-test build-bench build-fuzz
+	rm -rf build build-test build-bench build-fuzz build-core build-arm64 build-wasm

@@ -1,9 +1,205 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/Codecs.h"
 
+#include <algorithm>
+#include <bit>
+#include <cmath>
 #include <cstring>
 
 namespace codec {
+
+namespace {
+
+// --- The 10-byte extended real ------------------------------------------------------
+//
+// Bytes 0-7 hold the 64-bit significand with its integer bit (bit 63) written
+// out, bytes 8-9 the sign (bit 15) and the exponent biased by 16383. Exponent 0
+// holds zeros and denormals (an integer bit set there makes a pseudo-denormal,
+// the same value as with exponent 1); exponent 32767 with the integer bit
+// holds the infinities (fraction zero) and the NaNs. Without the integer bit
+// any other exponent is an encoding the x87 refuses to compute with.
+
+constexpr int kX87Bias = 16383;
+constexpr unsigned kTopExponent = 0x7FFF;
+constexpr uint64_t kIntegerBit = uint64_t(1) << 63;
+constexpr uint64_t kQuietBit = uint64_t(1) << 62;
+
+using Limits = std::numeric_limits<long double>;
+// long double is the x87 format itself (x86-64), or IEEE binary128 stored
+// little-endian (ARM64 Linux, WebAssembly): the two whose NaN payloads and
+// refused encodings the codec can carry. On any other wide format a NaN keeps
+// only its sign.
+constexpr bool kExtendedIsNative = Limits::digits == 64 && Limits::max_exponent == 16384 &&
+                                   std::endian::native == std::endian::little;
+constexpr bool kBinary128 = Limits::digits == 113 && Limits::max_exponent == 16384 &&
+                            std::endian::native == std::endian::little;
+
+struct X87Bits {
+    bool negative = false;
+    unsigned exponent = 0; // biased, 15 bits
+    uint64_t significand = 0;
+};
+
+X87Bits x87FromBytes(const uint8_t* p) {
+    X87Bits x;
+    for (int i = 7; i >= 0; --i)
+        x.significand = (x.significand << 8) | p[i];
+    const uint16_t top = getU16(p + 8);
+    x.negative = (top & 0x8000u) != 0;
+    x.exponent = top & kTopExponent;
+    return x;
+}
+
+void bytesFromX87(uint8_t* p, const X87Bits& x) {
+    for (int i = 0; i < 8; ++i)
+        p[i] = uint8_t(x.significand >> (8 * i));
+    putU16(p + 8, uint16_t((x.negative ? 0x8000u : 0u) | x.exponent));
+}
+
+// Zeros, denormals and normal numbers: the patterns that are their value's one
+// encoding and that arithmetic can therefore rebuild.
+bool isCanonicalNumber(const X87Bits& x) {
+    const bool integerBit = (x.significand & kIntegerBit) != 0;
+    if (x.exponent == 0) return !integerBit;
+    return x.exponent != kTopExponent && integerBit;
+}
+
+// The halves of a binary128 long double: sign, 15-bit exponent and the top 48
+// fraction bits in hi; the low 64 fraction bits in lo.
+struct Binary128Words {
+    uint64_t lo = 0, hi = 0;
+};
+
+Binary128Words wordsOf(long double v) {
+    static_assert(!kBinary128 || sizeof(long double) == 16);
+    Binary128Words w;
+    if constexpr (kBinary128) {
+        uint64_t raw[2];
+        std::memcpy(raw, &v, 16);
+        w = {raw[0], raw[1]};
+    }
+    return w;
+}
+
+long double valueOfWords(const Binary128Words& w) {
+    long double v = 0.0L;
+    if constexpr (kBinary128) {
+        const uint64_t raw[2] = {w.lo, w.hi};
+        std::memcpy(&v, raw, 16);
+    }
+    return v;
+}
+
+// binary128 NaNs that stand for x87 patterns. An x87 NaN's 63 fraction bits
+// (the quiet bit first) become the top of the binary128 fraction, as a
+// conversion between the formats places them. A refused encoding keeps its
+// exponent and significand in fraction bits 32-110 under the quiet bit, and
+// fraction bits 0-31 hold 1: a pattern no converted NaN has.
+constexpr uint64_t kB128QuietBit = uint64_t(1) << 47; // in hi
+constexpr uint64_t kCarriedMark = 1;                    // in lo's low 32 bits
+
+long double carriedNaN(const X87Bits& x) {
+    Binary128Words w;
+    w.lo = (x.significand << 32) | kCarriedMark;
+    w.hi = (x.negative ? uint64_t(1) << 63 : 0) | (uint64_t(kTopExponent) << 48) | kB128QuietBit |
+           (uint64_t(x.exponent) << 32) | (x.significand >> 32);
+    return valueOfWords(w);
+}
+
+long double nanWithPayload(const X87Bits& x) {
+    const uint64_t fraction = x.significand & ~kIntegerBit; // quiet bit and payload, 63 bits
+    Binary128Words w;
+    w.lo = fraction << 49;
+    w.hi = (x.negative ? uint64_t(1) << 63 : 0) | (uint64_t(kTopExponent) << 48) | (fraction >> 15);
+    return valueOfWords(w);
+}
+
+// The value of an infinity, a NaN, a pseudo-denormal or a refused encoding.
+long double specialValue(const X87Bits& x) {
+    const long double sign = x.negative ? -1.0L : 1.0L;
+    const bool integerBit = (x.significand & kIntegerBit) != 0;
+    if (x.exponent == kTopExponent && x.significand == kIntegerBit)
+        return sign * Limits::infinity();
+    if constexpr (kExtendedIsNative) {
+        // The processor's own format: the bytes are the value, whatever they hold.
+        long double v = 0.0L;
+        uint8_t b[10];
+        bytesFromX87(b, x);
+        std::memcpy(&v, b, 10);
+        return v;
+    } else {
+        if (x.exponent == 0) // a pseudo-denormal: exactly the number it stands for
+            return sign * std::ldexp(static_cast<long double>(x.significand), 1 - kX87Bias - 63);
+        if constexpr (kBinary128) {
+            if (x.exponent == kTopExponent && integerBit) return nanWithPayload(x);
+            return carriedNaN(x);
+        }
+        return std::copysign(Limits::quiet_NaN(), sign);
+    }
+}
+
+// The x87 pattern of a NaN: its payload where the format lets it be read, or
+// the x87's own default NaN with the value's sign.
+X87Bits nanBits(long double v) {
+    X87Bits x;
+    x.negative = std::signbit(v);
+    x.exponent = kTopExponent;
+    x.significand = kIntegerBit | kQuietBit;
+    if constexpr (kBinary128) {
+        const Binary128Words w = wordsOf(v);
+        if ((w.hi & kB128QuietBit) != 0 && (w.lo & 0xFFFFFFFFu) == kCarriedMark) {
+            x.exponent = unsigned(w.hi >> 32) & kTopExponent;
+            x.significand = (w.hi << 32) | (w.lo >> 32);
+            return x;
+        }
+        const uint64_t fraction = ((w.hi << 15) | (w.lo >> 49)) & ~kIntegerBit;
+        // A payload only in the bits the x87 has no room for: the quiet NaN.
+        x.significand = kIntegerBit | (fraction != 0 ? fraction : kQuietBit);
+    }
+    return x;
+}
+
+X87Bits x87FromValue(long double v) {
+    if constexpr (kExtendedIsNative) {
+        // Patterns that are not their value's canonical encoding (NaN
+        // payloads, pseudo-denormals, refused encodings) are kept as they are.
+        uint8_t b[10];
+        std::memcpy(b, &v, 10);
+        const X87Bits raw = x87FromBytes(b);
+        if (!isCanonicalNumber(raw)) return raw;
+    }
+    if (std::isnan(v)) return nanBits(v);
+    X87Bits x;
+    x.negative = std::signbit(v);
+    const long double a = std::fabs(v);
+    if (a == 0.0L) return x;
+    if (!std::isfinite(a)) {
+        x.exponent = kTopExponent;
+        x.significand = kIntegerBit;
+        return x;
+    }
+    // The significand as a whole number of 64 bits, rounded to nearest even
+    // (exact where long double has no more bits); below the smallest normal
+    // number the format's bits end at 2^-16445.
+    const int e = std::max(std::ilogb(a), 1 - kX87Bias);
+    long double m = std::nearbyint(std::ldexp(a, 63 - e));
+    int biased = e + kX87Bias;
+    if (m >= 0x1p64L) { // rounded up to the next power of two
+        m = 0x1p63L;
+        ++biased;
+    }
+    if (biased >= int(kTopExponent)) { // beyond the largest extended real
+        x.exponent = kTopExponent;
+        x.significand = kIntegerBit;
+        return x;
+    }
+    x.significand = static_cast<uint64_t>(m);
+    // A denormal that rounded up to the smallest normal number gains its integer bit.
+    x.exponent = (x.significand & kIntegerBit) ? unsigned(biased) : 0u;
+    return x;
+}
+
+} // namespace
 
 uint16_t getU16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
 uint32_t getU32(const uint8_t* p) {
@@ -23,10 +219,13 @@ double getF64(const uint8_t* p) {
     return d;
 }
 long double getExtended(const uint8_t* p) {
-    // x86-64 keeps long double in the x87 layout in its first 10 bytes.
-    long double v = 0.0L;
-    std::memcpy(&v, p, 10);
-    return v;
+    const X87Bits x = x87FromBytes(p);
+    if (!isCanonicalNumber(x)) return specialValue(x);
+    // A finite number is its significand, a 64-bit integer, times a power of
+    // two; the denormals' exponent is that of the smallest normal numbers.
+    const int exponent = std::max(int(x.exponent), 1) - kX87Bias - 63;
+    const long double magnitude = std::ldexp(static_cast<long double>(x.significand), exponent);
+    return x.negative ? -magnitude : magnitude;
 }
 
 bool isExtendedNumber(const uint8_t* p) {
@@ -56,9 +255,14 @@ void putF64(uint8_t* p, double v) {
     putU32(p + 4, uint32_t(u >> 32));
 }
 void putExtended(uint8_t* p, long double v) {
-    uint8_t raw[sizeof(long double)] = {};
-    std::memcpy(raw, &v, sizeof v);
-    std::memcpy(p, raw, 10);
+    bytesFromX87(p, x87FromValue(v));
+}
+
+long double roundedToExtended(long double v) {
+    if (kExtendedIsNative || !std::isfinite(v)) return v;
+    uint8_t b[10];
+    putExtended(b, v);
+    return getExtended(b);
 }
 
 namespace {

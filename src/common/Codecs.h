@@ -2,6 +2,11 @@
 // Little-endian field codecs for the program's binary files, the exact 10-byte
 // x87 extended-real codec, and the text encodings the files use (Windows-1252
 // in fixed-size binary text fields; UTF-8 or Windows-1252 in text files).
+//
+// The program computes in long double: the x87 extended format on x86-64, IEEE
+// binary128 on ARM64 Linux and WebAssembly. The extended codec works from the
+// value's sign, exponent and significand, so a file reads and writes the same
+// on every one of them.
 #pragma once
 
 #include <cstddef>
@@ -11,8 +16,11 @@
 #include <string_view>
 #include <vector>
 
-static_assert(std::numeric_limits<long double>::digits == 64,
-              "long double must be the x87 80-bit extended format");
+static_assert(std::numeric_limits<long double>::digits >= 64,
+              "long double must hold every 80-bit extended real: 64 significand bits at least");
+static_assert(std::numeric_limits<long double>::max_exponent >= 16384 &&
+                  std::numeric_limits<long double>::min_exponent <= -16381,
+              "long double must have the exponent range of the 80-bit extended format");
 
 namespace codec {
 
@@ -21,8 +29,11 @@ uint32_t getU32(const uint8_t* p);
 int32_t getI32(const uint8_t* p);
 float getF32(const uint8_t* p);
 double getF64(const uint8_t* p);
-// Reads any 10-byte pattern, including NaNs, infinities, denormals and the
-// encodings the x87 considers invalid; never traps.
+// Reads any 10-byte pattern; never traps. Every finite number (denormals and
+// pseudo-denormals included) reads to its exact value. Infinities and NaNs keep
+// their sign and NaNs their payload. The encodings the x87 refuses (unnormals,
+// pseudo-infinities, pseudo-NaNs) read as a NaN that carries the original
+// bits, so that putExtended writes the same 10 bytes back.
 long double getExtended(const uint8_t* p);
 // Whether the 10 bytes hold a finite number the x87 computes with: false for
 // the infinities, the NaNs and every other pattern of the top exponent, and
@@ -34,8 +45,23 @@ void putU32(uint8_t* p, uint32_t v);
 void putI32(uint8_t* p, int32_t v);
 void putF32(uint8_t* p, float v);
 void putF64(uint8_t* p, double v);
-// Writes exactly the 10 significant bytes of the extended value.
+// Writes the value as the 10-byte x87 extended real. Where long double is wider
+// it is rounded to 64 significand bits, to nearest with ties to even, as the
+// x87 rounds: beyond the largest extended real it becomes an infinity, in the
+// denormal range it keeps the bits the format has there. On x86-64 the bytes are
+// the value's own (a pseudo-denormal read there stays one); elsewhere a
+// pseudo-denormal is written as the equal normal number, as the x87 stores it
+// after any arithmetic.
 void putExtended(uint8_t* p, long double v);
+long double roundedToExtended(long double v); // the wide formats' part of roundToExtended
+// The value as a 10-byte extended real holds it (putExtended then
+// getExtended): the value itself on x86-64, rounded to 64 significand bits
+// where long double is wider. Texts shown to people are made from this, so
+// that every processor writes the same digits.
+inline long double roundToExtended(long double v) {
+    if constexpr (std::numeric_limits<long double>::digits == 64) return v;
+    else return roundedToExtended(v);
+}
 
 // Windows-1252 bytes to UTF-8. The five bytes 1252 leaves undefined map to the
 // C1 control characters of the same value, so every byte string round-trips.

@@ -275,12 +275,15 @@ long double ToJulianDate(const DateTimeRec& r) {
     // 1. Invalid date.
     if (!IsValidDate(r)) return -1.0L;
     // 2. From the date-time count.
-    if (r.ClockValue >= 0.0) return r.ClockValue + r.UTOffset + ClockEpochJD;
+    // Each step is rounded as the 80-bit format rounds (nothing to do on
+    // x86-64), so that the date is the same number on every processor.
+    const auto ext = codec::roundToExtended;
+    if (r.ClockValue >= 0.0) return ext(ext(r.ClockValue + r.UTOffset) + ClockEpochJD);
     // 3. From the calendar date (J. Meeus, Astronomical Algorithms, ch. 7);
     // 5 to 14 October 1582 are taken as Julian-calendar dates.
     long double y = r.Year;
     long double m = r.Month;
-    const long double d = r.Day + DayFraction(r.UTTime);
+    const long double d = ext(r.Day + DayFraction(r.UTTime));
     if (m < 3) {
         y -= 1;
         m += 12;
@@ -290,8 +293,9 @@ long double ToJulianDate(const DateTimeRec& r) {
         const long double a = std::trunc(y / 100.0L);
         b = 2.0L - a + std::trunc(a / 4.0L);
     }
-    return std::trunc(365.25L * (y + 4716.0L)) + std::trunc(30.6001L * (m + 1.0L)) + d + b -
-           1524.5L;
+    const long double whole =
+        std::trunc(365.25L * (y + 4716.0L)) + std::trunc(30.6001L * (m + 1.0L));
+    return ext(ext(ext(whole + d) + b) - 1524.5L);
 }
 
 void SetFromJulianDate(DateTimeRec& r, long double jd) {
@@ -408,7 +412,10 @@ std::string JulianDateText(const DateTimeRec& r, int decimals) {
 // --- TimeOfDayRec ----------------------------------------------------------------------
 
 long double DayFraction(const TimeOfDayRec& t) {
-    return t.Hour / 24.0L + t.Minute / 1440.0L + static_cast<long double>(t.Seconds) / 86400.0L;
+    // Rounded as the 80-bit format rounds, as the Julian dates made from it.
+    const auto ext = codec::roundToExtended;
+    return ext(ext(ext(t.Hour / 24.0L) + ext(t.Minute / 1440.0L)) +
+               ext(static_cast<long double>(t.Seconds) / 86400.0L));
 }
 
 namespace {
@@ -489,12 +496,15 @@ long double DeltaT(long double jd) {
     return (2715.6L + t * (573.36L + t * 46.5L)) / 86400.0L;
 }
 
+// Both rounded as the 80-bit format rounds (nothing to do on x86-64): a Julian
+// date keeps about 1e-14 of a day there, and the moons' positions follow the
+// instant's last bits.
 long double TTFromUT(long double jd) {
-    return jd + DeltaT(jd);
+    return codec::roundToExtended(jd + DeltaT(jd));
 }
 
 long double UTFromTT(long double jd) {
-    return jd - DeltaT(jd - DeltaT(jd));
+    return codec::roundToExtended(jd - DeltaT(codec::roundToExtended(jd - DeltaT(jd))));
 }
 
 long double LeapSecondsAt(long double jd) {

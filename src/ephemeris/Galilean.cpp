@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ephemeris/Galilean.h"
 
+#include "common/Codecs.h"
 #include "ephemeris/DateTime.h"
 #include "ephemeris/Outer_Planets.h"
 #include "ephemeris/SunObj.h"
 #include "ephemeris/Trig80.h"
 
 #include <cmath>
+#include <limits>
 
-static_assert(sizeof(long double) >= 10, "the ephemeris needs 80-bit extended reals");
+static_assert(std::numeric_limits<long double>::digits >= 64,
+              "the ephemeris needs long double with 64 significand bits at least");
 
 const char* const MoonNames[kMoonCount + 1] = {"", "Io", "Europa", "Ganymede", "Callisto"};
 
@@ -18,9 +21,23 @@ SatelliteWorkBlock SatelliteArgs;
 
 namespace {
 
-constexpr long double kPi = 3.141592653589793238462643383279502884L;
-constexpr long double kTwoPi = 2.0L * kPi;
-constexpr long double kRad = kPi / 180.0L; // radians per degree
+// Rounded as the 80-bit format rounds (nothing to do on x86-64). The
+// fundamental arguments grow to millions of radians over the six thousand
+// years of the table, where that format keeps about 1e-12 of a radian: with its
+// roundings, and with its values of the constants, where long double is wider
+// the arguments are the same numbers and every processor places the moons alike.
+inline long double ext(long double v) {
+    return codec::roundToExtended(v);
+}
+
+const long double kPi = ext(3.141592653589793238462643383279502884L);
+const long double kTwoPi = 2.0L * kPi;
+const long double kRad = ext(kPi / 180.0L); // radians per degree
+
+// a + b·t degrees in radians, each step rounded as the 80-bit format rounds.
+inline long double degreesLinear(long double a, long double b, long double t) {
+    return ext(ext(ext(a) + ext(ext(b) * t)) * kRad);
+}
 
 constexpr long double kLightTimePerAu = 0.0057755183L; // days
 constexpr long double kLightTimeTolerance = 0.01L;     // au
@@ -44,13 +61,13 @@ inline long double C(long double a) {
 
 // 2π × Frac(a / 2π): one turn, keeping the sign.
 long double turnKeepingSign(long double a) {
-    const long double turns = a / kTwoPi;
-    return kTwoPi * (turns - std::trunc(turns));
+    const long double turns = ext(a / kTwoPi);
+    return ext(kTwoPi * (turns - std::trunc(turns)));
 }
 
 // 0 ≤ a < 2π: first whole turns added to a negative angle, then one turn taken.
 long double turnPositive(long double a) {
-    if (a < 0.0L) a += kTwoPi * std::ceil(-a / kTwoPi);
+    if (a < 0.0L) a = ext(a + ext(kTwoPi * std::ceil(ext(-a / kTwoPi))));
     const long double r = turnKeepingSign(a);
     // Rounding can leave exactly one turn.
     return r >= kTwoPi ? 0.0L : r;
@@ -215,7 +232,7 @@ template <typename A> void periodicSeries(SatelliteWorkBlock& w) {
     // series, which use them.
     long double L[5];
     for (int i = 1; i <= 4; ++i) {
-        L[i] = turnKeepingSign(w.l[i] + w.Sigma[i]);
+        L[i] = turnKeepingSign(ext(w.l[i] + w.Sigma[i]));
         SatelliteStates[i].Longitude = L[i];
     }
     const long double S1 = w.Sigma[1], S2 = w.Sigma[2], S3 = w.Sigma[3];
@@ -276,26 +293,27 @@ void SatelliteOrbits(long double t, bool termByTerm) {
     w.t = t;
 
     // Fundamental arguments, degrees to radians.
-    const long double l1 = (106.07947L + 203.488955432L * t) * kRad;
-    const long double l2 = (175.72938L + 101.37472455L * t) * kRad;
-    const long double l3 = (120.55434L + 50.31760911L * t) * kRad;
-    const long double l4 = (84.44868L + 21.571071314L * t) * kRad;
-    const long double p1 = (58.3329L + 0.16103936L * t) * kRad;
-    const long double p2 = (132.8959L + 0.04647985L * t) * kRad;
-    const long double p3 = (187.2887L + 0.0071274L * t) * kRad;
-    const long double p4 = (335.3418L + 0.00183998L * t) * kRad;
-    const long double w1 = (311.0793L - 0.1327943L * t) * kRad;
-    const long double w2 = (100.5099L - 0.03263047L * t) * kRad;
-    const long double w3 = (119.1688L - 0.00717704L * t) * kRad;
-    const long double w4 = (322.5729L - 0.00175934L * t) * kRad;
-    const long double gammaDeg = 0.33033L * S((163.679L + 0.0010512L * t) * kRad) +
-                                 0.03439L * S((34.486L - 0.0161731L * t) * kRad);
+    const long double l1 = degreesLinear(106.07947L, 203.488955432L, t);
+    const long double l2 = degreesLinear(175.72938L, 101.37472455L, t);
+    const long double l3 = degreesLinear(120.55434L, 50.31760911L, t);
+    const long double l4 = degreesLinear(84.44868L, 21.571071314L, t);
+    const long double p1 = degreesLinear(58.3329L, 0.16103936L, t);
+    const long double p2 = degreesLinear(132.8959L, 0.04647985L, t);
+    const long double p3 = degreesLinear(187.2887L, 0.0071274L, t);
+    const long double p4 = degreesLinear(335.3418L, 0.00183998L, t);
+    const long double w1 = degreesLinear(311.0793L, -0.1327943L, t);
+    const long double w2 = degreesLinear(100.5099L, -0.03263047L, t);
+    const long double w3 = degreesLinear(119.1688L, -0.00717704L, t);
+    const long double w4 = degreesLinear(322.5729L, -0.00175934L, t);
+    const long double gammaDeg = 0.33033L * S(degreesLinear(163.679L, 0.0010512L, t)) +
+                                 0.03439L * S(degreesLinear(34.486L, -0.0161731L, t));
     const long double gamma = gammaDeg * kRad;
-    const long double phl = (191.8132L + 0.17390023L * t) * kRad;
-    const long double psi = (316.5182L - 0.00000208L * t) * kRad;
-    const long double G = (30.23756L + 0.0830925701L * t + gammaDeg) * kRad;
-    const long double Gp = (31.97853L + 0.0334597339L * t) * kRad;
-    const long double PI = 13.469942L * kRad;
+    const long double phl = degreesLinear(191.8132L, 0.17390023L, t);
+    const long double psi = degreesLinear(316.5182L, -0.00000208L, t);
+    const long double G =
+        ext(ext(ext(ext(30.23756L) + ext(ext(0.0830925701L) * t)) + gammaDeg) * kRad);
+    const long double Gp = degreesLinear(31.97853L, 0.0334597339L, t);
+    const long double PI = ext(ext(13.469942L) * kRad);
 
     w.l = {0.0L, l1, l2, l3, l4};
     w.pi = {0.0L, p1, p2, p3, p4};
@@ -480,7 +498,7 @@ void ComputeSatellites(long double jd) {
     const long double B0 = std::atan(zh / std::sqrt(xh * xh + yh * yh));
 
     // 4. The orbits, at the time the light left the moons.
-    SatelliteOrbits(jd - 2443000.5L - kLightTimePerAu * delta);
+    SatelliteOrbits(ext(ext(jd - 2443000.5L) - ext(ext(kLightTimePerAu) * delta)));
     SatelliteWorkBlock& w = SatelliteArgs;
 
     // 5. Precession from B1950.
@@ -550,10 +568,12 @@ CentralMeridianPair CentralMeridians(long double jd) {
     const long double d = jd - 2451545.0L;
     // 2. Long-period term, mean anomalies of the Earth and Jupiter, and
     // Jupiter's longitude difference.
-    const long double V = (172.74L + 0.00111588L * d) * kRad;
-    const long double M = (357.529L + 0.9856003L * d) * kRad;
-    const long double N = (20.02L + 0.0830853L * d + 0.329L * std::sin(V)) * kRad;
-    const long double J = (66.115L + 0.9025179L * d - 0.329L * std::sin(V)) * kRad;
+    const long double V = degreesLinear(172.74L, 0.00111588L, d);
+    const long double M = degreesLinear(357.529L, 0.9856003L, d);
+    const long double N =
+        ext(ext(ext(ext(20.02L) + ext(ext(0.0830853L) * d)) + 0.329L * std::sin(V)) * kRad);
+    const long double J =
+        ext(ext(ext(ext(66.115L) + ext(ext(0.9025179L) * d)) - 0.329L * std::sin(V)) * kRad);
     // 3. Equations of the centre of the Earth and Jupiter.
     const long double A = (1.915L * std::sin(M) + 0.02L * std::sin(2 * M)) * kRad;
     const long double B = (5.555L * std::sin(N) + 0.168L * std::sin(2 * N)) * kRad;
@@ -564,9 +584,9 @@ CentralMeridianPair CentralMeridians(long double jd) {
     const long double delta = std::sqrt(r * r + R * R - 2 * r * R * std::cos(K));
     const long double psi = std::asin(R * std::sin(K) / delta);
     // 5. The meridians, light time removed (Δ/173 days).
-    const long double dl = d - delta / 173.0L;
-    const long double w1 = (210.98L + 877.8169088L * dl) * kRad + psi - B;
-    const long double w2 = (187.23L + 870.1869088L * dl) * kRad + psi - B;
+    const long double dl = ext(d - delta / 173.0L);
+    const long double w1 = ext(ext(degreesLinear(210.98L, 877.8169088L, dl) + psi) - B);
+    const long double w2 = ext(ext(degreesLinear(187.23L, 870.1869088L, dl) + psi) - B);
     // 6. Into one turn.
     return {turnPositive(w1), turnPositive(w2)};
 }

@@ -1,10 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ephemeris/StringUt.h"
 
+#include "common/Codecs.h"
+
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 
 namespace {
@@ -65,6 +70,23 @@ bool isDecimalNumber(std::string_view s, bool exponent) {
     return i == s.size();
 }
 
+// The value of a text isDecimalNumber accepted, correctly rounded: the
+// standard library's conversion where it converts long double (libstdc++),
+// else the C library's, whose locale is always "C" where that is needed.
+bool decimalValue(std::string_view text, long double& v) {
+#if defined(__cpp_lib_to_chars)
+    const auto res = std::from_chars(text.data(), text.data() + text.size(), v);
+    return res.ec == std::errc() && res.ptr == text.data() + text.size();
+#else
+    const std::string s(text);
+    char* end = nullptr;
+    errno = 0;
+    v = std::strtold(s.c_str(), &end);
+    // Overflow and underflow both fail, as the standard conversion reports them.
+    return errno != ERANGE && end == s.c_str() + s.size();
+#endif
+}
+
 } // namespace
 
 std::string SexagesimalText(long double value, int decimals, std::string_view afterUnits,
@@ -72,15 +94,19 @@ std::string SexagesimalText(long double value, int decimals, std::string_view af
                             bool decimalMinutes) {
     decimals = std::clamp(decimals, 0, kMaxDecimals);
     if (!std::isfinite(value)) value = 0.0L;
+    // Each step rounds as 80-bit extended arithmetic does, so that a value on
+    // a rounding boundary falls to the same side on every processor.
+    const auto ext = codec::roundToExtended;
+    value = ext(value);
     const bool negative = value < 0.0L;
     const long double a = std::fabs(value);
 
     // 1. Whole units, whole minutes and the unrounded seconds. Units are
     // reduced below 360 here already so that no huge value reaches an integer.
     const long double unitsWhole = std::trunc(a);
-    const long double minutesAll = (a - unitsWhole) * 60.0L;
+    const long double minutesAll = ext((a - unitsWhole) * 60.0L);
     const long double minutesWhole = std::trunc(minutesAll);
-    const long double seconds = (minutesAll - minutesWhole) * 60.0L;
+    const long double seconds = ext((minutesAll - minutesWhole) * 60.0L);
     int64_t u = int64_t(std::fmod(unitsWhole, 360.0L));
     int64_t m = std::clamp<int64_t>(int64_t(minutesWhole), 0, 59);
     const int64_t n = powerOfTen(decimals);
@@ -88,7 +114,7 @@ std::string SexagesimalText(long double value, int decimals, std::string_view af
     std::string field2; // minutes (and seconds) after the unit field
     if (!decimalMinutes) {
         // 2. Seconds that round to 60 carry into the minutes, and on into the units.
-        int64_t k = std::clamp<int64_t>(int64_t(std::nearbyint(seconds * n)), 0, 60 * n);
+        int64_t k = std::clamp<int64_t>(int64_t(std::nearbyint(ext(seconds * n))), 0, 60 * n);
         if (k == 60 * n) {
             k = 0;
             if (++m == 60) {
@@ -106,8 +132,8 @@ std::string SexagesimalText(long double value, int decimals, std::string_view af
         field2 += scaledText(k, n, decimals);
     } else {
         // 2. Decimal minutes that round to 60 carry into the units.
-        const long double mDec = static_cast<long double>(m) + seconds / 60.0L;
-        int64_t k = std::clamp<int64_t>(int64_t(std::nearbyint(mDec * n)), 0, 60 * n);
+        const long double mDec = ext(static_cast<long double>(m) + ext(seconds / 60.0L));
+        int64_t k = std::clamp<int64_t>(int64_t(std::nearbyint(ext(mDec * n))), 0, 60 * n);
         if (k == 60 * n) {
             k = 0;
             ++u;
@@ -154,9 +180,7 @@ bool ParseDecimal(std::string_view text, long double& value, bool exponent) {
     if (!isDecimalNumber(text, exponent)) return false;
     if (text.front() == '+') text.remove_prefix(1);
     long double v = 0.0L;
-    const auto res = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (res.ec != std::errc() || res.ptr != text.data() + text.size() || !std::isfinite(v))
-        return false;
+    if (!decimalValue(text, v) || !std::isfinite(v)) return false;
     value = v;
     return true;
 }
@@ -187,21 +211,35 @@ namespace {
 // Powers of ten that a long double holds exactly.
 constexpr long double kTens[] = {1.0L, 1e1L, 1e2L, 1e3L, 1e4L, 1e5L, 1e6L, 1e7L, 1e8L, 1e9L};
 
+constexpr long double powerOfTwo(int n) {
+    long double s = 1.0L;
+    for (; n > 0; --n)
+        s *= 2.0L;
+    for (; n < 0; ++n)
+        s /= 2.0L;
+    return s;
+}
+constexpr int kDigits = std::numeric_limits<long double>::digits;
+// Adding and subtracting 1.5 × 2^(p-1), p the significand's bits, rounds a
+// long double below 2^(p-2) to a whole number (to even, as the processor rounds).
+constexpr long double kRoundingShift = 1.5L * powerOfTwo(kDigits - 1);
+// The scaled value's rounding error is below 2^-p of it; a value closer than
+// sixteen times that to a half is left to the exact conversion.
+constexpr long double kTieMargin = powerOfTwo(4 - kDigits);
+
 // The fixed-point text of value in buf, as the general conversion writes it,
 // for the values answer keys and windows print: |value × 10^decimals| below
 // 2^62, decimals up to 9. The scaled value is rounded to the nearest whole
-// number in long double, whose error is below 2^-64 of it; only where that
-// error could put it on the other side of a half does this decline (returns
-// 0), and the exact conversion decides. Else returns the text's length.
+// number in long double; only where its rounding error could put it on the
+// other side of a half does this decline (returns 0), and the exact conversion
+// decides. Else returns the text's length.
 std::size_t quickFixed(long double value, int decimals, char* buf) {
     if (decimals > 9) return 0;
     const long double y = value * kTens[decimals];
     if (!(std::fabs(y) < 0x1p62L)) return 0; // large, infinite or not a number
-    // Adding and subtracting 1.5 × 2^63 rounds to a whole number (to even, as
-    // the processor rounds).
-    const long double n = (y + 0x1.8p63L) - 0x1.8p63L;
+    const long double n = (y + kRoundingShift) - kRoundingShift;
     const long double fromHalf = 0.5L - std::fabs(y - n);
-    if (!(fromHalf > std::fabs(y) * 0x1p-60L + 0x1p-100L)) return 0;
+    if (!(fromHalf > std::fabs(y) * kTieMargin + 0x1p-100L)) return 0;
     uint64_t digits = static_cast<uint64_t>(std::fabs(n));
     char rev[24];
     int count = 0;
@@ -218,20 +256,39 @@ std::size_t quickFixed(long double value, int decimals, char* buf) {
     return len;
 }
 
+// The exact conversion: the standard library's where it converts long double
+// (libstdc++), else the C library's, whose locale is always "C" where that is
+// needed (WebAssembly).
+std::size_t exactFixed(long double value, int decimals, char* buf, std::size_t size) {
+#if defined(__cpp_lib_to_chars)
+    auto res = std::to_chars(buf, buf + size, value, std::chars_format::fixed, decimals);
+    if (res.ec != std::errc()) {
+        // Only values with more than about 90 digits get here.
+        res = std::to_chars(buf, buf + size, value, std::chars_format::scientific,
+                            std::min(decimals, 20));
+        if (res.ec != std::errc()) return 0;
+    }
+    return std::size_t(res.ptr - buf);
+#else
+    int n = std::snprintf(buf, size, "%.*Lf", decimals, value);
+    if (n < 0 || std::size_t(n) >= size)
+        n = std::snprintf(buf, size, "%.*Le", std::min(decimals, 20), value);
+    return n < 0 || std::size_t(n) >= size ? 0 : std::size_t(n);
+#endif
+}
+
 } // namespace
 
 std::string FixedText(long double value, int decimals) {
     decimals = std::clamp(decimals, 0, 30);
+    // The digits of the value as an 80-bit extended real holds it, so that
+    // every processor writes the same text.
+    value = codec::roundToExtended(value);
     char buf[128];
     if (const std::size_t len = quickFixed(value, decimals, buf)) return std::string(buf, len);
-    auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
-    if (res.ec != std::errc()) {
-        // Only values with more than about 90 digits get here.
-        res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific,
-                            std::min(decimals, 20));
-        if (res.ec != std::errc()) return "0";
-    }
-    return std::string(buf, res.ptr);
+    if (const std::size_t len = exactFixed(value, decimals, buf, sizeof buf))
+        return std::string(buf, len);
+    return "0";
 }
 
 std::string PadFront(std::string text, std::size_t width) {

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Sine and cosine in 80-bit arithmetic for the long periodic series of the
+// Sine and cosine in extended arithmetic for the long periodic series of the
 // ephemeris. They agree with the C library's long double sine and cosine to
-// within a few units in the last place, and being inline and branch-free they
-// let the processor work on many terms of a series at once, which makes the
-// moons' series several times faster.
+// within a few units in the last place of the 80-bit format (the Taylor series
+// end there, so where long double is wider they stay that close, no closer),
+// and being inline and branch-free they let the processor work on many terms
+// of a series at once, which makes the moons' series several times faster.
 #pragma once
 
 #include <cmath>
+#include <limits>
 
 namespace trig80 {
 
@@ -16,8 +18,19 @@ constexpr long double kHalfPi1 = 0x6487ed51p-30L;
 constexpr long double kHalfPi2 = 0x85a308dp-61L;
 constexpr long double kHalfPi3 = 0xc4c6628b80dc1cd1p-127L;
 constexpr long double kTwoOverPi = 0.636619772367581343075535053490057448L;
-// Adding and subtracting 1.5 × 2^63 rounds an extended real to a whole number.
-constexpr long double kRoundingShift = 0x1.8p63L;
+
+// 1.5 × 2^(p-1) for a significand of p bits: adding and subtracting it rounds a
+// long double below 2^(p-2) to a whole number (to even, as the processor
+// rounds). 1.5 × 2^63 on x86-64, 1.5 × 2^112 for binary128.
+constexpr long double roundingShift() {
+    long double s = 1.5L;
+    for (int i = 1; i < std::numeric_limits<long double>::digits; ++i)
+        s *= 2.0L;
+    return s;
+}
+constexpr long double kRoundingShift = roundingShift();
+static_assert(std::numeric_limits<long double>::digits >= 64,
+              "the reduction needs 64 significand bits at least");
 // Beyond this the quadrant count no longer fits the exact reduction.
 constexpr long double kLargest = 6.0e9L;
 

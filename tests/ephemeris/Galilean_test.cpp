@@ -4,9 +4,10 @@
 #include "ephemeris/DateTime.h"
 #include "ephemeris/Galilean.h"
 #include "ephemeris/Outer_Planets.h"
-#include "support/ScriptedDesktop.h"
+#include "support/ScriptedReporter.h"
 
 #include <cmath>
+#include <limits>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -29,6 +30,13 @@ const Message kRangeMessage{"*** Planetary Ephemeris Not Available ***",
                             " Jupiter, Saturn -> -4000.0..+2800.0\n"
                             " Uranus, Neptune -> +1600.0..+2800.0",
                             MsgIcon::Error, BtnOk};
+
+// Differences a long double wider than the 80-bit format may show where that
+// format shows none: below a few units in its last place. Zero on x86-64.
+long double beyondExtended(long double v) {
+    if constexpr (std::numeric_limits<long double>::digits == 64) return 0.0L;
+    return std::ldexp(std::fabs(v), -60);
+}
 
 class FileScope {
 public:
@@ -211,7 +219,7 @@ TEST(SatelliteFlags, FlattenedDiscDecidesOccultationEclipseAndShadow) {
 }
 
 TEST(ComputeSatellites, WorkedInstantFromTheBuiltInBlockWithoutTheFile) {
-    ScriptedDesktop desk; // no message expected: the built-in block covers 1992
+    ScriptedReporter desk; // no message expected: the built-in block covers 1992
     FileScope noFile(kNoTable);
     EarthJupiterDistanceAu = 0.0L;
     ComputeSatellites(kWorkedInstant);
@@ -230,7 +238,7 @@ TEST(ComputeSatellites, WorkedInstantFromTheBuiltInBlockWithoutTheFile) {
 }
 
 TEST(ComputeSatellites, RepeatedCallsAgreeAndReadTheFileOnce) {
-    ScriptedDesktop desk;
+    ScriptedReporter desk;
     // 2024: outside the built-in block.
     const long double jd = 2460400.5L;
     EarthJupiterDistanceAu = 0.0L;
@@ -246,9 +254,11 @@ TEST(ComputeSatellites, RepeatedCallsAgreeAndReadTheFileOnce) {
         EXPECT_NEAR(double(second[i].EarthX), double(first[i].EarthX), 0.002) << i;
         EXPECT_NEAR(double(second[i].EarthY), double(first[i].EarthY), 0.002) << i;
         EXPECT_EQ(second[i].Occulted, first[i].Occulted);
-        // From then on the same distance gives the same numbers.
-        EXPECT_EQ(SatelliteStates[i].EarthX, second[i].EarthX) << i;
-        EXPECT_EQ(SatelliteStates[i].SunY, second[i].SunY) << i;
+        // From then on the same distance gives the same numbers: to the last
+        // bit in the 80-bit format, whose light time no longer sees the
+        // distance's last bits; a wider long double still sees them.
+        EXPECT_LE(std::fabs(SatelliteStates[i].EarthX - second[i].EarthX), beyondExtended(second[i].EarthX)) << i;
+        EXPECT_LE(std::fabs(SatelliteStates[i].SunY - second[i].SunY), beyondExtended(second[i].SunY)) << i;
     }
     // An hour of animation in the same five years: no further file read.
     for (int k = 0; k < 60; ++k)
@@ -261,7 +271,7 @@ TEST(ComputeSatellites, MessagesComeFromJupitersTableAndTheComputationGoesOn) {
     // A date outside 1990-1994 with the file missing: the file message at
     // every pass of the light-time iteration, two passes from the first 5 au.
     {
-        ScriptedDesktop desk;
+        ScriptedReporter desk;
         desk.answerMessage(MsgResult::Ok);
         desk.answerMessage(MsgResult::Ok);
         FileScope noFile(kNoTable);
@@ -277,7 +287,7 @@ TEST(ComputeSatellites, MessagesComeFromJupitersTableAndTheComputationGoesOn) {
     // After a block from the file, a date in 1992 with the file gone still
     // uses the built-in block.
     {
-        ScriptedDesktop desk;
+        ScriptedReporter desk;
         ComputeSatellites(2460400.5L);
         FileScope noFile(kNoTable);
         ComputeSatellites(kWorkedInstant);
@@ -287,7 +297,7 @@ TEST(ComputeSatellites, MessagesComeFromJupitersTableAndTheComputationGoesOn) {
     // Beyond 2799 and before the calendar: the range message, finite numbers or
     // none, and never a hang.
     for (long double jd : {2816788.5L + 400.0L, (long double)NAN, 1e30L}) {
-        ScriptedDesktop desk;
+        ScriptedReporter desk;
         for (int k = 0; k < 60; ++k)
             desk.answerMessage(MsgResult::Ok);
         EarthJupiterDistanceAu = 0.0L;
@@ -302,7 +312,7 @@ TEST(ComputeSatellites, MessagesComeFromJupitersTableAndTheComputationGoesOn) {
 }
 
 TEST(ComputeSatellites, NearOppositionTheEarthAndSunViewsNearlyCoincide) {
-    ScriptedDesktop desk;
+    ScriptedReporter desk;
     // Jupiter's opposition of 3 November 2023, 5h UT; two days either side in
     // 20-minute steps.
     const long double opposition = 2460251.708L;
@@ -336,7 +346,7 @@ TEST(ComputeSatellites, NearOppositionTheEarthAndSunViewsNearlyCoincide) {
 // Offsets from the Bureau des Longitudes' satellite ephemerides through
 // PyEphem (tools/reference/galilean_reference.py), 2000 to 2036.
 TEST(ComputeSatellites, AgreesWithAnIndependentEphemerisOverFourDecades) {
-    ScriptedDesktop desk;
+    ScriptedReporter desk;
     std::ifstream in(QV_SOURCE_DIR "/tests/ephemeris/data/galilean_reference.csv");
     ASSERT_TRUE(in) << "reference table missing";
     std::string line;

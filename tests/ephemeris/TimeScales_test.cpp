@@ -3,7 +3,7 @@
 #include "ephemeris/DateTime.h"
 
 #include "common/Reporter.h"
-#include "support/ScriptedDesktop.h" // PrintTo(Message)
+#include "support/ScriptedReporter.h" // PrintTo(Message)
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -204,9 +204,9 @@ TEST_F(TimeScales, ParserReadsTheFileFormat) {
 }
 
 long double powerSum(const std::vector<long double>& c, long double x) {
-    long double sum = 0;
-    for (std::size_t i = 0; i < c.size(); ++i)
-        sum += c[i] * std::pow(x, (long double)i);
+    long double sum = 0, power = 1;
+    for (std::size_t i = 0; i < c.size(); ++i, power *= x)
+        sum += c[i] * power;
     return sum;
 }
 

@@ -97,11 +97,6 @@ void ScriptedDesktop::popupMenu(QMenu& menu, const QPoint&) {
     s(menu);
 }
 
-void PrintTo(const Message& m, std::ostream* os) {
-    *os << "{caption \"" << m.caption << "\", text \"" << m.text << "\", icon "
-        << iconName(m.icon) << ", buttons " << buttonNames(m.buttons) << "}";
-}
-
 void PrintTo(const QString& s, std::ostream* os) {
     *os << '"' << s.toStdString() << '"';
 }

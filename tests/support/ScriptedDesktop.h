@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/Desktop.h"
+#include "support/ScriptedReporter.h" // PrintTo(Message)
 
 #include <QDialog>
 #include <deque>
@@ -81,5 +82,4 @@ private:
 };
 
 // Pretty-printing for assertion failures.
-void PrintTo(const Message& m, std::ostream* os);
 void PrintTo(const QString& s, std::ostream* os);

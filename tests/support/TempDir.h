@@ -1,21 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A temporary folder for one test, removed afterwards; paths end in "/".
+// Standard library only, so that the core's tests run on every platform.
 #pragma once
 
 #include "common/FileIO.h"
 
-#include <QTemporaryDir>
 #include <memory>
 #include <string>
 
 class TempDir {
 public:
-    TempDir() : dir_(QDir::tempPath() + "/quorvex-test-XXXXXX") {}
-    std::string path() const { return dir_.path().toStdString() + "/"; }
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    std::string path() const { return dir_ + "/"; }
     std::string file(const std::string& name) const { return path() + name; }
 
 private:
-    QTemporaryDir dir_;
+    std::string dir_;
 };
 
 // Writes bytes to a file (creating folders); returns the path.
