@@ -40,7 +40,8 @@ fuzz: deps
 	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVEX_FUZZ=ON -DQUORVEX_TESTS=OFF >/dev/null
 	@cmake --build build-fuzz -j$(JOBS)
 
-# The Debian package of the optimised build: build/quorvex_<version>_<arch>.deb.
+# The Debian packages of the optimised build: build/quorvex_<version>_<arch>.deb
+# and build/quorvex-tool_<version>_<arch>.deb.
 package: build
 	cd build && cpack -G DEB
 

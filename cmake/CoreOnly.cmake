@@ -22,6 +22,7 @@ if(NOT CMAKE_CROSSCOMPILING)
     add_subdirectory(tools/outerplanets)
 endif()
 add_subdirectory(tools/crosscheck)
+add_subdirectory(tools/quorvex-tool)
 
 if(QUORVEX_TESTS)
     enable_testing()
@@ -36,11 +37,8 @@ if(QUORVEX_TESTS)
     add_subdirectory("${QV_GTEST_SOURCE}" "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_FROM_ALL)
 
     set(QV_TESTS "${CMAKE_SOURCE_DIR}/tests")
-    # The tests of the core's own folders; the generator's tests run the native
-    # tool through Qt and stay in the full build.
-    file(GLOB QV_CORE_TEST_SRC CONFIGURE_DEPENDS "${QV_TESTS}/common/*.cpp"
-         "${QV_TESTS}/ephemeris/*.cpp")
-    list(FILTER QV_CORE_TEST_SRC EXCLUDE REGEX "/CoefficientTableGenerator_test\\.cpp$")
+    # The tests of the core's rooms, all in one program.
+    file(GLOB QV_CORE_TEST_SRC CONFIGURE_DEPENDS "${QV_TESTS}/core/*/*.cpp")
     add_executable(test_core ${QV_CORE_TEST_SRC} "${QV_TESTS}/support/core_main.cpp"
                    "${QV_TESTS}/support/ScriptedReporter.cpp" "${QV_TESTS}/support/TempDir.cpp")
     target_include_directories(test_core PRIVATE "${QV_TESTS}")
