@@ -16,13 +16,20 @@ if(EMSCRIPTEN)
 endif()
 
 # The generators' tools add themselves to qv_data.
-add_custom_target(qv_data ALL)
 if(NOT CMAKE_CROSSCOMPILING)
     add_subdirectory(tools/leapseconds)
     add_subdirectory(tools/outerplanets)
+else()
+    # quorvex-tool finds its two tables beside itself, as installed.
+    foreach(f IN ITEMS "Leap Seconds.txt" "Outer_Pl_Tbl.dat")
+        configure_file("${QUORVEX_DATA_DIR}/${f}" "${QV_BIN}/${f}" COPYONLY)
+    endforeach()
 endif()
 add_subdirectory(tools/crosscheck)
-add_subdirectory(tools/quorvex-tool)
+# quorvex-tool for ARM64 (WebAssembly has no use for it).
+if(NOT EMSCRIPTEN)
+    add_subdirectory(tools/quorvex-tool)
+endif()
 
 if(QUORVEX_TESTS)
     enable_testing()

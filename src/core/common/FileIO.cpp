@@ -276,8 +276,13 @@ int32_t writeFileReplacing(const std::string& path, std::string_view data, bool*
     // Only read and write permissions carry over: a save never makes a
     // program or a set-user-id file. A file that was someone else's gets no
     // more than the saver's umask allows, since the saver now owns it.
-    const mode_t mask = ::umask(0);
+    mode_t mask = ::umask(0);
     ::umask(mask);
+#if defined(__EMSCRIPTEN__)
+    // WebAssembly's C library starts with a umask of 0777, which would give a
+    // new file no permission at all: the usual 022 until the program sets one.
+    if (mask == 0777) mask = 022;
+#endif
     mode_t mode = 0666 & ~mask;
     if (exists) {
         if (::fchown(fd, uid_t(-1), old.st_gid) != 0) {
@@ -330,6 +335,12 @@ int32_t copyFileReplacing(const std::string& src, const std::string& dst) {
 }
 
 FileLock::FileLock(const std::string& path) {
+#if defined(__EMSCRIPTEN__)
+    // WebAssembly has no advisory locks (and a browser's files belong to one
+    // page): no lock, and nothing held that could upset the save that follows.
+    (void)path;
+    return;
+#endif
     const std::string folder = folderOf(path);
     fd_ = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd_ < 0) return;

@@ -272,14 +272,14 @@ void SetFromClock(DateTimeRec& r, double value) {
 }
 
 long double ToJulianDate(const DateTimeRec& r) {
-    // 1. Invalid date.
+    // An invalid date.
     if (!IsValidDate(r)) return -1.0L;
-    // 2. From the date-time count.
+    // From the date-time count.
     // Each step is rounded as the 80-bit format rounds (nothing to do on
     // x86-64), so that the date is the same number on every processor.
     const auto ext = codec::roundToExtended;
     if (r.ClockValue >= 0.0) return ext(ext(r.ClockValue + r.UTOffset) + ClockEpochJD);
-    // 3. From the calendar date (J. Meeus, Astronomical Algorithms, ch. 7);
+    // From the calendar date (J. Meeus, Astronomical Algorithms, ch. 7);
     // 5 to 14 October 1582 are taken as Julian-calendar dates.
     long double y = r.Year;
     long double m = r.Month;
@@ -300,13 +300,14 @@ long double ToJulianDate(const DateTimeRec& r) {
 
 void SetFromJulianDate(DateTimeRec& r, long double jd) {
     jd = sane(jd, ClockEpochJD);
-    // 1. From day 0 of the count on, through the count.
+    // From day 0 of the count on, through the count.
     if (jd >= ClockEpochJD) {
         const long double clock = jd - ClockEpochJD - sane(r.UTOffset, 0.0L);
         SetFromClock(r, double(linearToCount(sane(clock, 0.0L))));
         return;
     }
-    // 2. Meeus, Astronomical Algorithms, ch. 7 (Julian calendar before 1582-10-15).
+    // Before day 0, through the calendar (J. Meeus, Astronomical Algorithms,
+    // ch. 7; the Julian calendar before 1582-10-15).
     const long double z = std::trunc(jd + 0.5L);
     const long double f = (jd + 0.5L) - z;
     long double a = z;
@@ -320,7 +321,7 @@ void SetFromJulianDate(DateTimeRec& r, long double jd) {
     const long double e = std::trunc((b - dd) / 30.6001L);
     long double d = b - dd - std::trunc(30.6001L * e) + f;
 
-    // 3. Split the day, 0.1 ms up against rounding down.
+    // Split the day, 0.1 ms up against rounding down.
     d += 1.0L / 864000000.0L;
     const long double day = std::trunc(d);
     const long double f1 = (d - day) * 24.0L;
@@ -329,7 +330,7 @@ void SetFromJulianDate(DateTimeRec& r, long double jd) {
     const long double minute = std::trunc(f2);
     const long double seconds = (f2 - minute) * 60.0L;
 
-    // 4. Month and year.
+    // Month and year.
     const int64_t e64 = int64_t(e);
     const int month = int(e64 < 14 ? e64 - 1 : e64 - 13);
     const int64_t year = month > 2 ? int64_t(c) - 4716 : int64_t(c) - 4715;
@@ -343,7 +344,7 @@ void SetFromJulianDate(DateTimeRec& r, long double jd) {
     // A value a hair below 60 must not round up to 60 in 32 bits.
     t.Seconds = std::min(float(seconds), std::nextafter(60.0f, 0.0f));
 
-    // 5. The count of that date and time; only its sign is consulted later,
+    // The count of that date and time; only its sign is consulted later,
     // and it is negative for every date before day 0.
     const long double wholeSeconds = std::trunc(seconds);
     long double count =
@@ -509,9 +510,9 @@ long double UTFromTT(long double jd) {
 
 long double LeapSecondsAt(long double jd) {
     LeapSecondState& st = leapState();
-    // 1. Fill the table on first need.
+    // Fill the table on first need.
     if (st.table.IsEmpty()) fillLeapSecondTable(st);
-    // 2. The first (newest) entry that has begun by jd, else the oldest.
+    // The first (newest) entry that has begun by jd, else the oldest.
     st.table.Reset();
     long double value = 0.0L;
     while (const LeapSecondEntry* e = st.table.Next()) {

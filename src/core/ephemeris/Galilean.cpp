@@ -379,8 +379,8 @@ struct View {
     long double a6, b6, c6;
 };
 
-// Steps 7.5 (and 7.6): ecliptic rectangular coordinates of a body relative to
-// Jupiter turned into the view from one observer.
+// Ecliptic rectangular coordinates of a body relative to Jupiter turned into
+// the view from one observer.
 View viewFrom(const Observer& o, long double a4, long double b4, long double c4) {
     const long double a5 = a4 * o.sinLon - b4 * o.cosLon;
     const long double b5 = a4 * o.cosLon + b4 * o.sinLon;
@@ -396,25 +396,25 @@ struct Views {
     View earth, sun;
 };
 
-// Steps 7.2 to 7.6 of one body: rectangular coordinates (X, Y, Z) referred to
-// Jupiter's equator turned into the views from the Earth and from the Sun.
+// One body's rectangular coordinates (X, Y, Z) referred to Jupiter's equator
+// turned into the views from the Earth and from the Sun.
 Views rotate(const Rotation& r, long double X, long double Y, long double Z) {
-    // 2. To Jupiter's orbit.
+    // To Jupiter's orbit.
     const long double a1 = X;
     const long double b1 = Y * r.cosI - Z * r.sinI;
     const long double c1 = Y * r.sinI + Z * r.cosI;
-    // 3. Along the orbit from the node of the equator.
+    // Along the orbit from the node of the equator.
     const long double a2 = a1 * r.cosPhi - b1 * r.sinPhi;
     const long double b2 = a1 * r.sinPhi + b1 * r.cosPhi;
     const long double c2 = c1;
-    // 4. To the ecliptic.
+    // To the ecliptic.
     const long double a3 = a2;
     const long double b3 = b2 * r.cosJ - c2 * r.sinJ;
     const long double c3 = b2 * r.sinJ + c2 * r.cosJ;
     const long double a4 = a3 * r.cosOm - b3 * r.sinOm;
     const long double b4 = a3 * r.sinOm + b3 * r.cosOm;
     const long double c4 = c3;
-    // 5, 6. Seen from the Earth and from the Sun.
+    // Seen from the Earth and from the Sun.
     return {viewFrom(r.earth, a4, b4, c4), viewFrom(r.sun, a4, b4, c4)};
 }
 
@@ -426,9 +426,9 @@ long double lightTimeShift(long double x, long double z, long double radius, lon
     return std::fabs(z) / divisor * root;
 }
 
-// Steps 7.8 to 7.10 for one view of moon k: turned so that Y lies along the
-// projected axis, shifted by the light time across the orbit, and scaled by
-// perspective with the Earth distance delta (au).
+// One view of moon k, turned so that Y lies along the projected axis, shifted
+// by the light time across the orbit, and scaled by perspective with the Earth
+// distance delta (au).
 void placeInView(const View& v, const Observer& o, long double radius, long double divisor,
                  long double delta, long double& x, long double& y, long double& z) {
     x = v.a6 * o.cosD - v.c6 * o.sinD;
@@ -455,7 +455,7 @@ void SetSatelliteFlags(SatelliteState& s) {
 }
 
 void ComputeSatellites(long double jd) {
-    // 1. The Sun, geometric.
+    // The Sun, geometric.
     SunObj sun(0);
     EclipticPos sunPos;
     long double sunR = 0.0L;
@@ -465,7 +465,7 @@ void ComputeSatellites(long double jd) {
     const long double ySun = sunR * sunLon.s;
     const long double zSun = sunR * trig80::Sin(sunPos.Latitude);
 
-    // 2. Light time, from the distance the previous call left.
+    // Light time, from the distance the previous call left.
     long double& delta = EarthJupiterDistanceAu;
     if (delta == 0.0L || !std::isfinite(delta)) delta = kFirstDistance;
     JupiterObj& jup = jupiter();
@@ -491,22 +491,22 @@ void ComputeSatellites(long double jd) {
         if (!(e >= kLightTimeTolerance)) break;
     }
 
-    // 3. Jupiter's geocentric and heliocentric longitude and latitude.
+    // Jupiter's geocentric and heliocentric longitude and latitude.
     const long double lambda0 = std::atan2(y, x);
     const long double beta0 = std::atan(z / std::sqrt(x * x + y * y));
     const long double L0 = std::atan2(yh, xh);
     const long double B0 = std::atan(zh / std::sqrt(xh * xh + yh * yh));
 
-    // 4. The orbits, at the time the light left the moons.
+    // The orbits, at the time the light left the moons.
     SatelliteOrbits(ext(ext(jd - 2443000.5L) - ext(ext(kLightTimePerAu) * delta)));
     SatelliteWorkBlock& w = SatelliteArgs;
 
-    // 5. Precession from B1950.
+    // Precession from B1950.
     const long double T0 = (jd - 2433282.4235L) / 36525.0L;
     const long double P = (1.3966626L * T0 + 0.0003088L * T0 * T0) * kRad;
     w.Psi += P;
 
-    // 6. Jupiter's equator and orbit.
+    // Jupiter's equator and orbit.
     const long double T1 = (jd - 2415020.3135L) / 36525.0L;
     const long double I = (3.120262L + 0.0006L * T1) * kRad;
     const long double T = (jd - 2451545.0L) / 36525.0L;
@@ -532,7 +532,7 @@ void ComputeSatellites(long double jd) {
     rot.earth = {lon0.s, lon0.c, lat0.s, lat0.c};
     rot.sun = {helioLon.s, helioLon.c, helioLat.s, helioLat.c};
 
-    // 7. The fictitious fifth moon on Jupiter's rotation axis first: it gives
+    // The fictitious fifth moon on Jupiter's rotation axis first: it gives
     // the position angles D and Ds of the axis.
     const Views axis = rotate(rot, 0.0L, 0.0L, 1.0L);
     auto setAxis = [](Observer& o, const View& v) {
@@ -546,17 +546,17 @@ void ComputeSatellites(long double jd) {
 
     for (int k = 4; k >= 1; --k) {
         SatelliteState& s = SatelliteStates[k];
-        // 1. Rectangular coordinates on Jupiter's equator.
+        // Rectangular coordinates on Jupiter's equator, turned into both views.
         s.Longitude += P;
         const long double Rk = s.Radius;
         const long double u = s.Longitude - w.Psi;
         const trig80::SinCosPair b = trig80::SinCos(s.Latitude), su = trig80::SinCos(u);
         const Views v = rotate(rot, Rk * su.c * b.c, Rk * su.s * b.c, Rk * b.s);
-        // 8-10. Each view turned to the axis, light time, perspective.
+        // Each view turned to the axis, light time, perspective.
         const long double K = kLightTimeDivisor[k];
         placeInView(v.earth, rot.earth, Rk, K, delta, s.EarthX, s.EarthY, s.EarthZ);
         placeInView(v.sun, rot.sun, Rk, K, delta, s.SunX, s.SunY, s.SunZ);
-        // 11. Occultation, eclipse and shadow transit.
+        // Occultation, eclipse and shadow transit.
         SetSatelliteFlags(s);
     }
 }
@@ -564,9 +564,9 @@ void ComputeSatellites(long double jd) {
 // --- Central meridians -------------------------------------------------------------------
 
 CentralMeridianPair CentralMeridians(long double jd) {
-    // 1. Days from J2000.
+    // Days from J2000.
     const long double d = jd - 2451545.0L;
-    // 2. Long-period term, mean anomalies of the Earth and Jupiter, and
+    // Long-period term, mean anomalies of the Earth and Jupiter, and
     // Jupiter's longitude difference.
     const long double V = degreesLinear(172.74L, 0.00111588L, d);
     const long double M = degreesLinear(357.529L, 0.9856003L, d);
@@ -574,20 +574,20 @@ CentralMeridianPair CentralMeridians(long double jd) {
         ext(ext(ext(ext(20.02L) + ext(ext(0.0830853L) * d)) + 0.329L * std::sin(V)) * kRad);
     const long double J =
         ext(ext(ext(ext(66.115L) + ext(ext(0.9025179L) * d)) - 0.329L * std::sin(V)) * kRad);
-    // 3. Equations of the centre of the Earth and Jupiter.
+    // Equations of the centre of the Earth and Jupiter.
     const long double A = (1.915L * std::sin(M) + 0.02L * std::sin(2 * M)) * kRad;
     const long double B = (5.555L * std::sin(N) + 0.168L * std::sin(2 * N)) * kRad;
     const long double K = J + A - B;
-    // 4. Distances (au) and Jupiter's phase angle.
+    // Distances (au) and Jupiter's phase angle.
     const long double R = 1.00014L - 0.01671L * std::cos(M) - 0.00014L * std::cos(2 * M);
     const long double r = 5.20872L - 0.25208L * std::cos(N) - 0.00611L * std::cos(2 * N);
     const long double delta = std::sqrt(r * r + R * R - 2 * r * R * std::cos(K));
     const long double psi = std::asin(R * std::sin(K) / delta);
-    // 5. The meridians, light time removed (Δ/173 days).
+    // The meridians, light time removed (Δ/173 days).
     const long double dl = ext(d - delta / 173.0L);
     const long double w1 = ext(ext(degreesLinear(210.98L, 877.8169088L, dl) + psi) - B);
     const long double w2 = ext(ext(degreesLinear(187.23L, 870.1869088L, dl) + psi) - B);
-    // 6. Into one turn.
+    // Into one turn.
     return {turnPositive(w1), turnPositive(w2)};
 }
 

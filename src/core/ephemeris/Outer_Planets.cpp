@@ -172,14 +172,14 @@ void JupiterObj::setSpan() {
 }
 
 bool JupiterObj::lookupBlock(long double jd, long double& t) {
-    // 1. The date is taken as UT.
+    // The date is taken as UT.
     OutOfRange = false;
     FileMissing = false;
     const long double j = TTFromUT(jd);
     const long double m = j - 2400000.5L;
-    // 2. The cached block covers it.
+    // The cached block serves when it covers the date.
     if (!coversTT(j)) {
-        // 3. The record for the calendar year.
+        // Otherwise the record for the calendar year.
         const OuterPlanetInfo& info = outerPlanetInfo(PlanetIndex);
         DateTimeRec r;
         r.UTOffset = 0.0L;
@@ -193,7 +193,7 @@ bool JupiterObj::lookupBlock(long double jd, long double& t) {
                    MsgIcon::Error);
             return false;
         }
-        // 4. Read it from the file.
+        // Read it from the file.
         const std::string path = OuterPlanetFile();
         const int32_t index = (r.Year - info.firstYear) / 5 + info.firstRecord;
         bool opened = false;
@@ -223,7 +223,7 @@ bool JupiterObj::lookupBlock(long double jd, long double& t) {
                    MsgIcon::Error);
             return false;
         }
-        // 5. The span of the new block.
+        // The span of the new block.
         Block = fresh;
         setSpan();
     }
@@ -259,26 +259,26 @@ void JupiterObj::HelioPosition(EclipticPos& pos, long double& distanceAu, long d
 }
 
 void JupiterObj::GeoPosition(EclipticPos& pos, long double& distanceAu, long double jd) {
-    // 1. Heliocentric position.
+    // Heliocentric position.
     long double r;
     HelioPosition(pos, r, jd);
     const long double l = pos.Longitude, b = pos.Latitude;
-    // 2. The Sun, geometric.
+    // The Sun, geometric.
     const SunObj sun(0);
     const long double lambdaSun = sun.SunLongitude(jd);
     const long double rSun = sun.SunDistance(jd);
-    // 3. Geocentric rectangular coordinates.
+    // Geocentric rectangular coordinates.
     const long double x = r * std::cos(b) * std::cos(l) + rSun * std::cos(lambdaSun);
     const long double y = r * std::cos(b) * std::sin(l) + rSun * std::sin(lambdaSun);
     const long double z = r * std::sin(b);
-    // 4. Spherical.
+    // Spherical.
     const long double rho = std::sqrt(x * x + y * y);
     pos.Longitude = std::atan2(y, x);
     pos.Latitude = std::atan(z / rho);
     distanceAu = std::sqrt(x * x + y * y + z * z);
     pos.Mode = Mode;
     pos.Epoch = jd;
-    // 5. Apparent.
+    // Apparent.
     if (Mode == 1) {
         pos.Longitude += AberrationInLongitude(jd) + NutationInLongitude(jd);
         pos.Latitude += AberrationInLatitude(jd);
@@ -298,17 +298,17 @@ long double JupiterObj::AberrationInLatitude(long double) {
 }
 
 void JupiterObj::PhenomenaBracket(long double jd) {
-    // 1. An approximate day number.
+    // An approximate day number.
     DateTimeRec r;
     r.UTOffset = 0.0L;
     SetFromJulianDate(r, jd);
     const long double n = DayOfYear(r) + r.Year * 365.2425L + 1721060.0L;
-    // 2. Whole synodic periods from the epochs, rounded half to even.
+    // Whole synodic periods from the epochs, rounded half to even.
     OppositionEstimate =
         OppositionEpoch + std::nearbyint((n - OppositionEpoch) / SynodicPeriod) * SynodicPeriod;
     ConjunctionEstimate =
         ConjunctionEpoch + std::nearbyint((n - ConjunctionEpoch) / SynodicPeriod) * SynodicPeriod;
-    // 3. One spacing on each side of the opposition.
+    // One spacing on each side of the opposition.
     const long double h = std::fabs(OppositionEstimate - ConjunctionEstimate);
     BracketLow = OppositionEstimate - h;
     BracketHigh = OppositionEstimate + h;

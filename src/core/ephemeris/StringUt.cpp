@@ -101,7 +101,7 @@ std::string SexagesimalText(long double value, int decimals, std::string_view af
     const bool negative = value < 0.0L;
     const long double a = std::fabs(value);
 
-    // 1. Whole units, whole minutes and the unrounded seconds. Units are
+    // Whole units, whole minutes and the unrounded seconds. Units are
     // reduced below 360 here already so that no huge value reaches an integer.
     const long double unitsWhole = std::trunc(a);
     const long double minutesAll = ext((a - unitsWhole) * 60.0L);
@@ -113,7 +113,7 @@ std::string SexagesimalText(long double value, int decimals, std::string_view af
 
     std::string field2; // minutes (and seconds) after the unit field
     if (!decimalMinutes) {
-        // 2. Seconds that round to 60 carry into the minutes, and on into the units.
+        // Seconds that round to 60 carry into the minutes, and on into the units.
         int64_t k = std::clamp<int64_t>(int64_t(std::nearbyint(ext(seconds * n))), 0, 60 * n);
         if (k == 60 * n) {
             k = 0;
@@ -122,7 +122,7 @@ std::string SexagesimalText(long double value, int decimals, std::string_view af
                 ++u;
             }
         }
-        // 3. Units wrap below 360.
+        // Units wrap below 360.
         while (u > 359)
             u -= 360;
         std::string mm = std::to_string(m);
@@ -131,7 +131,7 @@ std::string SexagesimalText(long double value, int decimals, std::string_view af
         field2 += afterMinutes;
         field2 += scaledText(k, n, decimals);
     } else {
-        // 2. Decimal minutes that round to 60 carry into the units.
+        // Decimal minutes that round to 60 carry into the units.
         const long double mDec = ext(static_cast<long double>(m) + ext(seconds / 60.0L));
         int64_t k = std::clamp<int64_t>(int64_t(std::nearbyint(ext(mDec * n))), 0, 60 * n);
         if (k == 60 * n) {
@@ -143,11 +143,11 @@ std::string SexagesimalText(long double value, int decimals, std::string_view af
         field2 = scaledText(k, n, decimals);
     }
 
-    // 4. Sign and units right-aligned in four characters.
+    // Sign and units right-aligned in four characters.
     std::string unitField = (negative ? "-" : " ") + std::to_string(u);
     if (unitField.size() < 4) unitField.insert(0, 4 - unitField.size(), ' ');
 
-    // 6. Assemble.
+    // Assemble.
     std::string out = unitField;
     out += afterUnits;
     out += field2;
@@ -289,6 +289,25 @@ std::string FixedText(long double value, int decimals) {
     if (const std::size_t len = exactFixed(value, decimals, buf, sizeof buf))
         return std::string(buf, len);
     return "0";
+}
+
+std::string ExponentText(long double value, int significantDigits) {
+    const int decimals = std::clamp(significantDigits, 1, 30) - 1;
+    value = codec::roundToExtended(value);
+    char buf[64];
+#if defined(__cpp_lib_to_chars)
+    const auto res =
+        std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, decimals);
+    if (res.ec != std::errc()) return "0";
+    std::string s(buf, res.ptr);
+#else
+    const int n = std::snprintf(buf, sizeof buf, "%.*Le", decimals, value);
+    if (n < 0 || std::size_t(n) >= sizeof buf) return "0";
+    std::string s(buf, std::size_t(n));
+#endif
+    for (char& c : s)
+        if (c == 'e') c = 'E';
+    return s;
 }
 
 std::string PadFront(std::string text, std::size_t width) {

@@ -33,5 +33,9 @@ std::string UpperCaseAscii(std::string_view text);
 
 // Fixed-point text with "." whatever the locale.
 std::string FixedText(long double value, int decimals);
+// value in exponent form with the given significant digits (1..30) and at
+// least two exponent digits, "." whatever the locale: ExponentText(0.12345678,
+// 8) is "1.2345678E-01". The digits are those of the 80-bit extended value.
+std::string ExponentText(long double value, int significantDigits);
 // The text with blanks added in front until it is at least width long.
 std::string PadFront(std::string text, std::size_t width);

@@ -87,7 +87,7 @@ const DateTimeRec& TJupPhenomObj::At(Phenomenon p) const {
 }
 
 void TJupPhenomObj::ComputePhenomena(long double observationJulianDateUT) {
-    // 1. The observation instant in TT.
+    // The observation instant in TT.
     const long double x = TTFromUT(observationJulianDateUT);
     for (int i = 0; i < kPhenomenonCount; ++i) {
         At(Phenomenon(i)) = DateTimeRec{};
@@ -96,12 +96,12 @@ void TJupPhenomObj::ComputePhenomena(long double observationJulianDateUT) {
     // Without Jupiter's ephemeris for the date (the lookup has said so once)
     // every search would repeat the message at each step.
     if (!std::isfinite(x) || !Finder.Jupiter.IsAvailable(x)) return;
-    // 2. The estimates and the quadrature starts.
+    // The estimates and the quadrature starts.
     JupiterObj& jup = Finder.Jupiter;
     jup.PhenomenaBracket(x);
     const long double starts[kPhenomenonCount] = {jup.OppositionEstimate, jup.ConjunctionEstimate,
                                                   jup.BracketLow, jup.BracketHigh};
-    // 3. Each search in turn; a failed bracket leaves no root to refine.
+    // Each search in turn; a failed bracket leaves no root to refine.
     for (int i = 0; i < kPhenomenonCount; ++i) {
         if (!Finder.InitSearch(kPhenomena[i].target, starts[i])) continue;
         const long double r = Finder.RF_Root();

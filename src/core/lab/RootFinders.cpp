@@ -2,8 +2,8 @@
 #include "lab/RootFinders.h"
 
 #include "common/Reporter.h"
+#include "ephemeris/StringUt.h"
 
-#include <charconv>
 #include <climits>
 #include <cmath>
 
@@ -27,16 +27,6 @@ bool opposite(long double a, long double b) {
 }
 bool sameSide(long double a, long double b) {
     return (a < 0 && b < 0) || (a > 0 && b > 0);
-}
-
-// "-1.2345678E-05": exponent form with 8 significant digits, whatever the locale.
-std::string exponentText(long double v) {
-    char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, 7);
-    std::string s(buf, res.ptr);
-    for (auto& c : s)
-        if (c == 'e') c = 'E';
-    return s;
 }
 
 void showError(const char* operation, const std::string& detail) {
@@ -66,11 +56,11 @@ bool RFRootOBJ::RF_Init(bool showErrors, long double x0, long double step, long 
 }
 
 bool RFRootOBJ::bracket(long double x0, long double step) {
-    // 1. The start point and one step on.
+    // The start point and one step on.
     const long double f0 = checkedFunc(x0);
     const long double x1 = x0 + step;
     const long double f1 = checkedFunc(x1);
-    // 2. A sign change between them.
+    // A sign change between them.
     if (opposite(f0, f1)) {
         XA = x1;
         FA = f1;
@@ -79,14 +69,14 @@ bool RFRootOBJ::bracket(long double x0, long double step) {
         NotConverged = false;
         return true;
     }
-    // 3. Otherwise walk toward the side where |f| decreases.
+    // Otherwise walk toward the side where |f| decreases.
     long double a = x0, fa = f0, h = kExpansion * step;
     if (std::fabs(f1) < std::fabs(f0)) {
         a = x1;
         fa = f1;
         h = -kExpansion * step;
     }
-    // 4. Each trial step 1.6 times the one before.
+    // Each trial step 1.6 times the one before.
     long double x = a - h;
     long double f = checkedFunc(x);
     for (int expansions = 0; sameSide(f, fa) && expansions < kMaxExpansions; ++expansions) {
@@ -96,9 +86,9 @@ bool RFRootOBJ::bracket(long double x0, long double step) {
         x -= h;
         f = checkedFunc(x);
     }
-    // 5. Still no sign change (an exact zero counts as one).
+    // Still no sign change (an exact zero counts as one).
     if (sameSide(f, fa)) return false;
-    // 6. The pair, larger end first.
+    // The pair, larger end first.
     if (x > a) {
         XA = x, FA = f, XB = a, FB = fa;
     } else {
@@ -148,7 +138,7 @@ long double RFRootOBJ::refine(long double& latest) {
         if (!ShowErrors) return xr;
         const std::string text = "Maximum Iterations Exceeded in RF_Root!\n"
                                  "Current Value of Function = " +
-                                 exponentText(fr) +
+                                 ExponentText(fr, 8) +
                                  "\nNumber of Iterations = " + std::to_string(limit) +
                                  "\n\nIncrease Iterations and Continue?";
         if (report(kCaption, text, MsgIcon::Warning, BtnYes | BtnNo) != MsgResult::Yes) return xr;

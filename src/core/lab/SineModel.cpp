@@ -5,7 +5,6 @@
 #include "ephemeris/StringUt.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <numbers>
 
@@ -89,16 +88,6 @@ void ResetAllSliders(SliderBases& b, const SineParamsRec& p) {
 }
 
 // --- The residual's display ------------------------------------------------------------
-
-std::string ExponentText(long double value, int significantDigits) {
-    char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific,
-                                   std::clamp(significantDigits, 1, 30) - 1);
-    if (res.ec != std::errc()) return "0";
-    std::string s(buf, res.ptr);
-    std::transform(s.begin(), s.end(), s.begin(), [](char c) { return c == 'e' ? 'E' : c; });
-    return s;
-}
 
 std::string RMSDisplayText(long double rms) {
     return "    " + ExponentText(rms, 8) + "  ";

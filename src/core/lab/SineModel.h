@@ -9,8 +9,9 @@
 // T0 is a time at which the moon crosses Jupiter's centre from east to west.
 #pragma once
 
-#include "lab/Measurements.h"
 #include "ephemeris/Galilean.h" // PerMoon
+#include "ephemeris/StringUt.h" // ExponentText
+#include "lab/Measurements.h"
 
 #include <cstdint>
 #include <optional>
@@ -102,10 +103,6 @@ void ResetAllSliders(SliderBases& b, const SineParamsRec& p);
 
 // --- The residual's display.
 
-// value in exponent form with the given significant digits and at least two
-// exponent digits, "." whatever the locale: ExponentText(0.12345678, 8) is
-// "1.2345678E-01".
-std::string ExponentText(long double value, int significantDigits);
 // Four blanks, the residual with 8 significant digits, two blanks.
 std::string RMSDisplayText(long double rms);
 // Worse: the residual grew since the last one shown (none shown: lastRMS 0).

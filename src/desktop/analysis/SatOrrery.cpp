@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/SatOrrery.h"
 
-#include "lab/EyepieceGeometry.h"
-#include "lab/Session.h"
 #include "config/HelpWindows.h"
+#include "lab/EyepieceGeometry.h"
 #include "lab/Helplst.h"
 #include "lab/OptionsRecord.h"
+#include "lab/Session.h"
 #include "platform/PictureFile.h"
 #include "widgets/DialogUtil.h"
 
@@ -22,7 +22,9 @@
 
 namespace {
 
-QColor toColour(Rgb c) { return QColor(c.r, c.g, c.b); }
+QColor toColour(Rgb c) {
+    return QColor(c.r, c.g, c.b);
+}
 
 const QColor kOrbitGrey(128, 128, 128);
 // The arrow's nominal size, which places "To Earth" when the icon is missing.
@@ -50,16 +52,16 @@ void DrawTopView(QPainter& p, const TopViewScene& s) {
         s.states ? TopViewMoonPoints(*s.states, g) : PerMoon<TopViewPoint>{};
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
-    // 1. The black field.
+    // The black field.
     p.fillRect(QRect(0, 0, g.Width, g.Height), Qt::black);
-    // 2. The orbits from Callisto's inward, each filled black over the last.
+    // The orbits from Callisto's inward, each filled black over the last.
     if (s.showOrbits) {
         p.setPen(kOrbitGrey);
         p.setBrush(Qt::black);
         for (int k = kMoonCount; k >= 1; --k)
             drawCircleIn(p, rects[std::size_t(k)]);
     }
-    // 3. The arrow toward the Earth and its words.
+    // The arrow toward the Earth and its words.
     const bool arrow = s.arrow && !s.arrow->isNull();
     const QSize icon = arrow ? s.arrow->size() : QSize(kArrowSide, kArrowSide);
     const TopViewPoint corner = ArrowIconCorner(g, icon.width(), icon.height());
@@ -70,12 +72,12 @@ void DrawTopView(QPainter& p, const TopViewScene& s) {
     p.setPen(Qt::white);
     p.drawText(QRect(corner.x + 40, corner.y + 5, 200, 40), Qt::AlignLeft | Qt::AlignTop,
                QStringLiteral("To Earth"));
-    // 4. Jupiter.
+    // Jupiter.
     const QColor common = toColour(MoonRgb(0, false));
     p.setPen(common);
     p.setBrush(common);
     drawCircleIn(p, rects[0]);
-    // 5. The moons; an eclipsed one as the eclipse display says.
+    // The moons; an eclipsed one as the eclipse display says.
     const int e = s.showOrbits ? 2 : 1;
     for (int i = 1; i <= kMoonCount && s.states; ++i) {
         const QColor colour = toColour(MoonRgb(i, s.idColours));

@@ -2,8 +2,8 @@
 #include "app/DataCommands.h"
 
 #include "app/ResultsDlg.h"
-#include "lab/Session.h"
 #include "lab/OptionsRecord.h"
+#include "lab/Session.h"
 #include "platform/Desktop.h"
 
 namespace {
@@ -20,14 +20,14 @@ MsgResult show(const Message& m) {
 
 bool SaveMeasurements(DataCommandContext& c, MeasurementFormat format) {
     Session& s = c.session;
-    // 1.-2. The pending record first; nothing to save is said so.
+    // The pending record first; nothing to save is said so.
     c.entry.Flush();
     if (c.entry.Table.IsEmpty()) {
         show(nothingToSaveMessage());
         s.DataSaved = true;
         return true;
     }
-    // 3. The file.
+    // The file.
     const bool dat = format == MeasurementFormat::Dat;
     FileChoice choice;
     choice.caption = QStringLiteral("Save Measurements");
@@ -39,14 +39,14 @@ bool SaveMeasurements(DataCommandContext& c, MeasurementFormat format) {
     choice.filter = QString::fromUtf8(dat ? DatSaveFilter : CsvSaveFilter);
     choice.defaultSuffix = QString::fromUtf8(dat ? DatExtension : CsvExtension).mid(1);
     const QString chosen = desktop().chooseSaveFile(choice);
-    // 4. Cancelled, or a name of another format.
+    // Cancelled, or a name of another format.
     if (chosen.isEmpty()) return s.DataSaved;
     s.LastDataFile = chosen.toStdString();
     if (const auto error = saveExtensionError(s.LastDataFile, format)) {
         show(*error);
         return s.DataSaved;
     }
-    // 5.-6. Written whole, or not at all.
+    // Written whole, or not at all.
     const MeasurementSaveResult r = saveMeasurementFile(c.entry.Table, s.LastDataFile, format,
                                                         csvStampNow(c.options.ZoneOffset));
     if (!r.opened) {
@@ -66,7 +66,7 @@ bool SaveMeasurements(DataCommandContext& c, MeasurementFormat format) {
 
 void LoadMeasurements(DataCommandContext& c) {
     Session& s = c.session;
-    // 1. The file, in the format of the last name chosen.
+    // The file, in the format of the last name chosen.
     const bool csv = openDialogPrefersCsv(s.LoadFileName);
     FileChoice choice;
     choice.caption = QStringLiteral("Load Measurements");
@@ -75,7 +75,7 @@ void LoadMeasurements(DataCommandContext& c) {
     choice.selectedFilter = QString::fromUtf8(csv ? CsvLoadFilter : DatLoadFilter);
     choice.defaultSuffix = QString::fromUtf8(csv ? CsvExtension : DatExtension).mid(1);
     const QString chosen = desktop().chooseOpenFile(choice);
-    // 2. Cancelled, or neither format.
+    // Cancelled, or neither format.
     if (chosen.isEmpty()) return;
     s.LoadFileName = chosen.toStdString();
     if (const auto error = loadExtensionError(s.LoadFileName)) {
@@ -83,11 +83,11 @@ void LoadMeasurements(DataCommandContext& c) {
         return;
     }
     MeasurementTable& table = c.entry.Table;
-    // 3. Merge, or replace the table once the user agrees.
+    // Merge, or replace the table once the user agrees.
     bool merging = false;
     if (!table.IsEmpty()) merging = show(mergeQuestion()) == MsgResult::Yes;
     if (!merging && !s.DataSaved && show(dataNotSavedQuestion()) != MsgResult::Yes) return;
-    // 4.-5. The file is read whole before the table changes, so that a file
+    // The file is read whole before the table changes, so that a file
     // that cannot be read leaves the table as it was.
     MeasurementTable loaded;
     const MeasurementLoadResult r =
@@ -108,7 +108,8 @@ void LoadMeasurements(DataCommandContext& c) {
         else
             table.InsertAsRead(rec);
     }
-    // 6.-9.
+    // The table has changed: a replaced one is as saved as its file, a merged
+    // one is not; the menus follow it, the user is told, the analysis restarts.
     table.MeasurementsChanged = true;
     s.DataSaved = !merging;
     c.setTableMenus(!table.IsEmpty());

@@ -33,7 +33,7 @@ void drawPlus(QPainter& p, int x, int y, const QColor& colour) {
 PerMoon<bool> DrawEyepiece(QPainter& p, const EyepieceScene& scene) {
     const ViewGeometry& g = scene.geometry;
     p.save();
-    // 1. The black field and the stretched picture of the disc.
+    // The black field and the stretched picture of the disc.
     p.fillRect(QRect(0, 0, kViewWidth, kViewHeight), Qt::black);
     if (scene.picture && !scene.picture->isNull()) {
         p.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -42,7 +42,7 @@ PerMoon<bool> DrawEyepiece(QPainter& p, const EyepieceScene& scene) {
             *scene.picture);
         p.setRenderHint(QPainter::SmoothPixmapTransform, false);
     }
-    // 2. The magnification, bold black on white.
+    // The magnification, bold black on white.
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPixelSize(13);
     font.setBold(true);
@@ -54,7 +54,7 @@ PerMoon<bool> DrawEyepiece(QPainter& p, const EyepieceScene& scene) {
     p.drawText(QRect(10, 10, 200, 40), Qt::AlignLeft | Qt::AlignTop, mag);
     p.setBackgroundMode(Qt::TransparentMode);
 
-    // 4. The moons, their shadows on the disc and the eclipse marks.
+    // The moons, their shadows on the disc and the eclipse marks.
     PerMoon<bool> eclipseSeen;
     const DotBox box = MoonDotBox(g.MagIndex);
     p.setRenderHint(QPainter::Antialiasing, false);

@@ -2,16 +2,14 @@
 #include "app/ORVA_JUP.h"
 
 #include "analysis/FeaturesDlg.h"
-#include "lab/Version.h"
-#include "lab/JupPhenom.h"
 #include "analysis/OrbtAnal.h"
 #include "analysis/PhenomList.h"
-#include "app/RsltsList.h"
 #include "analysis/SatOrrery.h"
 #include "analysis/TimingDlg.h"
 #include "app/DataCommands.h"
 #include "app/DeskPanels.h"
 #include "app/EyepieceView.h"
+#include "app/RsltsList.h"
 #include "common/Codecs.h"
 #include "common/FileIO.h"
 #include "common/Reporter.h"
@@ -20,15 +18,17 @@
 #include "config/Getsstr.h"
 #include "config/HelpWindows.h"
 #include "config/HotList.h"
-#include "lab/LogFile.h"
 #include "config/Login.h"
-#include "lab/LoginRules.h"
 #include "config/Options.h"
 #include "config/OptionsDlg.h"
 #include "config/Passwd.h"
-#include "lab/Reminder.h"
 #include "ephemeris/Galilean.h"
 #include "ephemeris/Outer_Planets.h"
+#include "lab/JupPhenom.h"
+#include "lab/LogFile.h"
+#include "lab/LoginRules.h"
+#include "lab/Reminder.h"
+#include "lab/Version.h"
 #include "platform/CursorFile.h"
 #include "platform/Desktop.h"
 #include "platform/PictureFile.h"
@@ -153,10 +153,10 @@ bool TOrbexaForm1::StartupFailed() const {
 }
 
 void TOrbexaForm1::FormCreate(const OptsObj::Folders* folders) {
-    // 1. Numbers with "." whatever the regional settings; 100X.
+    // Numbers with "." whatever the regional settings; the view starts at 100X.
     QLocale::setDefault(QLocale::c());
     View = ViewGeometry{};
-    // 2. The client area, no maximize button.
+    // The client area, no maximize button.
     setWindowTitle(QStringLiteral("ORVA Exercise - Quorvex"));
     setWindowIcon(programIcon());
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -184,7 +184,7 @@ void TOrbexaForm1::FormCreate(const OptsObj::Folders* folders) {
     connect(Upper->Image1, &TelescopeImage::mouseUp, this, &TOrbexaForm1::Image1MouseUp);
     connect(Upper->Image1, &TelescopeImage::keyPlaced, this, &TOrbexaForm1::Image1KeyPlaced);
 
-    // 3. The options object and the working copy of its record.
+    // The options object and the working copy of its record.
     Opts = folders ? std::make_unique<OptsObj>("JUP_OPTS.INI", kProgramVersion, *folders)
                    : std::make_unique<OptsObj>("JUP_OPTS.INI", kProgramVersion);
     if (Opts->TerminateRequested) return;
@@ -210,20 +210,20 @@ void TOrbexaForm1::FormCreate(const OptsObj::Folders* folders) {
     // Removing or restoring a point changes the table: it is to be saved.
     Analysis->PointToggled = [this] { S.DataSaved = false; };
 
-    // 4. The help menu.
+    // The help menu.
     EvaluateHelpMenu();
-    // 5. The crosshair cursor of the view.
+    // The crosshair cursor of the view.
     Crosshair = loadCursorFile(WorkingOptions.ExeDir + "XPXHAIR.CUR");
-    // 6. No data folder yet; the logo.
+    // No data folder yet; the logo.
     WorkingOptions.UserDataDir.clear();
     splash_ = loadPictureFile(WorkingOptions.ExeDir + WorkingOptions.LogoFile);
-    // 7. The session state starts as Session's defaults.
+    // The session state starts as Session's defaults.
     S = Session{};
-    // 8. The instant: 0h UT of the present UT date.
+    // The instant: 0h UT of the present UT date.
     SetToNow(S.ObservationInstant, WorkingOptions.ZoneOffset);
     const long double jd = ToJulianDate(S.ObservationInstant);
     SetFromJulianDate(S.ObservationInstant, std::nearbyint(jd) - 0.5L);
-    // 10. Demonstration mode starts the session at once.
+    // Demonstration mode starts the session at once.
     if (!WorkingOptions.LoginRequired) {
         S.DisplayState = 1;
         FormPaint();
@@ -289,12 +289,12 @@ void TOrbexaForm1::FormPaint() {
 // --- Log-in and sessions ---------------------------------------------------------
 
 void TOrbexaForm1::LogIn1Click() {
-    // 1. The group logs in.
+    // The group logs in.
     TLoginDlg dlg(this);
     dlg.LoginRec = &Login;
     desktop().execDialog(dlg);
     dlg.LoginRec = nullptr;
-    // 2. The instructor's way to the options.
+    // The instructor's way to the options.
     if (QString::fromStdString(Login.StudentName1)
             .compare(QStringLiteral("Instructor"), Qt::CaseInsensitive) == 0) {
         const std::string password =
@@ -316,7 +316,7 @@ void TOrbexaForm1::LogIn1Click() {
             }
         }
     }
-    // 3. The session begins.
+    // The session begins.
     Hourglass wait;
     S.DisplayState = 1;
     S.LoggedIn = true;
@@ -325,7 +325,7 @@ void TOrbexaForm1::LogIn1Click() {
 }
 
 void TOrbexaForm1::StartSession() {
-    // 2. The demonstration user ("Log In..." goes with the log-in below).
+    // The demonstration user ("Log In..." goes with the log-in below).
     if (!S.LoggedIn) {
         Login.StudentName1 = "Demonstration";
         Login.LoginId = "DEMO";
@@ -333,7 +333,7 @@ void TOrbexaForm1::StartSession() {
         S.LoggedIn = true;
         FormPaint();
     }
-    // 3. The group's data folder.
+    // The group's data folder.
     if (WorkingOptions.UserDataDir.empty()) {
         const std::string folder = userDataFolderFor(WorkingOptions.WorkDir, Login.LoginId);
         WorkingOptions.UserDataDir = folder;
@@ -360,22 +360,22 @@ void TOrbexaForm1::StartSession() {
             return;
         }
     }
-    // 4. Test mode keeps the options open.
+    // Test mode keeps the options open.
     if (WorkingOptions.TestMode) S.OptionsAccess = true;
-    // 5. The clock's steps.
+    // The clock's steps.
     S.DataInterval = WorkingOptions.ObsInterval;
     S.AnimationStepHours = WorkingOptions.AnimationStep;
     S.AnimationTimerMs = WorkingOptions.TimerInterval;
-    // 6. Menus and caption.
+    // Menus and caption.
     S.RunOffered = true;
     UpdateControls();
     setWindowTitle(QStringLiteral("ORVA Exercise - Quorvex"));
-    // 7. A new log writer and its log-in block.
+    // A new log writer and its log-in block.
     LogWriter = std::make_unique<LogFileObj>(
         "ORVA_JUP", logPathFor(WorkingOptions.LogFile, WorkingOptions.WorkDir), &Login,
         WorkingOptions.WriteLog);
     LogWriter->WriteLogin();
-    // 8. Jupiter in the middle of the view.
+    // Jupiter in the middle of the view.
     View.CentreX = kViewWidth / 2;
     View.CentreY = kViewHeight / 2;
     Upper->Image1->Home = QPoint(View.CentreX, View.CentreY);
@@ -482,7 +482,8 @@ void TOrbexaForm1::Topics1Click() {
 }
 
 void TOrbexaForm1::About1Click() {
-    TAboutBox box(QStringLiteral("About This Exercise"), QStringLiteral("Version ") + QLatin1String(kProgramVersion),
+    TAboutBox box(QStringLiteral("About This Exercise"),
+                  QStringLiteral("Version ") + QLatin1String(kProgramVersion),
                   QStringLiteral("Quorvex"), this);
     desktop().execDialog(box);
 }
@@ -494,9 +495,9 @@ void TOrbexaForm1::Exit1Click() {
 }
 
 bool TOrbexaForm1::FormCloseQuery() {
-    // 1. The pending record.
+    // The pending record.
     if (!S.PendingStored) Entry->StorePending();
-    // 2. Unsaved measurements: the save chosen from the menu is finished
+    // Unsaved measurements: the save chosen from the menu is finished
     // before the end goes on, and asked about again while the data are
     // still unsaved (the save cancelled or failed).
     while (!S.DataSaved) {
@@ -509,9 +510,9 @@ bool TOrbexaForm1::FormCloseQuery() {
         QScreen* screen = QGuiApplication::primaryScreen();
         desktop().popupMenu(*PopupMenu1, screen ? screen->geometry().center() : QPoint());
     }
-    // 3. An unsaved hotlist.
+    // An unsaved hotlist.
     if (hotListUnsaved()) AskToSaveUpdatedHotlist();
-    // 4. At once, or 5. after the reminder or the plain question.
+    // At once, or after the reminder or the plain question.
     bool decision = S.QuitConfirmed || (!WorkingOptions.LoginRequired && Login.LoginId == "SOLRTN");
     if (!decision) {
         MsgResult r = MsgResult::Abort;
@@ -525,7 +526,7 @@ bool TOrbexaForm1::FormCloseQuery() {
                             MsgIcon::Stop, BtnYes | BtnNo);
         decision = r == MsgResult::Ok || r == MsgResult::Yes;
     }
-    // 6. Pending option updates are offered before the window closes.
+    // Pending option updates are offered before the window closes.
     S.QuitConfirmed = decision;
     if (decision) {
         if (S.UpdatesPending) {
@@ -569,14 +570,14 @@ void TOrbexaForm1::ComputeForInstant() {
 
 void TOrbexaForm1::UpdateView() {
     if (S.DisplayState != 2) return;
-    // 1. The black field and the rotation picture.
+    // The black field and the rotation picture.
     RotationImageNumber =
         RotationImageNumberAt(ToJulianDate(S.ObservationInstant), WorkingOptions.RedSpotLongitude);
     const RotationImageCache::Picture picture = images_.load(
         RotationImagePath(WorkingOptions.ExeDir, WorkingOptions.ImagesFolder, RotationImageNumber));
-    // 3. Where the moons are.
+    // Where the moons are.
     MoonPixelsNow = MoonPixels(SatelliteStates, View);
-    // 2., 4. The magnification text and the moons.
+    // The magnification text and the moons, drawn with the field and the picture.
     EyepieceScene scene;
     scene.picture = &picture.image;
     scene.geometry = View;
@@ -589,19 +590,19 @@ void TOrbexaForm1::UpdateView() {
     }
     Upper->Image1->update();
     EclipseStop();
-    // 5. The labels.
+    // The labels.
     Lower->DateLbl->setText(q(DateLabelText(S.ObservationInstant)));
     Lower->UTLbl->setText(q(UTLabelText(S.ObservationInstant)));
     Lower->JDLbl->setText(q(JDLabelText(S.ObservationInstant)));
     RefreshTimingLabels();
-    // 6. The read-outs of the last placement go; "Record" waits for the next.
+    // The read-outs of the last placement go; "Record" waits for the next.
     Lower->IDLbl->clear();
     Lower->CrsrLbl->clear();
     Lower->RdngLbl->clear();
     Upper->Image1->setAccessibleDescription(QString());
     S.CursorPlaced = false;
     UpdateControls();
-    // 7. The top view follows its feature.
+    // The top view follows its feature.
     TopView->Sync();
 }
 
@@ -616,14 +617,14 @@ void TOrbexaForm1::MagBtnClick(int magIndex) {
 }
 
 void TOrbexaForm1::EvaluatePoint(QPoint at) {
-    // 1.-2. The instant and the raw pixel.
+    // The instant and the raw pixel.
     CursorJD = ToJulianDate(S.ObservationInstant);
     Lower->CrsrLbl->setText(q(CursorText(at.x(), at.y())));
-    // 3. Which moon.
+    // Which moon.
     CursorMoon = IdentifyMoon(MoonPixelsNow, at.x(), at.y(), View.MagIndex);
     Lower->IDLbl->setText(WorkingOptions.IdentifyMoon ? q(MoonIdText(CursorMoon)) : QString());
     if (TopView->isVisible()) TopView->HighlightMoon(CursorMoon);
-    // 4. The reading.
+    // The reading.
     CursorReading = ::CursorReading(at.x(), View);
     Lower->RdngLbl->setText(WorkingOptions.ShowDistance
                                 ? q(ReadingText(CursorReading, at.x() - View.CentreX))
@@ -695,11 +696,11 @@ void TOrbexaForm1::Features1Click() {
 // --- The clock -----------------------------------------------------------------------
 
 void TOrbexaForm1::NextBtnClick() {
-    // 1.-2. What the entry dialog holds goes into the table; an unreadable
+    // What the entry dialog holds goes into the table; an unreadable
     // value is reported there and does not stop the clock.
     if (Entry->isVisible()) Entry->OKBtnClick();
     if (!S.PendingStored) Entry->StorePending();
-    // 3.-4.
+    // The next instant, one data interval on, and its view.
     SetFromJulianDate(S.ObservationInstant,
                       ToJulianDate(S.ObservationInstant) + S.DataInterval / 24.0L);
     ComputeForInstant();
@@ -800,13 +801,13 @@ void TOrbexaForm1::SetTableMenus(bool enabled) {
 
 void TOrbexaForm1::RecordBtnClick() {
     MeasurementRec& pending = Entry->PendingRecord;
-    // 1. A new instant starts a new record; the old one is stored first.
+    // A new instant starts a new record; the old one is stored first.
     if (CursorJD != pending.JulianDate) {
         if (!S.PendingStored) Entry->StorePending();
         Entry->ResetPending();
         pending.JulianDate = CursorJD;
     }
-    // 2. The reading goes into the moon's box by itself.
+    // The reading goes into the moon's box by itself.
     if (WorkingOptions.AutoRecord) {
         if (CursorMoon == 0) {
             showMessage(QStringLiteral("Try Again!"),
@@ -817,7 +818,7 @@ void TOrbexaForm1::RecordBtnClick() {
         pending.Offset[CursorMoon] = CursorReading;
         pending.Included[CursorMoon] = true;
     }
-    // 3.
+    // The entry dialog, not modal, shows the record so far.
     Entry->ModalEntry = false;
     Entry->ShowForRecording();
 }

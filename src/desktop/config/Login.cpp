@@ -111,7 +111,7 @@ void TLoginDlg::OKBtnClick() {
         accept();
         return;
     }
-    // 1. Store what was typed.
+    // Store what was typed.
     const int nameMax = int(MaxStudentNameChars);
     LoginRec->StudentName1 = typedText(Stud1, nameMax);
     LoginRec->StudentName2 = typedText(Stud2, nameMax);
@@ -120,7 +120,7 @@ void TLoginDlg::OKBtnClick() {
     LoginRec->LabTable = typedText(LabTbl, int(MaxLabTableChars));
 
     if (!LoginRec->StudentName1.empty()) {
-        // 2. A first name: confirm.
+        // A first name: confirm.
         if (showMessage("Login Completed?", "Have You Finished Logging In?", MsgIcon::Question,
                         BtnYes | BtnNo) == MsgResult::Yes) {
             LoginRec->LoginId = LoginIdFor(LoginRec->StudentName1);
@@ -128,7 +128,7 @@ void TLoginDlg::OKBtnClick() {
         }
         return;
     }
-    // 3. No first name, whatever the others hold.
+    // No first name, whatever the others hold.
     if (showMessage("No Entry!", "You Didn't Enter Anything!", MsgIcon::Warning,
                     BtnOk | BtnCancel) == MsgResult::Ok) {
         setImproperLogin(*LoginRec);

@@ -5,7 +5,7 @@
 // improper-login marks.
 #pragma once
 
-#include "config/LoginRecord.h"
+#include "lab/LoginRecord.h"
 
 #include <QDialog>
 

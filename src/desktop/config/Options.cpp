@@ -18,7 +18,9 @@ namespace {
 // Folder texts are cut to 184 characters when they are set at creation.
 constexpr std::size_t kFolderTextLimit = 184;
 
-std::string cutFolder(const std::string& s) { return codec::utf8Left(s, kFolderTextLimit); }
+std::string cutFolder(const std::string& s) {
+    return codec::utf8Left(s, kFolderTextLimit);
+}
 
 } // namespace
 
@@ -26,7 +28,9 @@ std::string programFolder() {
     return fileio::withSlash(QCoreApplication::applicationDirPath().toStdString());
 }
 
-std::string currentFolder() { return fileio::withSlash(QDir::currentPath().toStdString()); }
+std::string currentFolder() {
+    return fileio::withSlash(QDir::currentPath().toStdString());
+}
 
 OptsObj::OptsObj(const std::string& optsFileName, const std::string& progVersion)
     : OptsObj(optsFileName, progVersion, Folders{programFolder(), currentFolder()}) {}
@@ -34,7 +38,7 @@ OptsObj::OptsObj(const std::string& optsFileName, const std::string& progVersion
 OptsObj::OptsObj(const std::string& optsFileName, const std::string& progVersion,
                  const Folders& folders, bool create)
     : folders_(folders) {
-    // Step 1: names from the arguments, the backup name derived.
+    // The names from the arguments, the backup name derived.
     Options.ProgVersion = codec::utf8Left(progVersion, kS71);
     Options.OptsFileName = codec::utf8Left(optsFileName, kS71);
     Options.BakFileName = backupFileName(Options.OptsFileName);
@@ -42,12 +46,12 @@ OptsObj::OptsObj(const std::string& optsFileName, const std::string& progVersion
 }
 
 void OptsObj::Create() {
-    // Step 2: program folder and working folder.
+    // The program folder and the working folder.
     Options.ExeDir = cutFolder(fileio::withSlash(folders_.exeDir));
     Options.WorkDir = cutFolder(fileio::withSlash(folders_.currentDir));
-    // Step 3: this platform has per-user folders.
+    // This platform has per-user folders.
     MultiUserPlatform = true;
-    // Step 4: a working folder that cannot be written falls back to the
+    // A working folder that cannot be written falls back to the
     // per-user folder, then to one the user picks.
     if (MultiUserPlatform && IsWriteProtected(Options.WorkDir)) {
         std::string home = desktop().homeFolder().toStdString();
@@ -61,14 +65,14 @@ void OptsObj::Create() {
             QDir::setCurrent(QString::fromStdString(perUser));
             Options.WorkDir = cutFolder(perUser);
         } else {
-            const MsgResult answer = report(
-                "Write-Enabled Storage Required",
-                "Path \"" + Options.WorkDir + "\" is write-protected!\n\n" +
-                    "You must provide a path to write-enabled storage.  " +
-                    "If you are using removable storage,\n" +
-                    "such as a USB device, please mount it before continuing, " +
-                    "then select it in the dialog that follows.",
-                MsgIcon::Stop, BtnOk | BtnCancel);
+            const MsgResult answer =
+                report("Write-Enabled Storage Required",
+                       "Path \"" + Options.WorkDir + "\" is write-protected!\n\n" +
+                           "You must provide a path to write-enabled storage.  " +
+                           "If you are using removable storage,\n" +
+                           "such as a USB device, please mount it before continuing, " +
+                           "then select it in the dialog that follows.",
+                       MsgIcon::Stop, BtnOk | BtnCancel);
             if (answer != MsgResult::Ok) {
                 TerminateRequested = true;
                 return;
@@ -82,16 +86,16 @@ void OptsObj::Create() {
             Options.WorkDir = cutFolder(fileio::withSlash(chosen.toStdString()));
         }
     }
-    // Step 7: the working folder's file, the program folder's, or the defaults.
+    // The working folder's file, the program folder's, or the defaults.
     if (!Load(Options.WorkDir + Options.OptsFileName)) {
         const bool loaded =
             Options.WorkDir != Options.ExeDir && Load(Options.ExeDir + Options.OptsFileName);
         if (!loaded) SetDefaults();
     }
     Options.Administrator = false;
-    // Step 6, once the options name the pictures' folder: the CD-ROM drive is
-    // there to find the rotation pictures on a disc, so the question is asked
-    // only when they are not where the options say.
+    // The CD-ROM drive is settled only now that the options name the pictures'
+    // folder: the drive is there to find the rotation pictures on a disc, so the
+    // question is asked only when they are not where the options say.
     Options.CDDrive =
         QFileInfo(QString::fromStdString(Options.ExeDir + Options.ImagesFolder)).isDir()
             ? desktop().cdromMountPoint().toStdString()
@@ -99,7 +103,7 @@ void OptsObj::Create() {
 }
 
 bool OptsObj::IsWriteProtected(const std::string& folder) {
-    // Step 5: a folder is writable when a new file can be created in it. The
+    // A folder is writable when a new file can be created in it. The
     // probe gets a name of its own and is made only when nothing has that
     // name, so that it never opens, empties or removes a file that was there
     // (nor one a link of that name points at).
@@ -124,16 +128,19 @@ std::string OptsObj::FindCDDrive() {
 }
 
 bool OptsObj::Load(const std::string& path) {
-    // Step 8: a missing or unreadable file fails silently; a rejected one is reported.
+    // A missing or unreadable file fails silently; a rejected one is reported.
     fileio::FileStamp stamp;
-    const bool loaded = loadOptionsFile(path, Options, [this] { AfterLoad(); }, &stamp);
+    const bool loaded = loadOptionsFile(
+        path, Options, [this] { AfterLoad(); }, &stamp);
     // What this copy saw there, read or not: a save asks before replacing
     // what another copy of the program wrote since.
     seen_[path] = stamp.exists ? stamp : fileio::stampOf(path);
     return loaded;
 }
 
-void OptsObj::SetDefaults() { setOptionsDefaults(Options); }
+void OptsObj::SetDefaults() {
+    setOptionsDefaults(Options);
+}
 
 bool OptsObj::Save(const std::string& folder) {
     if (Options.EditMode) {

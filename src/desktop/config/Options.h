@@ -26,7 +26,7 @@ public:
             bool create = true);
     virtual ~OptsObj() = default;
 
-    // The creation steps: folders, write test and fallbacks, CD-ROM drive, load.
+    // The creation steps: folders, write test and fallbacks, load, CD-ROM drive.
     void Create();
 
     // Reads one options file into the record; true when the whole file was read.

@@ -19,6 +19,15 @@
 
 namespace fs = std::filesystem;
 
+// Node's file system seen from WebAssembly has no pipes or devices, no owners
+// to tell apart and no settable file times: these guards of a shared computer
+// are proven by the native builds.
+#if defined(__EMSCRIPTEN__)
+#define SKIP_WITHOUT_POSIX_FILES() GTEST_SKIP() << "no pipes, owners or file times here"
+#else
+#define SKIP_WITHOUT_POSIX_FILES() (void)0
+#endif
+
 namespace {
 
 std::vector<std::string> namesIn(const std::string& folder) {
@@ -106,6 +115,7 @@ bool asOtherAccount(const std::function<bool()>& body) {
 }
 
 TEST(FileIO, ASaveFollowsOnlyItsOwnLinkToARegularFileAndNeverReplacesAnythingElse) {
+    SKIP_WITHOUT_POSIX_FILES();
     TempDir tmp;
     const std::string victim = writeTestFile(tmp.file("victim"), "precious");
     ASSERT_EQ(::mkfifo(tmp.file("pipe").c_str(), 0666), 0);
@@ -165,6 +175,7 @@ TEST(FileIO, ASaveKeepsOnlyReadAndWriteBitsAndTheUmaskForAnotherAccountsFile) {
 }
 
 TEST(FileIO, ReadersRefusePipesDevicesAndOversizedFilesWithoutWaiting) {
+    SKIP_WITHOUT_POSIX_FILES();
     TempDir tmp;
     ASSERT_EQ(::mkfifo(tmp.file("pipe").c_str(), 0666), 0);
     fs::create_symlink("/dev/zero", tmp.file("zero.DAT"));
@@ -183,6 +194,7 @@ TEST(FileIO, ReadersRefusePipesDevicesAndOversizedFilesWithoutWaiting) {
 }
 
 TEST(FileIO, TheLogIsAppendedToARegularFileOnlyNeverThroughALink) {
+    SKIP_WITHOUT_POSIX_FILES();
     TempDir tmp;
     const std::string victim = writeTestFile(tmp.file("victim"), "precious");
     fs::create_symlink("victim", tmp.file("link.log"));
@@ -199,6 +211,7 @@ TEST(FileIO, TheLogIsAppendedToARegularFileOnlyNeverThroughALink) {
 }
 
 TEST(FileIO, ASaveRemovesOnlyTheSaversOwnStaleTemporaryFilesOfThatFile) {
+    SKIP_WITHOUT_POSIX_FILES();
     TempDir tmp;
     const std::string file = writeTestFile(tmp.file("data.DAT"), "old");
     const auto leftover = [&](const std::string& name, uid_t owner, int ageSeconds) {

@@ -148,6 +148,9 @@ TEST(LogFileObj, WritesNothingWhenOffAndFailsSilently) {
 }
 
 TEST(LogFileObj, ProgramsSharingTheLogNeverInterleaveLines) {
+#if defined(__EMSCRIPTEN__)
+    GTEST_SKIP() << "WebAssembly has no fork";
+#endif
     constexpr int kWriters = 4, kBlocks = 200;
     TempDir tmp;
     const std::string path = tmp.file("shared.txt");

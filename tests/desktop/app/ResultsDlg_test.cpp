@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The entry dialog: its texts, OK, Cancel, modeless recording and modal editing.
-#include "MeasurementSamples.h"
 #include "app/ResultsDlg.h"
 #include "support/FakeSession.h"
+#include "support/MeasurementSamples.h"
 #include "support/ScriptedDesktop.h"
 
 #include <QLabel>
