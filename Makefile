@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Two entry points: `make run` builds an optimised program and starts it;
-# `make test` builds the sanitizer build and runs every test; `make package`
-# makes the Debian package. All install what they need first.
+# `make test` builds the sanitizer build and the cross builds and runs every
+# test. `make package` makes the Debian packages. All install what they need first.
 JOBS ?= 2
 
 .PHONY: run test build build-test deps bench fuzz package clean cross-test
@@ -20,8 +20,14 @@ build-test: deps
 	@cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DQUORVEX_SANITIZE=ON >/dev/null
 	@cmake --build build-test -j$(JOBS)
 
+# Every test: the sanitizer build's suite (desktop, core, tools, packages),
+# then the core's suite and quorvex-tool cross-built for ARM64 and run under
+# qemu-aarch64, and the core's suite built with emscripten and run under node,
+# each with its numbers compared with this machine's.
 test: build-test
 	ctest --test-dir build-test --output-on-failure -j$(JOBS)
+	scripts/cross-test arm64
+	scripts/cross-test wasm
 
 # The core's tests built for ARM64 (run by qemu-aarch64) and WebAssembly (run
 # by node), and their numbers compared with this machine's.
@@ -40,7 +46,8 @@ fuzz: deps
 	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVEX_FUZZ=ON -DQUORVEX_TESTS=OFF >/dev/null
 	@cmake --build build-fuzz -j$(JOBS)
 
-# The Debian package of the optimised build: build/quorvex_<version>_<arch>.deb.
+# The Debian packages of the optimised build: build/quorvex_<version>_<arch>.deb
+# and build/quorvex-tool_<version>_<arch>.deb.
 package: build
 	cd build && cpack -G DEB
 

@@ -16,12 +16,20 @@ if(EMSCRIPTEN)
 endif()
 
 # The generators' tools add themselves to qv_data.
-add_custom_target(qv_data ALL)
 if(NOT CMAKE_CROSSCOMPILING)
     add_subdirectory(tools/leapseconds)
     add_subdirectory(tools/outerplanets)
+else()
+    # quorvex-tool finds its two tables beside itself, as installed.
+    foreach(f IN ITEMS "Leap Seconds.txt" "Outer_Pl_Tbl.dat")
+        configure_file("${QUORVEX_DATA_DIR}/${f}" "${QV_BIN}/${f}" COPYONLY)
+    endforeach()
 endif()
 add_subdirectory(tools/crosscheck)
+# quorvex-tool for ARM64 (WebAssembly has no use for it).
+if(NOT EMSCRIPTEN)
+    add_subdirectory(tools/quorvex-tool)
+endif()
 
 if(QUORVEX_TESTS)
     enable_testing()
@@ -36,11 +44,8 @@ if(QUORVEX_TESTS)
     add_subdirectory("${QV_GTEST_SOURCE}" "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_FROM_ALL)
 
     set(QV_TESTS "${CMAKE_SOURCE_DIR}/tests")
-    # The tests of the core's own folders; the generator's tests run the native
-    # tool through Qt and stay in the full build.
-    file(GLOB QV_CORE_TEST_SRC CONFIGURE_DEPENDS "${QV_TESTS}/common/*.cpp"
-         "${QV_TESTS}/ephemeris/*.cpp")
-    list(FILTER QV_CORE_TEST_SRC EXCLUDE REGEX "/CoefficientTableGenerator_test\\.cpp$")
+    # The tests of the core's rooms, all in one program.
+    file(GLOB QV_CORE_TEST_SRC CONFIGURE_DEPENDS "${QV_TESTS}/core/*/*.cpp")
     add_executable(test_core ${QV_CORE_TEST_SRC} "${QV_TESTS}/support/core_main.cpp"
                    "${QV_TESTS}/support/ScriptedReporter.cpp" "${QV_TESTS}/support/TempDir.cpp")
     target_include_directories(test_core PRIVATE "${QV_TESTS}")

@@ -1,14 +1,23 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The Debian package: `cpack -G DEB` in the build folder (or `make package` in
-# the project folder) makes quorvex_<version>_<arch>.deb. Besides the program
-# folder and the links in bin/ it installs the desktop entry with its launcher,
-# the menu icon, the AppStream metainfo and the manual page of quorvex-tool.
+# The Debian packages: `cpack -G DEB` in the build folder (or `make package` in
+# the project folder) makes two, one per install component:
+#   quorvex_<version>_<arch>.deb       the program folder, its link in bin/, the
+#                                      desktop entry with its launcher, the menu
+#                                      icon and the AppStream metainfo;
+#   quorvex-tool_<version>_<arch>.deb  quorvex-tool with its two tables, its link
+#                                      and its manual page; no Qt.
+# Each installs without the other, and each carries the copyright file.
 set(QV_APP_ID org.orva.quorvex)
 set(QV_PACKAGING_DIR "${CMAKE_CURRENT_LIST_DIR}")
 
+# The version is written once, in the core.
+file(STRINGS "${CMAKE_SOURCE_DIR}/src/core/lab/Version.h" _version_line REGEX "kProgramVersion")
+string(REGEX MATCH "\"([^\"]+)\"" _ "${_version_line}")
+set(QUORVEX_VERSION "${CMAKE_MATCH_1}")
+
 # The desktop menu starts the program through the launcher, in the user's own
 # folder; the entry names the launcher by its installed path.
-install(PROGRAMS "${QV_PACKAGING_DIR}/quorvex-launch" DESTINATION ${QV_INSTALL_DIR})
+install(PROGRAMS "${QV_PACKAGING_DIR}/quorvex-launch" DESTINATION ${QV_INSTALL_DIR} COMPONENT program)
 install(CODE "
     file(READ \"${QV_PACKAGING_DIR}/${QV_APP_ID}.desktop.in\" _entry)
     string(REPLACE \"@QV_LAUNCH@\" \"\${CMAKE_INSTALL_PREFIX}/${QV_INSTALL_DIR}/quorvex-launch\"
@@ -16,43 +25,56 @@ install(CODE "
     set(_apps \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/share/applications\")
     file(MAKE_DIRECTORY \"\${_apps}\")
     file(WRITE \"\${_apps}/${QV_APP_ID}.desktop\" \"\${_entry}\")
-")
-install(DIRECTORY "${QV_ICON_DIR}/hicolor" DESTINATION share/icons)
-install(FILES "${QV_PACKAGING_DIR}/${QV_APP_ID}.metainfo.xml" DESTINATION share/metainfo)
-# Debian's machine-readable copyright file: GPL-3.0-or-later.
-install(FILES "${QV_PACKAGING_DIR}/copyright" DESTINATION share/doc/quorvex)
+" COMPONENT program)
+install(DIRECTORY "${QV_ICON_DIR}/hicolor" DESTINATION share/icons COMPONENT program)
+set(QV_METAINFO "${CMAKE_BINARY_DIR}/packaging/${QV_APP_ID}.metainfo.xml")
+configure_file("${QV_PACKAGING_DIR}/${QV_APP_ID}.metainfo.xml.in" "${QV_METAINFO}" @ONLY)
+install(FILES "${QV_METAINFO}" DESTINATION share/metainfo COMPONENT program)
+# Debian's machine-readable copyright file: GPL-3.0-or-later, in each package.
+install(FILES "${QV_PACKAGING_DIR}/copyright" DESTINATION share/doc/quorvex COMPONENT program)
+install(FILES "${QV_PACKAGING_DIR}/copyright" DESTINATION share/doc/quorvex-tool COMPONENT tool)
 
 # The manual page, compressed without a time stamp so that the bytes repeat.
 find_program(QV_GZIP gzip REQUIRED)
 set(QV_MAN_PAGE "${CMAKE_BINARY_DIR}/man/quorvex-tool.1")
+configure_file("${QV_PACKAGING_DIR}/quorvex-tool.1.in" "${QV_MAN_PAGE}" @ONLY)
 add_custom_command(OUTPUT "${QV_MAN_PAGE}.gz"
-    COMMAND ${CMAKE_COMMAND} -E copy "${QV_PACKAGING_DIR}/quorvex-tool.1" "${QV_MAN_PAGE}"
-    COMMAND "${QV_GZIP}" -n -9 -f "${QV_MAN_PAGE}"
-    DEPENDS "${QV_PACKAGING_DIR}/quorvex-tool.1"
-    VERBATIM)
+    COMMAND "${QV_GZIP}" -n -9 -c "${QV_MAN_PAGE}" > "${QV_MAN_PAGE}.gz"
+    DEPENDS "${QV_MAN_PAGE}")
 add_custom_target(qv_man ALL DEPENDS "${QV_MAN_PAGE}.gz")
-install(FILES "${QV_MAN_PAGE}.gz" DESTINATION share/man/man1)
+install(FILES "${QV_MAN_PAGE}.gz" DESTINATION share/man/man1 COMPONENT tool)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quorvex)
-set(CPACK_PACKAGE_VERSION 2.002)
+set(CPACK_PACKAGE_VERSION "${QUORVEX_VERSION}")
 set(CPACK_PACKAGE_CONTACT "Quorvex maintainers <maintainers@quorvex.invalid>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Jupiter's moons laboratory exercise for astronomy courses")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Students point a simulated telescope at Jupiter, step the clock night by\n\
-night, measure how far each of the four large moons stands from the planet,\n\
-and fit a sine curve to each moon's offsets to find its orbital period and\n\
-radius and Jupiter's mass. quorvex-tool writes options files and computes\n\
-answer keys for instructors.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_ALL program tool)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_STRIP_FILES ON)
-# The Qt 6 libraries come from dpkg-shlibdeps (libqt6gui6 also holds the xcb
-# plugin that shows the windows on X); the windows use the Liberation fonts.
+# Libraries come from dpkg-shlibdeps: Qt 6 for the program (libqt6gui6 also
+# holds the xcb plugin that shows the windows on X), only the C and C++
+# libraries for the tool.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation")
+set(CPACK_DEBIAN_PROGRAM_PACKAGE_NAME quorvex)
+set(CPACK_DEBIAN_TOOL_PACKAGE_NAME quorvex-tool)
+set(CPACK_DEBIAN_PROGRAM_PACKAGE_DEPENDS "fonts-liberation")
+set(CPACK_DEBIAN_PROGRAM_DESCRIPTION
+    "Jupiter's moons laboratory exercise for astronomy courses\n\
+Students point a simulated telescope at Jupiter, step the clock night by\n\
+night, measure how far each of the four large moons stands from the planet,\n\
+and fit a sine curve to each moon's offsets to find its orbital period and\n\
+radius and Jupiter's mass.")
+set(CPACK_DEBIAN_TOOL_DESCRIPTION
+    "Command-line companion of the Jupiter's moons laboratory exercise\n\
+For instructors and lab administrators: answer keys, checking, fitting and\n\
+grading measurement files, converting and merging a class's files, options\n\
+files and the shared activity log. Needs no display.")
+set(CPACK_DEBIAN_TOOL_PACKAGE_SECTION science)
+set(CPACK_DEBIAN_PROGRAM_PACKAGE_SECTION science)
 include(CPack)
 
 # Cheap checks of the packaging files; the package itself is not built by them.
@@ -67,14 +89,20 @@ if(QUORVEX_TESTS)
     find_program(QV_APPSTREAMCLI appstreamcli)
     if(QV_APPSTREAMCLI)
         add_test(NAME package_metainfo
-                 COMMAND "${QV_APPSTREAMCLI}" validate --no-net --pedantic
-                         "${QV_PACKAGING_DIR}/${QV_APP_ID}.metainfo.xml")
+                 COMMAND "${QV_APPSTREAMCLI}" validate --no-net --pedantic "${QV_METAINFO}")
     endif()
     add_test(NAME source_licence_lines
              COMMAND ${CMAKE_COMMAND} -DROOT=${CMAKE_SOURCE_DIR}
                      -P "${QV_PACKAGING_DIR}/CheckLicenceLines.cmake")
+    # Both packages, built and taken apart (the optimised build's packages are
+    # made the same way by `make package`).
+    add_test(NAME package_split
+             COMMAND ${CMAKE_COMMAND} -DCPACK=${CMAKE_CPACK_COMMAND} -DBUILD=${CMAKE_BINARY_DIR}
+                     -DOUT=${CMAKE_BINARY_DIR}/package-check
+                     -P "${QV_PACKAGING_DIR}/CheckPackages.cmake")
+    set_tests_properties(package_split PROPERTIES TIMEOUT 600)
     add_test(NAME package_man_page
              COMMAND ${CMAKE_COMMAND} -DTOOL=$<TARGET_FILE:quorvex-tool>
-                     -DPAGE=${QV_PACKAGING_DIR}/quorvex-tool.1
+                     -DPAGE=${QV_MAN_PAGE}
                      -P "${QV_PACKAGING_DIR}/CheckManPage.cmake")
 endif()

@@ -14,7 +14,7 @@
 #include "app/ORVA_JUP.h"
 #include "common/FileIO.h"
 #include "config/DtUTdlg.h"
-#include "config/OptionsRecord.h"
+#include "lab/OptionsRecord.h"
 #include "ephemeris/DateTime.h"
 #include "ephemeris/Galilean.h"
 #include "ephemeris/Outer_Planets.h"

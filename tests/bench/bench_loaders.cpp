@@ -2,8 +2,8 @@
 // Speed of loading files whose records are out of order: a measurement file
 // of 50 000 shuffled records (with many equal dates) and a hotlist of 100 000
 // shuffled dates.
-#include "app/MeasurementFiles.h"
-#include "config/HotListFile.h"
+#include "lab/MeasurementFiles.h"
+#include "lab/HotListFile.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the search for Jupiter's four phenomena around an observation date.
-#include "analysis/JupPhenom.h"
+#include "lab/JupPhenom.h"
 #include "ephemeris/DateTime.h"
 #include "ephemeris/Outer_Planets.h"
 

@@ -2,7 +2,7 @@
 // Fuzz target: the entry box reader must take any text, give only offsets a
 // 32-bit real holds, and read the text it shows for its own result with the
 // same mark; once rounded to that text, the value reads back as itself.
-#include "app/Measurements.h"
+#include "lab/Measurements.h"
 
 #include <cmath>
 #include <cstdint>

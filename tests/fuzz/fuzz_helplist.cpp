@@ -3,7 +3,7 @@
 // keep every entry within its field limits, and find each title it holds.
 #include "common/Codecs.h"
 #include "common/TextLines.h"
-#include "config/Helplst.h"
+#include "lab/Helplst.h"
 
 #include <cstdint>
 #include <string_view>

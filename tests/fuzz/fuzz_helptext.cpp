@@ -4,7 +4,7 @@
 // within the viewer's width and with its margins.
 #include "common/Codecs.h"
 #include "common/TextLines.h"
-#include "config/HelpText.h"
+#include "lab/HelpText.h"
 
 #include <cstdint>
 #include <string_view>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the hotlist file loader must survive any bytes, keep the list
 // in order, and write back what it read.
-#include "config/HotListFile.h"
-#include "config/TextListRules.h"
+#include "lab/HotListFile.h"
+#include "lab/TextListRules.h"
 
 #include <algorithm>
 #include <cmath>

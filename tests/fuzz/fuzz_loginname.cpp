@@ -2,8 +2,8 @@
 // Fuzz target: whatever a student types as a name, the id stays within eight
 // characters, the data folder is one safe path component and every log block
 // keeps its ten lines.
-#include "config/LogFile.h"
-#include "config/LoginRules.h"
+#include "lab/LogFile.h"
+#include "lab/LoginRules.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // Fuzz target: the ".CSV" measurement loader must survive any text, yield
 // only finite dates and offsets within MaxOffset, and its records written
 // as ".CSV" again must read back as the same lines once rounded.
-#include "app/MeasurementFiles.h"
+#include "lab/MeasurementFiles.h"
 
 #include <cmath>
 #include <cstdint>

@@ -5,7 +5,7 @@
 // and counted),
 // and every record must pass through the review list, the entry boxes and the
 // ".CSV" writer and reader.
-#include "app/MeasurementFiles.h"
+#include "lab/MeasurementFiles.h"
 #include "common/Codecs.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the options file loader must survive any bytes.
-#include "config/OptionsRecord.h"
+#include "lab/OptionsRecord.h"
 
 #include <cstdint>
 #include <string_view>

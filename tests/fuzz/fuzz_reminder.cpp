@@ -3,7 +3,7 @@
 // message of at most 1023 characters, its lines cut to 255, ending with the
 // closing question whenever there is room for it.
 #include "common/Codecs.h"
-#include "config/Reminder.h"
+#include "lab/Reminder.h"
 
 #include <cstdint>
 #include <string>

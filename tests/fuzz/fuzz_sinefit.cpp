@@ -2,9 +2,9 @@
 // Fuzz target: the sine fit and Kepler's law on whatever a ".DAT" file holds
 // (NaN, infinities, huge values, equal dates) must not crash, and a fit they
 // report must be a normalised curve with a positive period.
-#include "analysis/Kepler.h"
-#include "analysis/SineFit.h"
-#include "app/MeasurementFiles.h"
+#include "lab/Kepler.h"
+#include "lab/SineFit.h"
+#include "lab/MeasurementFiles.h"
 
 #include <cmath>
 #include <cstdint>

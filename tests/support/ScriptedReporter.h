@@ -16,6 +16,7 @@ public:
     ScriptedReporter() : scope_(this) {}
 
     void answerMessage(MsgResult r) { answers_.push_back(r); }
+    bool allAnswersUsed() const { return answers_.empty(); }
     std::vector<Message> messages;
 
     MsgResult show(const Message& m) override;

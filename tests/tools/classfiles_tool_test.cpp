@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // quorvex-tool convert, merge and show on the files a class hands in.
-#include "app/MeasurementFiles.h"
+#include "lab/MeasurementFiles.h"
 #include "common/FileIO.h"
 #include "support/TempDir.h"
 #include "support/ToolRunner.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The default hotlist installed beside the program: well formed, in order,
 // and every event it promises is there when the program computes the moons.
-#include "config/HotListFile.h"
+#include "lab/HotListFile.h"
 #include "ephemeris/DateTime.h"
 #include "ephemeris/Galilean.h"
 #include "ephemeris/Outer_Planets.h"

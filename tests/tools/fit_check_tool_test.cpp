@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // quorvex-tool fit and check on the measurements a careful group would make:
 // the moons' true offsets over 30 evenings, read to +-0.02 diameters.
-#include "app/MeasurementFiles.h"
+#include "lab/MeasurementFiles.h"
 #include "ephemeris/DateTime.h"
 #include "ephemeris/Galilean.h"
 #include "ephemeris/StringUt.h"

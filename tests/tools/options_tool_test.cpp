@@ -2,7 +2,7 @@
 // quorvex-tool options: show, defaults and set, on files it wrote and on
 // files it did not.
 #include "common/FileIO.h"
-#include "config/OptionsRecord.h"
+#include "lab/OptionsRecord.h"
 #include "support/TempDir.h"
 #include "support/ToolRunner.h"
 

@@ -9,7 +9,7 @@
 // away from the Sun in the sky (within about two months of opposition) are
 // taken. Instants are UT date-time counts (the clock of a zone offset of 0),
 // rounded to the minute.
-#include "config/HotListFile.h"
+#include "lab/HotListFile.h"
 #include "ephemeris/DateTime.h"
 #include "ephemeris/Galilean.h"
 #include "ephemeris/Outer_Planets.h"

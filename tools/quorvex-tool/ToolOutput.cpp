@@ -3,8 +3,8 @@
 
 #include "ToolCommand.h"
 
-#include "analysis/SineModel.h"
-#include "app/MeasurementFiles.h"
+#include "lab/SineModel.h"
+#include "lab/MeasurementFiles.h"
 #include "common/FileErrors.h"
 #include "ephemeris/StringUt.h"
 

@@ -4,7 +4,7 @@
 // measurement file.
 #pragma once
 
-#include "app/Measurements.h"
+#include "lab/Measurements.h"
 #include "common/Reporter.h"
 
 #include <cstddef>

@@ -5,7 +5,7 @@
 #include "ToolCommand.h"
 #include "ToolOutput.h"
 
-#include "app/MeasurementFiles.h"
+#include "lab/MeasurementFiles.h"
 #include "common/FileErrors.h"
 
 #include <algorithm>

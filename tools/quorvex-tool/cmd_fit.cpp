@@ -7,8 +7,8 @@
 #include "ToolInstant.h"
 #include "ToolOutput.h"
 
-#include "analysis/Kepler.h"
-#include "analysis/SineFit.h"
+#include "lab/Kepler.h"
+#include "lab/SineFit.h"
 #include "ephemeris/Galilean.h"
 
 #include <algorithm>

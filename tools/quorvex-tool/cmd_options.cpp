@@ -7,7 +7,7 @@
 #include "common/FileErrors.h"
 #include "common/FileIO.h"
 #include "common/Reporter.h"
-#include "config/OptionsRecord.h"
+#include "lab/OptionsRecord.h"
 
 #include <charconv>
 #include <cmath>

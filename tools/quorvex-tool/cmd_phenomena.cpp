@@ -6,7 +6,7 @@
 #include "ToolInstant.h"
 #include "ToolOutput.h"
 
-#include "analysis/JupPhenom.h"
+#include "lab/JupPhenom.h"
 #include "ephemeris/DateTime.h"
 
 #include <iostream>

@@ -17,7 +17,7 @@ west positive and Y toward Jupiter's north, the frame of EarthX and EarthY.
 Writes CSV to standard output: JD_UT,Moon,EarthX,EarthY,EarthZ (Z positive
 when the moon is farther than Jupiter).
 
-Usage: galilean_reference.py [COUNT] > tests/ephemeris/data/galilean_reference.csv
+Usage: galilean_reference.py [COUNT] > tests/core/ephemeris/data/galilean_reference.csv
 """
 import math
 import sys

@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "lab/PageHeaderText.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(PageHeaderText, TitleNamesTheFirstStudentWithin97Units) {
+    LoginRecord l;
+    l.StudentName1 = "Ann";
+    EXPECT_EQ(pageHeaderTitle(l), "ORVA Exercise \"Quorvex\" - Ann");
+    l.StudentName1 = std::string(90, 'n');
+    EXPECT_EQ(pageHeaderTitle(l).size(), 97u);
+    // A cut never splits a character, and one outside the basic plane counts two.
+    l.StudentName1.clear();
+    for (int i = 0; i < 80; ++i) l.StudentName1 += "\xC3\xA9"; // é
+    EXPECT_EQ(pageHeaderTitle(l).size(), 26u + 2 * 71);
+    l.StudentName1 = std::string(70, 'n') + "\xF0\x9F\x98\x80"; // needs units 97 and 98
+    EXPECT_EQ(pageHeaderTitle(l).size(), 96u);
+}
+
+TEST(PageHeaderText, TheTableComesFromTheOptionsElseTheLogIn) {
+    OptionsRecord o;
+    LoginRecord typed;
+    typed.LabTable = "7";
+    EXPECT_EQ(printoutTableText(&o, &typed), "     Laboratory Table Number 7");
+    EXPECT_EQ(printoutTableText(nullptr, nullptr), "     Laboratory Table Number (Not Recorded)");
+    o.TableNumber = "12";
+    EXPECT_EQ(printedTableNumber(&o, &typed), "12");
+    typed.StudentName1 = "A";
+    typed.StudentName3 = "C";
+    EXPECT_EQ(printoutNames(&typed), (std::vector<std::string>{"A", "C"}));
+}
+
+} // namespace
