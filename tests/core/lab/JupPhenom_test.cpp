@@ -111,8 +111,9 @@ TEST(JupPhenom, AgreesWithTheReferenceWithinAnHourFrom1900To2100) {
         }
     }
     for (std::size_t i = 0; i < ref.size(); ++i)
-        if (ref[i].first > first + 60 && ref[i].first < last - 60)
+        if (ref[i].first > first + 60 && ref[i].first < last - 60) {
             EXPECT_TRUE(seen[i]) << double(ref[i].first) << " " << ref[i].second;
+        }
     EXPECT_TRUE(desk.messages.empty());
 }
 

@@ -210,7 +210,9 @@ TEST(UnreadableValues, AreLeftOutAndCountedByBothParsers) {
         const MeasurementRec r = parseCsvRecordLine(c.line, &dropped, &undated);
         EXPECT_EQ(undated, !c.kept);
         EXPECT_EQ(dropped, c.dropped);
-        if (c.kept) EXPECT_EQ(r.Offset, c.offset);
+        if (c.kept) {
+            EXPECT_EQ(r.Offset, c.offset);
+        }
         text += std::string(c.line) + "\r\n";
         total += c.dropped;
         lines += c.kept;

@@ -118,7 +118,9 @@ TEST(OptionsFile, DamagedFilesAreRejectedWithTheirReason) {
         r.ProgVersion = "2.002";
         const auto res = parseOptions(c.bytes, r);
         EXPECT_EQ(res.status, c.status) << c.bytes.size();
-        if (res.status == OptionsParse::ReadError) EXPECT_EQ(res.code, 100);
+        if (res.status == OptionsParse::ReadError) {
+            EXPECT_EQ(res.code, 100);
+        }
     }
 }
 
