@@ -1,10 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// quorvex-tool options: show, defaults and set, on files it wrote and on
-// files it did not.
+// quorvex-tool options: show, defaults, set and export-web, on files it wrote
+// and on files it did not.
 #include "common/FileIO.h"
+#include "ephemeris/DateTime.h"
+#include "lab/HotListFile.h"
 #include "lab/OptionsRecord.h"
+#include "lab/WebOptions.h"
 #include "support/TempDir.h"
 #include "support/ToolRunner.h"
+
+#include <limits>
 
 #include <gtest/gtest.h>
 
@@ -153,10 +158,102 @@ TEST(OptionsTool, DamagedOrMissingFilesFail) {
     EXPECT_EQ(runTool({"options", "frobnicate", "x"}).status, 2);
 }
 
+// The browser edition's settings come from the same options file the lab
+// computers use, and read back in the core as they were set.
+TEST(OptionsTool, ExportWebWritesWhatThePageReadsBack) {
+    TempDir tmp;
+    const std::string file = tmp.file("JUP_OPTS.INI");
+    ASSERT_EQ(runTool({"options", "defaults", file}).status, 0);
+    const auto set =
+        runTool({"options", "set", file, "LoginRequired=false", "TestMode=true", "Monochrome=true",
+                 "TimerInterval=50", "AnimationStep=0.25", "ObsInterval=12.5",
+                 "RedSpotLongitude=300.5", "ZoneOffset=-5.5", "WriteLog=true", "TableNumber=7"});
+    ASSERT_EQ(set.status, 0) << set.err;
+    HotListRecords list;
+    list.InsertOrdered({EncodeDateTime(2008, 3, 7, 21, 30, 0, 0), "Io \"transit\""});
+    list.InsertOrdered({EncodeDateTime(2008, 3, 1, 2, 0, 0, 0), "caf\xC3\xA9"});
+    const std::string htl = writeTestFile(tmp.file("HotDates.htl"), encodeHotList(list));
+
+    const std::string out = tmp.file("site/quorvex-options.json");
+    writeTestFile(out, "old");
+    const auto res = runTool({"options", "export-web", file, out, "--hotlist", htl});
+    ASSERT_EQ(res.status, 0) << res.err;
+    EXPECT_TRUE(res.out.empty());
+    EXPECT_TRUE(res.err.empty()) << res.err;
+
+    const WebOptionsResult back = parseWebOptions(readTestFile(out));
+    ASSERT_EQ(back.status, WebOptionsStatus::Ok) << back.message.text;
+    OptionsRecord expected = defaultOptionsRecord();
+    expected.LoginRequired = false;
+    expected.TestMode = expected.Monochrome = true;
+    expected.TimerInterval = 50;
+    expected.AnimationStep = 0.25L;
+    expected.ObsInterval = 12.5L;
+    expected.RedSpotLongitude = 300.5f;
+    expected.ZoneOffset = -5.5f;
+    EXPECT_EQ(back.options, expected);
+    ASSERT_TRUE(back.hotlist);
+    EXPECT_EQ(*back.hotlist, list.entries());
+    EXPECT_NE(readTestFile(out).find("\"Instant\": \"2008/03/07 16:00:00\""), std::string::npos);
+
+    // Without a hotlist the page keeps its own.
+    ASSERT_EQ(runTool({"options", "export-web", file, out}).status, 0);
+    EXPECT_EQ(readTestFile(out).find("HotList"), std::string::npos);
+}
+
+TEST(OptionsTool, ExportWebFailsOnFilesItCannotReadOrWrite) {
+    TempDir tmp;
+    const std::string file = tmp.file("JUP_OPTS.INI");
+    writeTestFile(file, serializeOptions(defaults()));
+    const std::string out = tmp.file("quorvex-options.json");
+
+    // Nothing is written when the options or the hotlist cannot be read.
+    auto res = runTool({"options", "export-web", tmp.file("missing.ini"), out});
+    EXPECT_EQ(res.status, 1);
+    EXPECT_TRUE(res.err.starts_with("quorvex-tool: cannot read ")) << res.err;
+    res = runTool({"options", "export-web", file, out, "--hotlist", tmp.file("none.htl")});
+    EXPECT_EQ(res.status, 1);
+    EXPECT_NE(res.err.find("Unable to Open Hotlist File!"), std::string::npos) << res.err;
+    EXPECT_FALSE(fileio::fileExists(out));
+    res = runTool({"options", "export-web", file, tmp.path()});
+    EXPECT_EQ(res.status, 1);
+    EXPECT_TRUE(res.err.starts_with("quorvex-tool: cannot write " + tmp.path() + ": ")) << res.err;
+
+    // Damaged hotlist entries are left out, said so, with status 1.
+    HotListRecords list;
+    list.InsertOrdered({EncodeDateTime(2008, 3, 7, 21, 30, 0, 0), "whole"});
+    list.InsertOrdered({std::numeric_limits<double>::quiet_NaN(), "no date"});
+    const std::string htl =
+        writeTestFile(tmp.file("HotDates.htl"), encodeHotList(list) + std::string(10, 'x'));
+    res = runTool({"options", "export-web", "--hotlist", htl, file, out});
+    EXPECT_EQ(res.status, 1);
+    EXPECT_NE(res.err.find("cut short"), std::string::npos) << res.err;
+    EXPECT_NE(res.err.find("1 hotlist entry has no date in the years 1 to 9999 and is left out"),
+              std::string::npos)
+        << res.err;
+    const WebOptionsResult back = parseWebOptions(readTestFile(out));
+    ASSERT_TRUE(back.hotlist);
+    ASSERT_EQ(back.hotlist->size(), 1u);
+    EXPECT_EQ(back.hotlist->front().Comment, "whole");
+
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"options", "export-web", file},
+          {"options", "export-web", file, out, "extra"},
+          {"options", "export-web", file, out, "--hotlist"},
+          {"options", "export-web", file, out, "--hotlist", htl, "--hotlist", htl},
+          {"options", "export-web", file, out, "--password"}}) {
+        res = runTool(args);
+        EXPECT_EQ(res.status, 2) << args.back();
+        EXPECT_NE(res.err.find("usage: quorvex-tool options export-web"), std::string::npos);
+    }
+}
+
 TEST(Tool, HelpListsTheSubcommands) {
     const auto res = runTool({"--help"});
     EXPECT_EQ(res.status, 0);
     EXPECT_NE(res.out.find("options show [--show-password] FILE"), std::string::npos);
+    EXPECT_NE(res.out.find("options export-web FILE OUT.json [--hotlist FILE.htl]"),
+              std::string::npos);
     EXPECT_EQ(runTool({"no-such-command"}).status, 2);
 }
 

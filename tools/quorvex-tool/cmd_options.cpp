@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // quorvex-tool options: show, write and change options files without the
-// program's dialogs, for setting up many lab computers at once.
+// program's dialogs, for setting up many lab computers at once, and turn one
+// into the browser edition's settings file.
 #include "ToolCommand.h"
 
 #include "common/Codecs.h"
 #include "common/FileErrors.h"
 #include "common/FileIO.h"
 #include "common/Reporter.h"
+#include "lab/HotListFile.h"
 #include "lab/OptionsRecord.h"
+#include "lab/WebOptions.h"
 
 #include <charconv>
 #include <cmath>
@@ -103,6 +106,38 @@ int saveAs(OptionsRecord& r, const std::string& path) {
     return ToolOk;
 }
 
+// The browser edition's settings file from an options file and, when given,
+// a hotlist file. Damaged hotlist entries are left out and said so, with
+// status 1; the file is written all the same, whole or not at all.
+int exportWeb(const std::string& optionsPath, const std::string& out,
+              const std::optional<std::string>& hotListPath) {
+    OptionsRecord r;
+    if (!loadForTool(optionsPath, r)) return ToolFailed;
+    bool damaged = false;
+    std::optional<std::vector<HotListEntry>> hotlist;
+    if (hotListPath) {
+        HotListRecords list;
+        const HotListLoadResult res = loadHotListFile(list, *hotListPath);
+        if (res.ioCode != 0) return ToolFailed;
+        damaged = res.cutShort;
+        hotlist = list.entries();
+    }
+    std::size_t skipped = 0;
+    const std::string json = webOptionsJson(r, hotlist ? &*hotlist : nullptr, &skipped);
+    if (skipped > 0) {
+        std::cerr << "quorvex-tool: " << skipped << " hotlist "
+                  << (skipped == 1 ? "entry has" : "entries have")
+                  << " no date in the years 1 to 9999 and " << (skipped == 1 ? "is" : "are")
+                  << " left out\n";
+        damaged = true;
+    }
+    if (const int32_t code = fileio::writeFileReplacing(out, json); code != 0) {
+        std::cerr << "quorvex-tool: cannot write " << out << ": " << IOErrorText(code) << "\n";
+        return ToolFailed;
+    }
+    return damaged ? ToolFailed : ToolOk;
+}
+
 template <typename T> std::optional<T> parseInteger(const std::string& v) {
     T out{};
     auto res = std::from_chars(v.data(), v.data() + v.size(), out);
@@ -177,7 +212,7 @@ std::string apply(OptionsRecord& r, const std::string& assignment) {
 }
 
 int run(const std::vector<std::string>& args) {
-    if (args.empty()) return usageError("options: show, defaults or set expected");
+    if (args.empty()) return usageError("options: show, defaults, set or export-web expected");
     const std::string& verb = args[0];
     if (verb == "show") {
         const bool showPassword = args.size() == 3 && args[1] == "--show-password";
@@ -204,6 +239,24 @@ int run(const std::vector<std::string>& args) {
         for (std::size_t i = 2; i < args.size(); ++i) apply(r, args[i]);
         return saveAs(r, args[1]);
     }
+    if (verb == "export-web") {
+        const char* usage =
+            "usage: quorvex-tool options export-web FILE OUT.json [--hotlist FILE.htl]";
+        std::vector<std::string> files;
+        std::optional<std::string> hotlist;
+        for (std::size_t i = 1; i < args.size(); ++i) {
+            if (args[i] == "--hotlist") {
+                if (hotlist || i + 1 == args.size()) return usageError(usage);
+                hotlist = args[++i];
+            } else if (args[i].starts_with("--")) {
+                return usageError(usage);
+            } else {
+                files.push_back(args[i]);
+            }
+        }
+        if (files.size() != 2) return usageError(usage);
+        return exportWeb(files[0], files[1], hotlist);
+    }
     return usageError("options: unknown action '" + verb + "'");
 }
 
@@ -215,7 +268,11 @@ ToolCommandRegistrar reg({"options",
                           "--show-password)\n"
                           "  options defaults OUT         write the default options file\n"
                           "  options set FILE Name=value... change fields (Password= sets the "
-                          "password), keeping a backup",
+                          "password), keeping a backup\n"
+                          "  options export-web FILE OUT.json [--hotlist FILE.htl]\n"
+                          "                               the browser edition's settings file "
+                          "(quorvex-options.json)\n"
+                          "                               from an options file and a hotlist",
                           run});
 
 } // namespace

@@ -18,7 +18,11 @@ namespace {
 constexpr double MinCount = -693593.0;
 constexpr double MaxCount = 2958466.0;
 
-bool showable(double count) { return std::isfinite(count) && count >= MinCount && count < MaxCount; }
+// Before day 0 a time after midnight lies below its day's count, so the
+// first day's times lie down to (not including) MinCount - 1.
+bool showable(double count) {
+    return std::isfinite(count) && count > MinCount - 1.0 && count < MaxCount;
+}
 
 struct Parts {
     int32_t year;

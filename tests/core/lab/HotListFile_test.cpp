@@ -186,6 +186,9 @@ TEST(HotListTexts, FormatsLinesWhateverTheInstant) {
     EXPECT_EQ(ObjctDat(e, true), "2008/03/07 21:30:00  Io shadow transit");
     EXPECT_EQ(ObjctDat(e, false), "2008/03/07 21:30:00");
     EXPECT_EQ(ObjctDat({at(1, 1, 1, 0, 0, 0), ""}, false), "0001/01/01 00:00:00");
+    // The first day's later times, which the count keeps below the day's number.
+    EXPECT_EQ(ObjctDat({at(1, 1, 1, 23, 59, 59), ""}, false), "0001/01/01 23:59:59");
+    EXPECT_EQ(ObjctDat({at(0, 12, 31, 23, 0, 0), ""}, false), "\?\?\?\?/\?\?/\?\? ??:??:??");
     EXPECT_EQ(ObjctDat({std::numeric_limits<double>::quiet_NaN(), ""}, false),
               "\?\?\?\?/\?\?/\?\? ??:??:??");
     EXPECT_EQ(ObjctDat({1e300, ""}, false), "\?\?\?\?/\?\?/\?\? ??:??:??");
