@@ -238,9 +238,7 @@ TEST(OptionsTool, ExportWebFailsOnFilesItCannotReadOrWrite) {
 
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"options", "export-web", file},
-          {"options", "export-web", file, out, "extra"},
           {"options", "export-web", file, out, "--hotlist"},
-          {"options", "export-web", file, out, "--hotlist", htl, "--hotlist", htl},
           {"options", "export-web", file, out, "--password"}}) {
         res = runTool(args);
         EXPECT_EQ(res.status, 2) << args.back();

@@ -54,7 +54,7 @@ constexpr char kCommentName[] = "Comment";
 // --- Hotlist instants: the desktop's clock <-> UT, in whole seconds ------------
 
 constexpr int64_t kSecondsPerDay = 86400;
-// Counts this far from day 0 lie beyond the year 9999 either way.
+// Counts this far from day 0 lie outside the years 1 to 9999 either way.
 constexpr double kFarCount = 4.0e6;
 
 int64_t floorDiv(int64_t a, int64_t b) {
@@ -145,41 +145,25 @@ template <typename T> std::string numberText(T v) {
     return "0"; // not reached for a finite v
 }
 
+// The characters a backslash and a letter stand for in a JSON text, and those
+// letters ("/" is written as it is).
+constexpr std::string_view kEscapedCharacters = "\"\\/\b\f\n\r\t";
+constexpr std::string_view kEscapeLetters = "\"\\/bfnrt";
+
 std::string quoted(std::string_view utf8) {
     static const char* hex = "0123456789abcdef";
     std::string out = "\"";
     for (char c : utf8) {
         const auto u = static_cast<unsigned char>(c);
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\b':
-            out += "\\b";
-            break;
-        case '\f':
-            out += "\\f";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (u < 0x20 || u == 0x7F) {
-                out += "\\u00";
-                out += hex[u >> 4];
-                out += hex[u & 15];
-            } else {
-                out += c;
-            }
+        if (const auto k = kEscapedCharacters.find(c); k != std::string_view::npos && c != '/') {
+            out += '\\';
+            out += kEscapeLetters[k];
+        } else if (u < 0x20 || u == 0x7F) {
+            out += "\\u00";
+            out += hex[u >> 4];
+            out += hex[u & 15];
+        } else {
+            out += c;
         }
     }
     return out + "\"";
@@ -457,53 +441,28 @@ private:
             if (atEnd()) return fail(s_.size(), "the file ends inside a text in quotes.");
             const char e = peek();
             ++i_;
-            switch (e) {
-            case '"':
-                out += '"';
-                break;
-            case '\\':
-                out += '\\';
-                break;
-            case '/':
-                out += '/';
-                break;
-            case 'b':
-                out += '\b';
-                break;
-            case 'f':
-                out += '\f';
-                break;
-            case 'n':
-                out += '\n';
-                break;
-            case 'r':
-                out += '\r';
-                break;
-            case 't':
-                out += '\t';
-                break;
-            case 'u': {
-                uint32_t u;
-                if (!hex4(u)) return false;
-                if (u >= 0xDC00 && u <= 0xDFFF)
-                    return fail(escape, "\\u escape of the second half of a pair alone.");
-                if (u >= 0xD800 && u <= 0xDBFF) {
-                    uint32_t low = 0;
-                    if (s_.substr(i_, 2) != "\\u")
-                        return fail(escape, "\\u escape of the first half of a pair alone.");
-                    i_ += 2;
-                    if (!hex4(low)) return false;
-                    if (low < 0xDC00 || low > 0xDFFF)
-                        return fail(escape, "\\u escape of the first half of a pair alone.");
-                    u = 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00);
-                }
-                appendUtf8(out, u);
-                break;
+            if (const auto k = kEscapeLetters.find(e); k != std::string_view::npos) {
+                out += kEscapedCharacters[k];
+                continue;
             }
-            default:
+            if (e != 'u')
                 return fail(escape, "unknown escape in a text (\\\" \\\\ \\/ \\b \\f \\n \\r "
                                     "\\t and \\u are known).");
+            uint32_t u;
+            if (!hex4(u)) return false;
+            if (u >= 0xDC00 && u <= 0xDFFF)
+                return fail(escape, "\\u escape of the second half of a pair alone.");
+            if (u >= 0xD800 && u <= 0xDBFF) {
+                uint32_t low = 0;
+                if (s_.substr(i_, 2) != "\\u")
+                    return fail(escape, "\\u escape of the first half of a pair alone.");
+                i_ += 2;
+                if (!hex4(low)) return false;
+                if (low < 0xDC00 || low > 0xDFFF)
+                    return fail(escape, "\\u escape of the first half of a pair alone.");
+                u = 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00);
             }
+            appendUtf8(out, u);
         }
     }
 

@@ -49,7 +49,7 @@
 #include <vector>
 
 inline constexpr char kWebOptionsFileName[] = "quorvex-options.json";
-// Ten thousand hotlist entries fit; more is no class's use.
+// Some eight thousand hotlist entries fit; more is no class's use.
 constexpr std::size_t kWebOptionsMaxBytes = 1u << 20;
 // Arrays and objects inside one another, in members the program does not know.
 constexpr int kWebOptionsMaxDepth = 32;
