@@ -1,10 +1,12 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Two entry points: `make run` builds an optimised program and starts it;
 # `make test` builds the sanitizer build and the cross builds and runs every
-# test. `make package` makes the Debian packages. All install what they need first.
+# test. `make package` makes the Debian packages. `make web` builds the browser
+# edition into build-web/site/ and `make web-serve` serves it on this computer.
+# All install what they need first.
 JOBS ?= 2
 
-.PHONY: run test build build-test deps bench fuzz package clean cross-test
+.PHONY: run test build build-test deps bench fuzz package clean cross-test web web-serve
 
 deps:
 	@scripts/install-deps
@@ -23,17 +25,29 @@ build-test: deps
 # Every test: the sanitizer build's suite (desktop, core, tools, packages),
 # then the core's suite and quorvex-tool cross-built for ARM64 and run under
 # qemu-aarch64, and the core's suite built with emscripten and run under node,
-# each with its numbers compared with this machine's.
+# each with its numbers compared with this machine's; then the browser edition
+# built from the sanitizer build's data and tested in headless Chromium.
 test: build-test
 	ctest --test-dir build-test --output-on-failure -j$(JOBS)
 	scripts/cross-test arm64
 	scripts/cross-test wasm
+	scripts/build-web build-test
+	npm --prefix web test
 
 # The core's tests built for ARM64 (run by qemu-aarch64) and WebAssembly (run
 # by node), and their numbers compared with this machine's.
 cross-test: deps
 	scripts/cross-test arm64
 	scripts/cross-test wasm
+
+# The browser edition: the site's files in build-web/site/ (the core as
+# WebAssembly, the pictures drawn by the desktop's code, the page), and a
+# local server for it at http://127.0.0.1:8080/.
+web: build
+	scripts/build-web build
+
+web-serve: web
+	node web/serve.mjs build-web/site 8080
 
 # Benchmarks, optimised and without sanitizers.
 bench: deps
@@ -52,4 +66,4 @@ package: build
 	cd build && cpack -G DEB
 
 clean:
-	rm -rf build build-test build-bench build-fuzz build-core build-arm64 build-wasm
+	rm -rf build build-test build-bench build-fuzz build-core build-arm64 build-wasm build-web

@@ -6,7 +6,13 @@
 set(QUORVEX_DATA_DIR "${QV_BIN}" CACHE PATH
     "Folder holding the generated Leap Seconds.txt and Outer_Pl_Tbl.dat the core's tests read")
 
-if(EMSCRIPTEN)
+option(QUORVEX_WEB "With emscripten: build the browser edition's core module (web/)" OFF)
+
+if(EMSCRIPTEN AND QUORVEX_WEB)
+    # The browser's module links its own options (web/CMakeLists.txt): it is
+    # no node program.
+    add_subdirectory(web)
+elseif(EMSCRIPTEN)
     # Programs for node that read and write the real file system and end with
     # the status of main. The loader is in the one .js file, so node never
     # fetches a separate .wasm. printf converts long double with all its bits

@@ -54,3 +54,10 @@ int32_t ioCodeFromError(const std::error_code& ec) {
         return ioCodeFromErrno(ec.value());
     return ec.value();
 }
+
+int32_t ioCodeFromDomError(std::string_view name) {
+    if (name == "NotFoundError") return IOFileNotFound;
+    if (name == "NotReadableError" || name == "SecurityError" || name == "NotAllowedError")
+        return IOAccessDenied;
+    return ioCodeFromErrno(EIO);
+}

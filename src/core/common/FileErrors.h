@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <system_error>
 
 // The codes the program reports.
@@ -37,3 +38,9 @@ Message fileFaultMessage(const std::string& path, int32_t ioCode);
 // value, so that they never read as one of the codes above.
 int32_t ioCodeFromErrno(int err);
 int32_t ioCodeFromError(const std::error_code& ec);
+
+// The code for a browser's failed read of a file the user chose (the name of
+// the DOMException): a file gone since it was chosen is "File Not Found!", a
+// file the browser may not read "File Access Denied!", any other failure an
+// input/output error (EIO) as ioCodeFromErrno gives it.
+int32_t ioCodeFromDomError(std::string_view name);

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 MoonPixelTable MoonPixels(const SatelliteStateTable& states, const ViewGeometry& g) {
@@ -22,8 +23,8 @@ MoonPixelTable MoonPixels(const SatelliteStateTable& states, const ViewGeometry&
 }
 
 Rgb MoonRgb(int moon, bool idColours) {
-    static constexpr Rgb kIds[] = {{255, 192, 0}, {255, 0, 255}, {255, 255, 255}, {0, 255, 255},
-                                   {255, 255, 0}};
+    static constexpr Rgb kIds[] = {
+        {255, 192, 0}, {255, 0, 255}, {255, 255, 255}, {0, 255, 255}, {255, 255, 0}};
     return idColours ? kIds[std::clamp(moon, 0, kMoonCount)] : kIds[0];
 }
 
@@ -35,6 +36,70 @@ DotBox MoonDotBox(int magIndex) {
 int RotationImageNumberAt(long double julianDateUT, float redSpotLongitude) {
     const CentralMeridianPair cm = CentralMeridians(TTFromUT(julianDateUT));
     return RotationPictureNumber(cm.SystemII, redSpotLongitude);
+}
+
+namespace {
+
+// The part of a rectangle inside the view, none when it lies outside. The
+// corners are kept in 64 bits: a far moon's pixel may lie near INT_MAX.
+void addClipped(std::vector<FillRect>& out, int64_t x, int64_t y, int64_t w, int64_t h, Rgb c) {
+    const int64_t left = std::max<int64_t>(x, 0), top = std::max<int64_t>(y, 0);
+    const int64_t right = std::min<int64_t>(x + w, kViewWidth);
+    const int64_t bottom = std::min<int64_t>(y + h, kViewHeight);
+    if (left >= right || top >= bottom) return;
+    out.push_back(FillRect{int(left), int(top), int(right - left), int(bottom - top), c});
+}
+
+// A dot as one rectangle per row of the pixels DotCovers takes.
+void addDot(std::vector<FillRect>& out, int x, int y, DotBox box, Rgb c) {
+    for (int dy = -box.a; dy < box.b; ++dy) {
+        int from = box.b;
+        int to = -box.a - 1;
+        for (int dx = -box.a; dx < box.b; ++dx)
+            if (DotCovers(box, dx, dy)) {
+                from = std::min(from, dx);
+                to = std::max(to, dx);
+            }
+        if (from <= to) addClipped(out, int64_t(x) + from, int64_t(y) + dy, to - from + 1, 1, c);
+    }
+}
+
+} // namespace
+
+EyepieceMarks EyepieceMarksFor(const SatelliteStateTable& states, const MoonPixelTable& pixels,
+                               int magIndex, bool idColours, bool showEclipsed) {
+    EyepieceMarks marks;
+    const DotBox box = MoonDotBox(magIndex);
+    for (int i = 1; i <= kMoonCount; ++i) {
+        const SatelliteState& s = states[i];
+        const MoonPixel& m = pixels[i];
+        if (s.Occulted || m.x <= 0 || m.y <= 0) continue;
+        const Rgb colour = MoonRgb(i, idColours);
+        if (s.Eclipsed) {
+            marks.eclipseSeen[i] = true;
+            if (showEclipsed) {
+                addClipped(marks.rects, int64_t(m.x) - 2, m.y, 5, 1, colour);
+                addClipped(marks.rects, m.x, int64_t(m.y) - 2, 1, 5, colour);
+            }
+            continue;
+        }
+        if (s.ShadowTransit) addDot(marks.rects, m.shadowX, m.shadowY, box, Rgb{0, 0, 0});
+        addDot(marks.rects, m.x, m.y, box, colour);
+    }
+    return marks;
+}
+
+int EclipseStopMoon(const PerMoon<bool>& eclipseSeen) {
+    for (int i = 1; i <= kMoonCount; ++i)
+        if (eclipseSeen[i]) return i;
+    return 0;
+}
+
+Message EclipseStopMessage(int moon) {
+    return Message{"Animation Stop on Eclipse",
+                   "Satellite " + std::to_string(moon) +
+                       " is Eclipsed!\n\nPress \"OK\" to Continue Animation.",
+                   MsgIcon::Information, BtnOk | BtnCancel};
 }
 
 bool DotCovers(DotBox box, int dx, int dy) {

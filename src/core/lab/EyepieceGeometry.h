@@ -5,10 +5,12 @@
 // texts of the read-outs. Standard library only.
 #pragma once
 
+#include "common/Reporter.h"
 #include "ephemeris/DateTime.h"
 #include "ephemeris/Galilean.h"
 
 #include <string>
+#include <vector>
 
 // The view image inside the upper panel's bevel.
 inline constexpr int kViewWidth = 628;
@@ -53,6 +55,33 @@ DotBox MoonDotBox(int magIndex);
 // centre lies within the circle that fills the box, so every row and column
 // of the box has pixels of the dot.
 bool DotCovers(DotBox box, int dx, int dy);
+
+// A rectangle of view pixels filled with one colour.
+struct FillRect {
+    int x, y, w, h;
+    Rgb colour;
+};
+
+// What the eyepiece draws over the field, the picture and the magnification
+// text: for each moon in turn that is neither occulted nor off the view's
+// top or left edge, its shadow's dot (black, on a shadow transit) and its
+// own dot, or for an eclipsed moon the plus mark (five pixels across and
+// five down, with "Show Eclipsed Moon" only). The dots are rows of the
+// MoonDotBox pixels that DotCovers takes, so what is drawn is exactly what
+// identification covers. Rectangles are clipped to the view; a face fills
+// them in order.
+struct EyepieceMarks {
+    std::vector<FillRect> rects;
+    PerMoon<bool> eclipseSeen; // the moons drawn as eclipsed (with or without the plus)
+};
+EyepieceMarks EyepieceMarksFor(const SatelliteStateTable& states, const MoonPixelTable& pixels,
+                               int magIndex, bool idColours, bool showEclipsed);
+
+// The moon whose eclipse stops a running animation with "Stop Animation on
+// Eclipse": the first moon seen eclipsed, 0 for none.
+int EclipseStopMoon(const PerMoon<bool>& eclipseSeen);
+// "Animation Stop on Eclipse": OK continues the animation.
+Message EclipseStopMessage(int moon);
 
 // The rotation picture (1..573) for an instant (UT Julian date): the System II
 // central meridian at TT against the Red Spot's longitude (degrees).

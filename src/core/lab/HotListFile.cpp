@@ -126,6 +126,17 @@ bool ParseClockText(const std::string& text, double& count) {
     return true;
 }
 
+Message HotListEmptyMessage() {
+    return {"Hotlist Empty!", "No Data in Hotlist!", MsgIcon::Warning, BtnOk};
+}
+
+Message HotListChooseNoSelectionMessage() {
+    return {"No Selection!",
+            "Please select (highlight) an entry on the list, then select \"List\" -> "
+            "\"Choose Selection\".\n(You can also double-click the selection.)",
+            MsgIcon::Warning, BtnOk};
+}
+
 std::string ObjctDat(const HotListEntry& e, bool editMode) {
     std::string line = ClockDateText(e.Instant) + " " + ClockTimeText(e.Instant);
     if (editMode) line += "  " + e.Comment;

@@ -7,6 +7,7 @@
 #include "common/FileIO.h"
 
 #include "common/LinkLst.h"
+#include "common/Reporter.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -48,6 +49,11 @@ std::string ClockTimeText(double count);
 // Reads "YYYY/MM/DD hh:mm[:ss]" (blanks around the parts allowed). False for
 // anything else, including impossible dates and times.
 bool ParseClockText(const std::string& text, double& count);
+
+// "Hotlist Empty!": the date/time form's hotlist holds no entry.
+Message HotListEmptyMessage();
+// "No Selection!": the hotlist's Choose without a selected entry.
+Message HotListChooseNoSelectionMessage();
 
 // One list line: date, one blank, time; in Edit Mode two blanks and the comment.
 std::string ObjctDat(const HotListEntry& e, bool editMode);

@@ -29,6 +29,37 @@ std::string LoginIdFor(std::string_view studentName1) {
     return firstChars(initial + std::string(studentName1.substr(lastBlank + 1)), MaxLoginIdChars);
 }
 
+std::string firstUtf16Units(std::string_view text, std::size_t n) {
+    std::size_t units = 0;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        // The length of the sequence and its UTF-16 units (4-byte sequences
+        // are surrogate pairs); a stray byte counts as one character.
+        std::size_t len = 1;
+        if (c >= 0xF0 && c < 0xF8)
+            len = 4;
+        else if (c >= 0xE0)
+            len = c < 0xF0 ? 3 : 1;
+        else if (c >= 0xC0)
+            len = 2;
+        if (i + len > text.size()) len = 1;
+        const std::size_t need = len == 4 ? 2 : 1;
+        if (units + need > n) break;
+        units += need;
+        i += len;
+    }
+    return std::string(text.substr(0, i));
+}
+
+Message LoginCompletedQuestion() {
+    return {"Login Completed?", "Have You Finished Logging In?", MsgIcon::Question, BtnYes | BtnNo};
+}
+
+Message NoEntryMessage() {
+    return {"No Entry!", "You Didn't Enter Anything!", MsgIcon::Warning, BtnOk | BtnCancel};
+}
+
 void setImproperLogin(LoginRecord& rec) {
     rec.StudentName1 = std::string(ImproperLoginName);
     rec.LoginId = std::string(ImproperLoginId);

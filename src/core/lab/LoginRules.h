@@ -4,6 +4,7 @@
 // dialog, the main window and the tests.
 #pragma once
 
+#include "common/Reporter.h"
 #include "lab/LoginRecord.h"
 
 #include <string>
@@ -26,6 +27,15 @@ std::string firstChars(std::string_view text, std::size_t n);
 // character followed by the text after its last blank, else the name itself;
 // in both cases cut to 8 characters ("Anna Maria Lindqvist" gives "ALindqvi").
 std::string LoginIdFor(std::string_view studentName1);
+
+// At most n UTF-16 code units of a UTF-8 text, never splitting a pair of
+// surrogates: what a box holding n characters keeps of what was typed.
+std::string firstUtf16Units(std::string_view text, std::size_t n);
+
+// The log-in form's OK: with a first name, "Login Completed?" (Yes keeps
+// it); without one, "No Entry!" (OK goes on as an improper log-in).
+Message LoginCompletedQuestion();
+Message NoEntryMessage();
 
 // Marks the record as an improper log-in (no first name given).
 void setImproperLogin(LoginRecord& rec);

@@ -285,6 +285,19 @@ MeasurementLoadResult loadMeasurementFile(MeasurementTable& table, const std::st
     std::string bytes;
     res.ioCode = fileio::readFile(path, bytes);
     if (res.ioCode != IOOk) return res;
+    return loadMeasurementBytes(table, bytes, format);
+}
+
+int32_t measurementFileSizeCode(std::uint64_t byteCount) {
+    return byteCount > fileio::kMaxFileBytes ? IOFileTooLarge : IOOk;
+}
+
+MeasurementLoadResult loadMeasurementBytes(MeasurementTable& table, std::string_view bytes,
+                                           MeasurementFormat format) {
+    MeasurementLoadResult res;
+    if (format == MeasurementFormat::Invalid) return res;
+    res.ioCode = measurementFileSizeCode(bytes.size());
+    if (res.ioCode != IOOk) return res;
     if (format == MeasurementFormat::Dat) {
         const DatLoadResult dat = loadDatBytes(table, bytes);
         res.records = dat.records;

@@ -10,10 +10,10 @@
 //   saveMeasurementFile(t, out, measurementFormatOf(out), csvStampNow(zoneHours));
 #pragma once
 
-#include "lab/Measurements.h"
 #include "common/FileErrors.h"
 #include "common/Reporter.h"
 #include "ephemeris/DateTime.h"
+#include "lab/Measurements.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -130,6 +130,14 @@ struct MeasurementLoadResult {
     std::size_t droppedRecords = 0; // records left out whole
     bool cutShort = false;          // a ".DAT" ends with an incomplete record
 };
+// IOFileTooLarge for a file of more than fileio::kMaxFileBytes bytes, which is
+// never read (not even in part), else 0.
+int32_t measurementFileSizeCode(std::uint64_t byteCount);
+// The whole file's bytes into an empty table, in the format: the desktop's
+// file loader and the browser's upload share it. A file over
+// fileio::kMaxFileBytes gives IOFileTooLarge and reads nothing.
+MeasurementLoadResult loadMeasurementBytes(MeasurementTable& table, std::string_view bytes,
+                                           MeasurementFormat format);
 // Reads the whole file first, so that a fault inserts nothing. The Invalid
 // format reads nothing.
 MeasurementLoadResult loadMeasurementFile(MeasurementTable& table, const std::string& path,

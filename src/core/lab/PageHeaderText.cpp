@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "lab/PageHeaderText.h"
 
+#include <cstdio>
+
 namespace {
 
 // The first `units` UTF-16 code units of a UTF-8 text, never splitting a
@@ -40,4 +42,26 @@ std::vector<std::string> printoutNames(const LoginRecord* login) {
     for (const std::string* n : {&login->StudentName2, &login->StudentName3, &login->StudentName4})
         if (!n->empty()) names.push_back(*n);
     return names;
+}
+
+std::string printoutDateTime(int year, int month, int day, int hour, int minute, int second) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%02d-%02d-%04d %02d:%02d:%02d", month, day, year, hour,
+                  minute, second);
+    return text;
+}
+
+std::vector<PageHeaderLine> pageHeaderLines(const std::string& dateTime,
+                                            const OptionsRecord* options,
+                                            const LoginRecord& login) {
+    std::vector<PageHeaderLine> lines{{0, dateTime + "     Quorvex"}};
+    int line = 0;
+    if (const std::string table = printedTableNumber(options, &login); !table.empty()) {
+        line += 2;
+        lines.push_back({line, leftUtf16("Laboratory Table Number " + table, 28)});
+    }
+    line += 1;
+    for (const std::string& name : printoutNames(&login))
+        lines.push_back({++line, name});
+    return lines;
 }

@@ -41,3 +41,16 @@ int findAcrossLines(const std::vector<std::string>& lines, int start, const std:
     }
     return -1;
 }
+
+Message stringNotFoundMessage(const std::string& text) {
+    return {"String Not Found", "\"" + text + "\" Not Found.", MsgIcon::Information, BtnOk};
+}
+
+TextSearchOutcome searchTextLines(const std::vector<std::string>& lines, int selected,
+                                  bool fromCursor, const std::string& text, bool caseDependent) {
+    TextSearchOutcome out;
+    const int start = fromCursor && selected >= 0 ? selected + 1 : 0;
+    out.line = findAcrossLines(lines, start, text, caseDependent);
+    if (out.line < 0) out.message = stringNotFoundMessage(text);
+    return out;
+}

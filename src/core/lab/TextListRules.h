@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The rules every window that shows a list of text lines shares (the hotlist,
 // the help topic list, the help text viewer, the report windows): sizing the
-// window to its text and searching across line breaks. Standard library only.
+// window to its text, searching across line breaks and the search's message.
 #pragma once
 
+#include "common/Reporter.h"
+
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,3 +27,19 @@ TextListSize textListClientSize(int widestLine, int lineHeight, int lines, int s
 // next line when the match begins past the end of the first), or -1.
 int findAcrossLines(const std::vector<std::string>& lines, int start, const std::string& text,
                     bool caseDependent);
+
+// "String Not Found": the search text in double quotes, then " Not Found."
+// (information, OK).
+Message stringNotFoundMessage(const std::string& text);
+
+// A search of the search string dialog over a list's lines: "From Top"
+// (fromCursor false) searches from the first line, "From Cursor" from the
+// line after the selected one (from the first when none is selected, -1).
+// The line to select, or -1 with "String Not Found"; an empty text (the
+// dialog closed by a search without text) finds nothing and says so too.
+struct TextSearchOutcome {
+    int line = -1;
+    std::optional<Message> message;
+};
+TextSearchOutcome searchTextLines(const std::vector<std::string>& lines, int selected,
+                                  bool fromCursor, const std::string& text, bool caseDependent);

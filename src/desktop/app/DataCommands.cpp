@@ -2,6 +2,7 @@
 #include "app/DataCommands.h"
 
 #include "app/ResultsDlg.h"
+#include "lab/MeasurementDesk.h"
 #include "lab/OptionsRecord.h"
 #include "lab/Session.h"
 #include "platform/Desktop.h"
@@ -101,16 +102,9 @@ void LoadMeasurements(DataCommandContext& c) {
         show(loadedMessage(s.LoadFileName, false, true));
         return;
     }
-    if (!merging) table.Empty();
-    for (const MeasurementRec& rec : loaded.records()) {
-        if (merging)
-            table.InsertOrdered(rec);
-        else
-            table.InsertAsRead(rec);
-    }
+    TakeLoadedRecords(table, loaded, merging);
     // The table has changed: a replaced one is as saved as its file, a merged
     // one is not; the menus follow it, the user is told, the analysis restarts.
-    table.MeasurementsChanged = true;
     s.DataSaved = !merging;
     c.setTableMenus(!table.IsEmpty());
     show(loadedMessage(s.LoadFileName, merging, table.IsEmpty(), r.dropped, r.droppedRecords,

@@ -12,24 +12,6 @@ QColor MoonColour(int moon, bool idColours) {
     return QColor(c.r, c.g, c.b);
 }
 
-namespace {
-
-// A filled dot of the magnification's box around (x, y), pixel by pixel, so
-// that what is drawn is exactly what the identification covers.
-void drawDot(QPainter& p, int x, int y, DotBox box, const QColor& colour) {
-    for (int dy = -box.a; dy < box.b; ++dy)
-        for (int dx = -box.a; dx < box.b; ++dx)
-            if (DotCovers(box, dx, dy)) p.fillRect(QRect(x + dx, y + dy, 1, 1), colour);
-}
-
-// The plus of an eclipsed moon: five pixels across and five down.
-void drawPlus(QPainter& p, int x, int y, const QColor& colour) {
-    p.fillRect(QRect(x - 2, y, 5, 1), colour);
-    p.fillRect(QRect(x, y - 2, 1, 5), colour);
-}
-
-} // namespace
-
 PerMoon<bool> DrawEyepiece(QPainter& p, const EyepieceScene& scene) {
     const ViewGeometry& g = scene.geometry;
     p.save();
@@ -55,24 +37,16 @@ PerMoon<bool> DrawEyepiece(QPainter& p, const EyepieceScene& scene) {
     p.setBackgroundMode(Qt::TransparentMode);
 
     // The moons, their shadows on the disc and the eclipse marks.
-    PerMoon<bool> eclipseSeen;
-    const DotBox box = MoonDotBox(g.MagIndex);
+    EyepieceMarks marks;
+    if (scene.states)
+        marks =
+            EyepieceMarksFor(*scene.states, scene.pixels, g.MagIndex,
+                             scene.features.IDColorsFeature, scene.features.ShowEclipsedFeature);
     p.setRenderHint(QPainter::Antialiasing, false);
-    for (int i = 1; i <= kMoonCount && scene.states; ++i) {
-        const SatelliteState& s = (*scene.states)[i];
-        const MoonPixel& m = scene.pixels[i];
-        if (s.Occulted || m.x <= 0 || m.y <= 0) continue;
-        const QColor colour = MoonColour(i, scene.features.IDColorsFeature);
-        if (s.Eclipsed) {
-            eclipseSeen[i] = true;
-            if (scene.features.ShowEclipsedFeature) drawPlus(p, m.x, m.y, colour);
-            continue;
-        }
-        if (s.ShadowTransit) drawDot(p, m.shadowX, m.shadowY, box, Qt::black);
-        drawDot(p, m.x, m.y, box, colour);
-    }
+    for (const FillRect& r : marks.rects)
+        p.fillRect(QRect(r.x, r.y, r.w, r.h), QColor(r.colour.r, r.colour.g, r.colour.b));
     p.restore();
-    return eclipseSeen;
+    return marks.eclipseSeen;
 }
 
 TelescopeImage::TelescopeImage(QWidget* parent) : QWidget(parent) {

@@ -27,6 +27,8 @@
 #include "lab/JupPhenom.h"
 #include "lab/LogFile.h"
 #include "lab/LoginRules.h"
+#include "lab/MeasurementDesk.h"
+#include "lab/ObservationClock.h"
 #include "lab/Reminder.h"
 #include "lab/Version.h"
 #include "platform/CursorFile.h"
@@ -220,9 +222,7 @@ void TOrbexaForm1::FormCreate(const OptsObj::Folders* folders) {
     // The session state starts as Session's defaults.
     S = Session{};
     // The instant: 0h UT of the present UT date.
-    SetToNow(S.ObservationInstant, WorkingOptions.ZoneOffset);
-    const long double jd = ToJulianDate(S.ObservationInstant);
-    SetFromJulianDate(S.ObservationInstant, std::nearbyint(jd) - 0.5L);
+    SetToStartOfToday(S.ObservationInstant, WorkingOptions.ZoneOffset);
     // Demonstration mode starts the session at once.
     if (!WorkingOptions.LoginRequired) {
         S.DisplayState = 1;
@@ -501,10 +501,7 @@ bool TOrbexaForm1::FormCloseQuery() {
     // before the end goes on, and asked about again while the data are
     // still unsaved (the save cancelled or failed).
     while (!S.DataSaved) {
-        const MsgResult r = showMessage(QStringLiteral("Data Will Be Lost!"),
-                                        QStringLiteral("You have not saved your measurement "
-                                                       "data!\n\nDo you want to save it now?"),
-                                        MsgIcon::Question, BtnYes | BtnNo | BtnCancel);
+        const MsgResult r = desktop().message(DataWillBeLostQuestion());
         if (r == MsgResult::Cancel) return false;
         if (r != MsgResult::Yes) break;
         QScreen* screen = QGuiApplication::primaryScreen();
@@ -520,10 +517,7 @@ bool TOrbexaForm1::FormCloseQuery() {
             r = ShowReminder(
                 codec::utf8Left(WorkingOptions.ExeDir + WorkingOptions.ReminderFile, 255),
                 "** Exercise Finished? **", BtnOk | BtnCancel, MsgIcon::Stop);
-        if (r == MsgResult::Abort)
-            r = showMessage(QStringLiteral("** Exercise Finished? **"),
-                            QStringLiteral("Are You Sure You Want to Quit This Exercise?"),
-                            MsgIcon::Stop, BtnYes | BtnNo);
+        if (r == MsgResult::Abort) r = desktop().message(ExerciseFinishedQuestion());
         decision = r == MsgResult::Ok || r == MsgResult::Yes;
     }
     // Pending option updates are offered before the window closes.
@@ -701,8 +695,7 @@ void TOrbexaForm1::NextBtnClick() {
     if (Entry->isVisible()) Entry->OKBtnClick();
     if (!S.PendingStored) Entry->StorePending();
     // The next instant, one data interval on, and its view.
-    SetFromJulianDate(S.ObservationInstant,
-                      ToJulianDate(S.ObservationInstant) + S.DataInterval / 24.0L);
+    AdvanceInstant(S.ObservationInstant, S.DataInterval);
     ComputeForInstant();
     UpdateView();
 }
@@ -744,8 +737,7 @@ void TOrbexaForm1::Timer1Timer() {
     stopFirst.next = &reporter();
     {
         ReporterScope scope(&stopFirst);
-        SetFromJulianDate(S.ObservationInstant,
-                          ToJulianDate(S.ObservationInstant) + S.AnimationStepHours / 24.0L);
+        AdvanceInstant(S.ObservationInstant, S.AnimationStepHours);
         ComputeForInstant();
     }
     UpdateView();
@@ -753,18 +745,11 @@ void TOrbexaForm1::Timer1Timer() {
 }
 
 void TOrbexaForm1::EclipseStop() {
-    if (!Features.StopOnEclipseFeature) return;
-    bool restart = false;
-    for (int i = 1; i <= kMoonCount; ++i) {
-        if (!EclipseSeen[i] || !Timer1->isActive()) continue;
-        SetAnimating(false);
-        restart = showMessage(QStringLiteral("Animation Stop on Eclipse"),
-                              QStringLiteral("Satellite ") + QString::number(i) +
-                                  QStringLiteral(" is Eclipsed!\n\nPress \"OK\" to Continue "
-                                                 "Animation."),
-                              MsgIcon::Information, BtnOk | BtnCancel) == MsgResult::Ok;
-    }
-    if (restart) SetAnimating(true);
+    if (!Features.StopOnEclipseFeature || !Timer1->isActive()) return;
+    const int moon = EclipseStopMoon(EclipseSeen);
+    if (moon == 0) return;
+    SetAnimating(false);
+    if (desktop().message(EclipseStopMessage(moon)) == MsgResult::Ok) SetAnimating(true);
 }
 
 void TOrbexaForm1::ObservationDate1Click() {
@@ -808,15 +793,10 @@ void TOrbexaForm1::RecordBtnClick() {
         pending.JulianDate = CursorJD;
     }
     // The reading goes into the moon's box by itself.
-    if (WorkingOptions.AutoRecord) {
-        if (CursorMoon == 0) {
-            showMessage(QStringLiteral("Try Again!"),
-                        QStringLiteral("Cursor is not accurately centered on moon!"),
-                        MsgIcon::Warning);
-            return;
-        }
-        pending.Offset[CursorMoon] = CursorReading;
-        pending.Included[CursorMoon] = true;
+    if (const auto tryAgain =
+            TakeReading(pending, CursorMoon, CursorReading, WorkingOptions.AutoRecord)) {
+        desktop().message(*tryAgain);
+        return;
     }
     // The entry dialog, not modal, shows the record so far.
     Entry->ModalEntry = false;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ResultsDlg.h"
 
+#include "lab/MeasurementDesk.h"
 #include "platform/Desktop.h"
 #include "widgets/DialogUtil.h"
 
@@ -190,10 +191,7 @@ void TResultsForm1::ShowForRecording() {
 }
 
 bool TResultsForm1::StorePending() {
-    const bool replaced = storedCopy_ && UsableValueCount(PendingRecord) >= 1 &&
-                          ReplaceRecord(Table, *storedCopy_, PendingRecord);
-    if (!replaced && !::StorePending(Table, PendingRecord)) return false;
-    storedCopy_ = PendingRecord;
+    if (!StorePendingOver(Table, PendingRecord, storedCopy_)) return false;
     session_.SetPendingStored(true);
     session_.SetDataSaved(false);
     session_.EnableDataMenus();

@@ -2,6 +2,7 @@
 #include "app/RsltsList.h"
 
 #include "app/ResultsDlg.h"
+#include "lab/MeasurementDesk.h"
 #include "platform/Desktop.h"
 
 #include <QAction>
@@ -75,8 +76,7 @@ MeasurementRec* RsltsListForm1::selectedRecordOrSay() {
         }
     }
     if (entry < 0) {
-        showMessage(QStringLiteral("Data Not Selected!"),
-                    QStringLiteral("You must select a valid data record!"), MsgIcon::Error);
+        desktop().message(DataNotSelectedMessage());
         return nullptr;
     }
     SelectedEntry = entry;
@@ -113,10 +113,7 @@ void RsltsListForm1::DeleteSelectedLine1Click() {
     if (!r) return;
     const int index = SelectedEntry;
     const MeasurementRec before = *r;
-    if (showMessage(QStringLiteral("Verify Deletion"),
-                    QStringLiteral("Delete the selected record?"), MsgIcon::Question,
-                    BtnOk | BtnCancel) != MsgResult::Ok)
-        return;
+    if (desktop().message(VerifyDeletionQuestion()) != MsgResult::Ok) return;
     table().GoToIndex(index);
     table().DeleteAtCursor();
     recordChanged(index, before, true);
@@ -125,10 +122,7 @@ void RsltsListForm1::DeleteSelectedLine1Click() {
 
 void RsltsListForm1::UndoEditDelete1Click() {
     if (!UndoEditDelete1->isEnabled()) return; // nothing left to undo
-    if (showMessage(QStringLiteral("Undo Edit/Delete?"),
-                    QStringLiteral("Restore the modified/deleted record?"), MsgIcon::Question,
-                    BtnOk | BtnCancel) != MsgResult::Ok)
-        return;
+    if (desktop().message(UndoEditDeleteQuestion()) != MsgResult::Ok) return;
     int restored = UndoIndex;
     if (UndoIsDeletion) {
         UndoDeletion(table(), UndoIndex, UndoCopy);

@@ -3,6 +3,7 @@
 
 #include "config/HotList.h"
 #include "lab/HotListFile.h"
+#include "lab/ObservationClock.h"
 #include "lab/OptionsRecord.h"
 #include "platform/Desktop.h"
 #include "widgets/DialogUtil.h"
@@ -76,9 +77,8 @@ TUTTimeDlg::TUTTimeDlg(OptionsRecord* options, LoginRecord* login, bool withHotl
 
 void TUTTimeDlg::FillEdits() {
     // The edits show UT: the clock value plus the zone offset.
-    const double ut = ShiftClock(Clock.ClockValue, Clock.UTOffset);
-    DateEd->setText(QString::fromStdString(ClockDateText(ut)));
-    TimeEd->setText(QString::fromStdString(ClockTimeText(ut)));
+    DateEd->setText(QString::fromStdString(UTDateEntryText(Clock)));
+    TimeEd->setText(QString::fromStdString(UTTimeEntryText(Clock)));
     CmntEd->setText(Comment.left(int(HotListCommentMax)));
 }
 
@@ -95,15 +95,12 @@ void TUTTimeDlg::showEvent(QShowEvent* event) {
 }
 
 bool TUTTimeDlg::TakeEntry() {
-    const QString text = DateEd->text() + QStringLiteral(" ") + TimeEd->text();
-    double ut = 0.0;
-    if (!ParseClockText(text.toStdString(), ut)) {
-        showMessage(windowTitle(), QStringLiteral("'") + text + QStringLiteral("' is not a valid date and time"),
-                    MsgIcon::Error);
+    if (const auto error =
+            TakeDateTimeEntry(Clock, DateEd->text().toStdString(), TimeEd->text().toStdString(),
+                              windowTitle().toStdString())) {
+        desktop().message(*error);
         return false;
     }
-    const long double offset = std::isfinite(double(Clock.UTOffset)) ? Clock.UTOffset : 0.0L;
-    SetFromClock(Clock, ShiftClock(ut, -offset));
     if (options_ && options_->EditMode) Comment = CmntEd->text().left(int(HotListCommentMax));
     return true;
 }
@@ -122,8 +119,7 @@ void TUTTimeDlg::OKBtnClick() {
 void TUTTimeDlg::AccessHotlist1Click() {
     THotListForm1* form = ensureHotListForm1(options_, login_);
     if (form->List.IsEmpty()) {
-        showMessage(QStringLiteral("Hotlist Empty!"), QStringLiteral("No Data in Hotlist!"),
-                    MsgIcon::Warning);
+        desktop().message(HotListEmptyMessage());
         return;
     }
     desktop().execDialog(*form);

@@ -232,11 +232,7 @@ bool THotListForm1::SaveList1Click() {
 void THotListForm1::ChooseSelection1Click() {
     const int i = currentIndex();
     if (i < 0) {
-        showMessage(QString::fromUtf8(NoSelectionCaption),
-                    QStringLiteral("Please select (highlight) an entry on the list, then select "
-                                   "\"List\" -> \"Choose Selection\".\n"
-                                   "(You can also double-click the selection.)"),
-                    MsgIcon::Warning);
+        desktop().message(HotListChooseNoSelectionMessage());
         return;
     }
     if (const HotListEntry* e = List.GoToIndex(i)) Chosen = *e;

@@ -16,15 +16,10 @@
 
 namespace {
 
-// At most n characters of a typed text, never splitting a surrogate pair.
+// At most n characters (UTF-16 units) of a typed text, never splitting a
+// surrogate pair.
 std::string typedText(const QLineEdit* edit, int n) {
-    QString s = edit->text();
-    if (s.size() > n) {
-        int cut = n;
-        if (cut > 0 && s.at(cut - 1).isHighSurrogate()) --cut;
-        s.truncate(cut);
-    }
-    return s.toStdString();
+    return firstUtf16Units(edit->text().toStdString(), std::size_t(n));
 }
 
 } // namespace
@@ -121,16 +116,14 @@ void TLoginDlg::OKBtnClick() {
 
     if (!LoginRec->StudentName1.empty()) {
         // A first name: confirm.
-        if (showMessage("Login Completed?", "Have You Finished Logging In?", MsgIcon::Question,
-                        BtnYes | BtnNo) == MsgResult::Yes) {
+        if (desktop().message(LoginCompletedQuestion()) == MsgResult::Yes) {
             LoginRec->LoginId = LoginIdFor(LoginRec->StudentName1);
             accept();
         }
         return;
     }
     // No first name, whatever the others hold.
-    if (showMessage("No Entry!", "You Didn't Enter Anything!", MsgIcon::Warning,
-                    BtnOk | BtnCancel) == MsgResult::Ok) {
+    if (desktop().message(NoEntryMessage()) == MsgResult::Ok) {
         setImproperLogin(*LoginRec);
         accept();
     }

@@ -8,21 +8,11 @@ PrintPosition PrintPageHeader(PrintSurface& surface, const OptionsRecord& option
     PrintPosition p;
     surface.setFont(QStringLiteral("Courier"), 10, true, false);
     p.PrintLineHeight = surface.textHeight(QStringLiteral("Text"));
-    p.PrintLineY = 0;
     p.PrintMargin = surface.textWidth(QString(12, QLatin1Char(' ')));
-    surface.drawText(0, p.PrintLineY, printDateTimeText() + QStringLiteral("     Quorvex"));
-    if (const QString table = QString::fromStdString(printedTableNumber(&options, &login));
-        !table.isEmpty()) {
-        p.PrintLineY += 2 * p.PrintLineHeight;
-        surface.drawText(0, p.PrintLineY,
-                         (QStringLiteral("Laboratory Table Number ") + table).left(28));
-    }
-    p.PrintLineY += 2 * p.PrintLineHeight;
-    surface.drawText(0, p.PrintLineY, QString::fromStdString(login.StudentName1));
-    for (const std::string* name : {&login.StudentName2, &login.StudentName3, &login.StudentName4}) {
-        if (name->empty()) continue;
-        p.PrintLineY += p.PrintLineHeight;
-        surface.drawText(0, p.PrintLineY, QString::fromStdString(*name));
+    for (const PageHeaderLine& l :
+         pageHeaderLines(printDateTimeText().toStdString(), &options, login)) {
+        p.PrintLineY = l.line * p.PrintLineHeight;
+        surface.drawText(0, p.PrintLineY, QString::fromStdString(l.text));
     }
     return p;
 }

@@ -89,20 +89,18 @@ int searchTextList(const QListWidget& list, const QString& caption) {
     dlg->setWindowTitle(caption);
     dlg->EmptySearch = false;
     desktop().execDialog(*dlg);
-    if (dlg->EmptySearch) sayStringNotFound(QString());
-    if (dlg->How == TGetSrchStrDlg::Cancelled || dlg->SearchText.isEmpty()) return -1;
-    const int selected = selectedRow(list);
-    const int start = dlg->How == TGetSrchStrDlg::FromCursor && selected >= 0 ? selected + 1 : 0;
-    const int found =
-        findAcrossLines(listLines(list), start, dlg->SearchText.toStdString(), dlg->CaseDependent);
-    if (found < 0) sayStringNotFound(dlg->SearchText);
-    return found;
+    // A search asked for without text ends as cancelled, and says so.
+    const std::string text = dlg->EmptySearch ? std::string() : dlg->SearchText.toStdString();
+    if (!dlg->EmptySearch && (dlg->How == TGetSrchStrDlg::Cancelled || text.empty())) return -1;
+    const TextSearchOutcome found =
+        searchTextLines(listLines(list), selectedRow(list), dlg->How == TGetSrchStrDlg::FromCursor,
+                        text, dlg->CaseDependent);
+    if (found.message) desktop().message(*found.message);
+    return found.line;
 }
 
 void sayStringNotFound(const QString& text) {
-    showMessage(QStringLiteral("String Not Found"),
-                QStringLiteral("\"") + text + QStringLiteral("\" Not Found."),
-                MsgIcon::Information);
+    desktop().message(stringNotFoundMessage(text.toStdString()));
 }
 
 QString printJobTitle(const QString& who) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/Printing.h"
 
+#include "lab/PageHeaderText.h"
 #include "platform/Desktop.h"
 
 #include <QDateTime>
@@ -10,7 +11,11 @@
 #include <QPdfWriter>
 
 QString printDateTimeText() {
-    return QDateTime::currentDateTime().toString(QStringLiteral("MM-dd-yyyy hh:mm:ss"));
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDate d = now.date();
+    const QTime t = now.time();
+    return QString::fromStdString(
+        printoutDateTime(d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()));
 }
 
 QString mapFontFamily(const QString& family) {

@@ -32,4 +32,26 @@ TEST(PageHeaderText, TheTableComesFromTheOptionsElseTheLogIn) {
     EXPECT_EQ(printoutNames(&typed), (std::vector<std::string>{"A", "C"}));
 }
 
+TEST(PageHeaderText, TheStampIsMonthDayYearAndTheTimeIn24Hours) {
+    EXPECT_EQ(printoutDateTime(2008, 3, 7, 21, 5, 9), "03-07-2008 21:05:09");
+    EXPECT_EQ(printoutDateTime(999, 12, 31, 0, 0, 0), "12-31-0999 00:00:00");
+}
+
+TEST(PageHeaderText, HeaderLinesLeaveBlankLinesBeforeTheTableAndTheNames) {
+    using L = std::vector<PageHeaderLine>;
+    LoginRecord l;
+    l.StudentName1 = "Ann";
+    l.StudentName3 = "Cy";
+    EXPECT_EQ(pageHeaderLines("D", nullptr, l), (L{{0, "D     Quorvex"}, {2, "Ann"}, {3, "Cy"}}));
+    l.LabTable = "7";
+    EXPECT_EQ(pageHeaderLines("D", nullptr, l),
+              (L{{0, "D     Quorvex"}, {2, "Laboratory Table Number 7"}, {4, "Ann"}, {5, "Cy"}}));
+    // The options' number first, cut with the words to 28 units; the first
+    // name has its line even when empty.
+    OptionsRecord o;
+    o.TableNumber = "123456";
+    const L cut = pageHeaderLines("D", &o, LoginRecord{});
+    EXPECT_EQ(cut, (L{{0, "D     Quorvex"}, {2, "Laboratory Table Number 1234"}, {4, ""}}));
+}
+
 } // namespace

@@ -64,4 +64,31 @@ TEST(TextListSearch, FindsTextAcrossLineBreaks) {
         EXPECT_EQ(findAcrossLines(lines, c.start, c.text, c.caseDependent), c.found) << c.text;
 }
 
+TEST(TextListSearch, FromTheCursorStartsAfterTheSelectionAndSaysWhatWasNotFound) {
+    const std::vector<std::string> lines = {"Io 1.25E", "Europa 2.50W", "Io 0.75W", "Callisto"};
+    struct Case {
+        int selected;
+        bool fromCursor;
+        const char* text;
+        int found;
+    };
+    const Case cases[] = {
+        {2, false, "io", 0},       // from the top whatever is selected
+        {0, true, "io", 2},        // the selected line itself is passed over
+        {-1, true, "io", 0},       // no selection: from the top
+        {2, true, "io", -1},       // nothing after the selection
+        {3, true, "callisto", -1}, // the last line selected
+        {1, true, "Quorvex", -1},
+    };
+    for (const Case& c : cases) {
+        const TextSearchOutcome r = searchTextLines(lines, c.selected, c.fromCursor, c.text, false);
+        EXPECT_EQ(r.line, c.found) << c.text << " " << c.selected;
+        EXPECT_EQ(r.message.has_value(), c.found < 0) << c.text;
+    }
+    const Message expected{"String Not Found", "\"Io 9\" Not Found.", MsgIcon::Information, BtnOk};
+    EXPECT_EQ(searchTextLines(lines, -1, false, "Io 9", false).message, expected);
+    // A search asked for without text finds nothing and says so with empty quotes.
+    EXPECT_EQ(searchTextLines(lines, 0, true, "", false).message->text, "\"\" Not Found.");
+}
+
 } // namespace
