@@ -8,6 +8,7 @@
 // magnification, exactly as it does on the network.
 import { expect, test, type Page, type Request } from '@playwright/test';
 import fs from 'node:fs';
+import path from 'node:path';
 import { button, command, dialog, leaveWhenAsked, logIn, menu, readoutPanel, telescopeView } from './support/app';
 import { recordFigure, siteDir } from './support/paths';
 
@@ -125,10 +126,14 @@ test('the first observation weighs at most 5 MB; the run and the tick are timed'
     const unmeasured: string[] = [];
     const byKind = new Map<string, number>();
     for (const f of finished) {
-        const bytes = await f.bytes;
+        let bytes = await f.bytes;
         if (bytes === null) {
+            // The browser could not say (a worker's script request on a busy
+            // machine): count the file as served, byte for byte, from the site.
             unmeasured.push(`${f.phase} ${f.url}`);
-            continue;
+            const file = path.join(siteDir, decodeURIComponent(new URL(f.url).pathname));
+            bytes = fs.existsSync(file) && fs.statSync(file).isFile() ? fs.statSync(file).size : null;
+            if (bytes === null) continue;
         }
         if (f.phase === 'after') {
             afterwards += bytes;
@@ -184,7 +189,12 @@ test('the first observation weighs at most 5 MB; the run and the tick are timed'
     recordFigure('animationTickMedianMs', Math.round(tickMs * 1000) / 1000);
     recordFigure('animationTickMethod', tickMethod);
     expect(weight, 'bytes transferred for the first observation').toBeLessThanOrEqual(fiveMB);
-    expect(unmeasured.filter((u) => u.startsWith('first ')), 'requests of the first observation not measured').toEqual([]);
+    // Only files of the site may go unmeasured by the browser: they were counted at their size.
+    const strays = unmeasured.filter((u) => {
+        const file = path.join(siteDir, decodeURIComponent(new URL(u.split(' ')[1]).pathname));
+        return u.startsWith('first ') && !(fs.existsSync(file) && fs.statSync(file).isFile());
+    });
+    expect(strays, 'requests of the first observation not measured').toEqual([]);
 });
 
 // The view's pixels at each magnification, as base64 RGBA.
