@@ -100,6 +100,7 @@ export function placeBesideDesk(el: HTMLElement): void {
     const desk = document.getElementById('desk');
     if (!desk) return;
     const gap = 8;
+    el.querySelector<HTMLElement>('.line-list')?.style.removeProperty('height');
     const d = desk.getBoundingClientRect();
     const w = el.offsetWidth;
     const ht = el.offsetHeight;
@@ -114,9 +115,21 @@ export function placeBesideDesk(el: HTMLElement): void {
     const visible = (c: { x: number; y: number }) =>
         Math.max(0, Math.min(c.x + w, vw) - Math.max(c.x, 0)) * Math.max(0, Math.min(c.y + ht, vh) - Math.max(c.y, 0));
     const fits = (c: { x: number; y: number }) => visible(c) === w * ht;
-    const best = candidates.find(fits) ?? candidates.reduce((a, b) => (visible(b) > visible(a) ? b : a));
+    let best = candidates.find(fits);
+    if (!best) {
+        // A window with a list fits below the desk with a shorter list, so
+        // that it leaves the desk's buttons in sight.
+        const list = el.querySelector<HTMLElement>('.line-list');
+        const room = vh - (d.bottom + gap);
+        const cut = ht - room;
+        if (list && cut > 0 && list.offsetHeight - cut >= 140 && d.left + w <= vw) {
+            list.style.height = `${list.offsetHeight - cut}px`;
+            best = { x: d.left, y: d.bottom + gap };
+        }
+    }
+    best ??= candidates.reduce((a, b) => (visible(b) > visible(a) ? b : a));
     const x = Math.max(0, Math.min(best.x, vw - w));
-    const y = Math.max(0, Math.min(best.y, vh - ht));
+    const y = Math.max(0, Math.min(best.y, vh - el.offsetHeight));
     el.style.left = `${Math.round(x + window.scrollX)}px`;
     el.style.top = `${Math.round(y + window.scrollY)}px`;
 }
