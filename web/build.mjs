@@ -60,8 +60,11 @@ function filesUnder(dir) {
     }
     return found;
 }
+// The instructor's settings file, should the folder hold one, is not the
+// build's: the worker asks the server for it at every start.
+const notBuilt = new Set(['sw.js', 'quorvex-options.json']);
 const precache = filesUnder(out)
-    .filter((path) => relative(out, path) !== 'sw.js')
+    .filter((path) => !notBuilt.has(relative(out, path)))
     .map((path) => {
         const url = relative(out, path).split(sep).map(encodeURIComponent).join('/');
         const hash = createHash('sha256').update(readFileSync(path)).digest('hex').slice(0, 16);

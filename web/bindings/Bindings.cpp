@@ -21,6 +21,7 @@
 #include "lab/Reminder.h"
 #include "lab/TextListRules.h"
 #include "lab/Version.h"
+#include "lab/WebOptions.h"
 
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
@@ -441,8 +442,8 @@ std::string animationLabelText(double hours, bool animationFeature) {
 
 // --- Options and features ----------------------------------------------------------------
 
-val optionDefaults() {
-    const OptionsRecord r = defaultOptionsRecord();
+// The session's settings as the page uses them.
+val optionsVal(const OptionsRecord& r) {
     val o = val::object();
     o.set("identifyMoon", r.IdentifyMoon);
     o.set("showDistance", r.ShowDistance);
@@ -451,13 +452,19 @@ val optionDefaults() {
     o.set("allowTopView", r.AllowTopView);
     o.set("eclipseVisibility", r.EclipseVisibility);
     o.set("loginRequired", r.LoginRequired);
+    o.set("testMode", r.TestMode);
     o.set("editMode", r.EditMode);
+    o.set("monochrome", r.Monochrome);
     o.set("dataIntervalHours", double(r.ObsInterval));
     o.set("animationStepHours", double(r.AnimationStep));
     o.set("animationTimerMs", int(r.TimerInterval));
     o.set("redSpotLongitude", double(r.RedSpotLongitude));
     o.set("zoneOffsetHours", double(r.ZoneOffset));
     return o;
+}
+
+val optionDefaults() {
+    return optionsVal(defaultOptionsRecord());
 }
 
 val featureDefaults() {
@@ -518,7 +525,7 @@ val searchTextLinesVal(const val& lines, int selected, bool fromCursor, const st
 
 // The printout's header for the log-in as the page keeps it ({names,
 // labTable}) at the local time the page read from its clock; the table
-// number of the options is the defaults' (the page has no options file).
+// number of the options is the defaults' (the settings file does not carry it).
 val printoutHeader(const val& login, const val& now) {
     LoginRecord rec;
     const val names = login["names"];
@@ -547,11 +554,9 @@ val printoutHeader(const val& login, const val& now) {
 
 // --- The hotlist -----------------------------------------------------------------------------
 
-val parseHotList(const std::string& bytes) {
-    HotListRecords list;
-    const HotListLoadResult r = loadHotListBytes(list, bytes);
+val hotListEntries(const std::vector<HotListEntry>& list) {
     val entries = val::array();
-    for (const HotListEntry& e : list.entries()) {
+    for (const HotListEntry& e : list) {
         val o = val::object();
         o.set("clockValue", e.Instant);
         o.set("comment", e.Comment);
@@ -559,10 +564,33 @@ val parseHotList(const std::string& bytes) {
         o.set("editLine", ObjctDat(e, true));
         entries.call<void>("push", o);
     }
+    return entries;
+}
+
+val parseHotList(const std::string& bytes) {
+    HotListRecords list;
+    const HotListLoadResult r = loadHotListBytes(list, bytes);
+    const val entries = hotListEntries(list.entries());
     val out = val::object();
     out.set("entries", entries);
     out.set("cutShort", r.cutShort);
     return out;
+}
+
+// --- The instructor's settings file ---------------------------------------------------------
+
+val webOptionsVal(const WebOptionsResult& r) {
+    static constexpr std::pair<WebOptionsStatus, const char*> kStatus[] = {
+        {WebOptionsStatus::Ok, "ok"},
+        {WebOptionsStatus::Noted, "noted"},
+        {WebOptionsStatus::Invalid, "invalid"}};
+    val o = val::object();
+    for (const auto& [status, name] : kStatus)
+        if (r.status == status) o.set("status", std::string(name));
+    o.set("options", optionsVal(r.options));
+    o.set("hotList", r.hotlist ? hotListEntries(*r.hotlist) : val::null());
+    o.set("message", r.status == WebOptionsStatus::Ok ? val::null() : messageVal(r.message));
+    return o;
 }
 
 // --- The measurements --------------------------------------------------------------------------
@@ -703,6 +731,15 @@ EMSCRIPTEN_BINDINGS(quorvex_core) {
     function("searchTextLines", &searchTextLinesVal);
     function("printoutHeader", &printoutHeader);
     constant("MAX_FILE_BYTES", double(fileio::kMaxFileBytes));
+
+    function("parseWebOptions", optional_override([](const std::string& bytes) {
+                 return webOptionsVal(parseWebOptions(bytes));
+             }));
+    function("webOptionsFetchFault", optional_override([](int httpStatus) {
+                 return webOptionsVal(webOptionsFetchFault(httpStatus));
+             }));
+    constant("WEB_OPTIONS_FILE_NAME", std::string(kWebOptionsFileName));
+    constant("WEB_OPTIONS_MAX_BYTES", double(kWebOptionsMaxBytes));
 
     function("parseHotList", &parseHotList);
     function("hotListEmptyMessage",

@@ -22,6 +22,10 @@
 //   queue with takeMessages() after each call that computes.
 //
 // Changes:
+// - Module: parseWebOptions (the instructor's settings file) and
+//   webOptionsFetchFault (one the server would not give), WEB_OPTIONS_FILE_NAME
+//   and WEB_OPTIONS_MAX_BYTES added. OptionDefaults is now SessionOptions and
+//   also carries testMode and monochrome.
 // - Module: searchTextLines (the list windows' "Search..."), printoutHeader
 //   (a printout's title and header lines), MAX_FILE_BYTES added.
 // - MeasurementDesk: loadSizeError (a file too large, refused before it is
@@ -45,8 +49,11 @@ export interface CoreMessage {
     buttons: MsgButton[];
 }
 
-/** The session's options as a fresh installation has them (the options file's defaults). */
-export interface OptionDefaults {
+/**
+ * The session's options: those of the settings file, or the options file's
+ * defaults (optionDefaults) as a fresh installation has them.
+ */
+export interface SessionOptions {
     identifyMoon: boolean; // show the moon's name under the crosshair
     showDistance: boolean; // show the reading
     autoRecord: boolean; // "Record" puts the reading into the moon's box
@@ -54,12 +61,25 @@ export interface OptionDefaults {
     allowTopView: boolean;
     eclipseVisibility: boolean; // the two eclipse features may be switched on
     loginRequired: boolean; // false: demonstration mode, no log-in
+    testMode: boolean; // the instructor's options stay open (the analysis may use it too)
     editMode: boolean; // the date/time form shows the hotlist comment
+    monochrome: boolean; // the analysis draws without colours
     dataIntervalHours: number; // the step of "Next"
     animationStepHours: number; // one animation tick
     animationTimerMs: number; // the animation timer's period
     redSpotLongitude: number; // System II, degrees
     zoneOffsetHours: number; // UT minus local time
+}
+
+/** What the settings file came to. */
+export interface WebOptions {
+    /** 'noted': members the program does not know were passed over; 'invalid': nothing applied. */
+    status: 'ok' | 'noted' | 'invalid';
+    options: SessionOptions; // the defaults with the file's settings (the defaults alone when invalid)
+    /** The file's "HotList" on the clock of options.zoneOffsetHours, in order of instant; null: keep the site's own list. */
+    hotList: HotListEntry[] | null;
+    /** For 'noted' and 'invalid': "Unknown Options!" or "File Error" (with line and column of a damaged file). */
+    message: CoreMessage | null;
 }
 
 /** The observation's features (the features dialog); all off when a run starts. */
@@ -410,8 +430,24 @@ export interface QuorvexCore {
     takeMessages(): CoreMessage[];
     programVersion(): string; // "2.002"
     versionText(): string; // "Version 2.002"
-    optionDefaults(): OptionDefaults;
+    optionDefaults(): SessionOptions;
     featureDefaults(): FeatureFlags;
+
+    // --- The instructor's settings file.
+    /**
+     * Reads the settings file's bytes (UTF-8 JSON; more than
+     * WEB_OPTIONS_MAX_BYTES are refused as too large). Show `message` when
+     * there is one.
+     */
+    parseWebOptions(bytes: Uint8Array): WebOptions;
+    /**
+     * The file is there but the server would not give it: its HTTP status
+     * (403, 500, ...), or 0 when no answer came or it broke off. The defaults
+     * apply; show `message`. A file that is not there (404, 410) needs neither.
+     */
+    webOptionsFetchFault(httpStatus: number): WebOptions;
+    readonly WEB_OPTIONS_FILE_NAME: string; // "quorvex-options.json", beside the page
+    readonly WEB_OPTIONS_MAX_BYTES: number; // 1 MiB
 
     // --- Geometry constants.
     readonly VIEW_WIDTH: number; // 628

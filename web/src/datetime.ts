@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // "Set Date/Time": the observation date and time in UT, with the "Hotlist"
 // menu that takes a date from the list of interesting dates, and the hotlist
-// window "Select Date/Time for Observation".
+// window "Select Date/Time for Observation". In Edit Mode the form also
+// shows the comment of the date taken from the hotlist.
 
 import type { CoreMessage, HotList, HotListEntry, Instant, QuorvexCore } from './core';
 import { PageWindow, buttonRow, pushButton, showMessage } from './dialogs';
@@ -10,11 +11,14 @@ import { LineList } from './listbox';
 import { MenuBar } from './menu';
 
 const caption = 'Set Date/Time';
+// The longest hotlist comment, in characters.
+const commentMax = 50;
 
 export class DateTimeForm {
     private readonly win: PageWindow;
     private readonly dateEd: HTMLInputElement;
     private readonly timeEd: HTMLInputElement;
+    private readonly cmntEd: HTMLInputElement;
     private readonly cancel: HTMLButtonElement;
     private clock: Instant | null = null;
     private finish: ((ok: boolean) => void) | null = null;
@@ -69,9 +73,18 @@ export class DateTimeForm {
             this.timeEd,
             h('span', { id: timeFmtId, class: 'fmt', text: 'HH:MM:SS' }),
         );
+        this.cmntEd = h('input', {
+            type: 'text',
+            name: 'CmntEd',
+            class: 'datetime-comment',
+            'aria-label': 'Comment',
+            maxlength: String(commentMax),
+            autocomplete: 'off',
+        });
+        this.cmntEd.hidden = !editMode;
         const ok = pushButton('OK', { type: 'submit' });
         this.cancel = pushButton('Cancel');
-        const form = h('form', { class: 'datetime' }, grid, buttonRow(ok, this.cancel));
+        const form = h('form', { class: 'datetime' }, grid, this.cmntEd, buttonRow(ok, this.cancel));
         form.addEventListener('submit', (e) => {
             e.preventDefault();
             void this.okClick();
@@ -89,6 +102,7 @@ export class DateTimeForm {
     run(clock: Instant, cancelEnabled: boolean): Promise<boolean> {
         this.clock = clock;
         this.cancel.disabled = !cancelEnabled;
+        this.cmntEd.value = '';
         this.fillEdits();
         this.win.open(true, this.dateEd);
         this.dateEd.select();
@@ -133,6 +147,7 @@ export class DateTimeForm {
         const chosen = await this.hotlistWindow.choose(list.entries);
         if (chosen && this.clock) {
             this.clock.setFromClock(chosen.clockValue);
+            this.cmntEd.value = chosen.comment;
             this.fillEdits();
         }
         this.dateEd.focus();

@@ -12,8 +12,8 @@ import type {
     Instant,
     MeasurementDesk,
     MoonPixel,
-    OptionDefaults,
     QuorvexCore,
+    SessionOptions,
 } from './core';
 import type { RotationAtlas } from './atlas';
 import { DateTimeForm } from './datetime';
@@ -22,7 +22,7 @@ import { byId, h } from './dom';
 import { siteFiles, siteUrl } from './engine';
 import { EntryForm } from './entry';
 import { EyepieceView, type ViewPoint } from './eyepiece';
-import { FeaturesForm } from './features';
+import { FeaturesForm, offeredFeatures } from './features';
 import { FilePicker, SaveForm, acceptDrops, download } from './files';
 import { LoginForm } from './login';
 import { MenuBar, separator } from './menu';
@@ -74,6 +74,8 @@ export interface DeskParts {
     core: QuorvexCore;
     atlas: RotationAtlas | null;
     store: WorkStore;
+    // The settings file's options, or the defaults.
+    options: SessionOptions;
     hotList: () => Promise<import('./core').HotList>;
     reminder: () => Promise<CoreMessage | null>;
 }
@@ -83,7 +85,7 @@ type EntryMode = { kind: 'record' } | { kind: 'edit'; done: (ok: boolean) => voi
 export class Desk {
     private readonly core: QuorvexCore;
     private readonly store: WorkStore;
-    private readonly options: OptionDefaults;
+    private readonly options: SessionOptions;
     private readonly menu: MenuBar;
     private readonly view: EyepieceView;
     private readonly entry = new EntryForm();
@@ -149,7 +151,7 @@ export class Desk {
         const core = parts.core;
         this.core = core;
         this.store = parts.store;
-        this.options = core.optionDefaults();
+        this.options = parts.options;
         this.features = core.featureDefaults();
         this.dataInterval = this.options.dataIntervalHours;
         this.animationStep = this.options.animationStepHours;
@@ -323,7 +325,9 @@ export class Desk {
             this.instant = at;
         }
         this.magIndex = Math.min(Math.max(Math.trunc(w.magIndex) || 0, 0), 3);
-        if (w.features) this.features = { ...this.features, ...w.features };
+        // Kept features the settings no longer offer go as the features
+        // form's OK would take them.
+        if (w.features) this.features = offeredFeatures({ ...this.features, ...w.features }, this.options);
         if (w.displayState === 2) {
             this.displayState = 2;
             this.runOffered = false;

@@ -3,7 +3,7 @@
 // do not offer is disabled; the two eclipse features show unchecked then, as
 // without eclipse visibility there is no eclipse to stop on or to show.
 
-import type { FeatureFlags, OptionDefaults } from './core';
+import type { FeatureFlags, SessionOptions } from './core';
 import { PageWindow, buttonRow, pushButton } from './dialogs';
 import { h, uid } from './dom';
 
@@ -11,7 +11,7 @@ interface FeatureBox {
     caption: string;
     name: string;
     flag: keyof FeatureFlags;
-    offeredBy: keyof OptionDefaults;
+    offeredBy: keyof SessionOptions;
     clearedWhenOff: boolean;
 }
 
@@ -35,13 +35,21 @@ const boxes: FeatureBox[] = [
     },
 ];
 
+// The features as the form's OK leaves them for these options: a box that
+// is not offered and shows unchecked is off.
+export function offeredFeatures(flags: FeatureFlags, options: SessionOptions): FeatureFlags {
+    const out = { ...flags };
+    for (const b of boxes) out[b.flag] = flags[b.flag] && (!!options[b.offeredBy] || !b.clearedWhenOff);
+    return out;
+}
+
 export class FeaturesForm {
     private readonly win: PageWindow;
     private readonly checks: HTMLInputElement[];
     private finish: ((ok: boolean) => void) | null = null;
     private flags: FeatureFlags | null = null;
 
-    constructor(private readonly options: OptionDefaults) {
+    constructor(private readonly options: SessionOptions) {
         this.win = new PageWindow({ caption: 'Select Features', id: 'TFeaturesForm1', className: 'features-form' });
         const list = h('div', { class: 'features-list' });
         this.checks = boxes.map((b) => {
@@ -77,9 +85,8 @@ export class FeaturesForm {
     private okClick(): void {
         const f = this.flags;
         if (f) {
-            boxes.forEach((b, i) => {
-                f[b.flag] = this.checks[i].checked && (!!this.options[b.offeredBy] || !b.clearedWhenOff);
-            });
+            boxes.forEach((b, i) => (f[b.flag] = this.checks[i].checked));
+            Object.assign(f, offeredFeatures(f, this.options));
         }
         this.end(true);
     }

@@ -1,21 +1,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The page's start: the engine, its tables, the rotation pictures' index and
-// the browser's store are fetched together; then the desk takes over.
+// The page's start: the engine, its tables, the instructor's settings file,
+// the rotation pictures' index and the browser's store are fetched together;
+// then the desk takes over.
 
 import { RotationAtlas } from './atlas';
 import type { CoreMessage } from './core';
 import { Desk } from './desk';
+import { showMessage } from './dialogs';
 import { byId } from './dom';
-import { fetchBytes, hotListLoader, loadEngine, siteFiles } from './engine';
+import { fetchBytes, fetchSettings, hotListLoader, loadEngine, siteFiles, siteSettings } from './engine';
 import { WorkStore } from './store';
 
 async function start(): Promise<void> {
     const note = byId('splash-note');
     try {
-        const [core, atlas, store] = await Promise.all([
-            loadEngine(),
+        const engine = loadEngine();
+        // One byte more than the engine reads, so that it can say a file is too large.
+        const settings = engine.then(async (core) => siteSettings(core, await fetchSettings(core.WEB_OPTIONS_MAX_BYTES + 1)));
+        const [core, atlas, store, site] = await Promise.all([
+            engine,
             RotationAtlas.load(siteFiles.atlasIndex).catch(() => null),
             WorkStore.open(),
+            settings,
         ]);
         // The first drawing is at 100X: its sheets come first.
         void atlas?.preload(0);
@@ -24,7 +30,8 @@ async function start(): Promise<void> {
             core,
             atlas,
             store,
-            hotList: hotListLoader(core),
+            options: site.options,
+            hotList: hotListLoader(core, site.hotList),
             // The reminder shown when the students quit a running exercise;
             // null (the plain question instead) when it cannot be read.
             reminder: async (): Promise<CoreMessage | null> => {
@@ -32,6 +39,9 @@ async function start(): Promise<void> {
                 return bytes ? core.reminderMessage(bytes) : null;
             },
         });
+        // A settings file with unknown members, or one that could not be
+        // used, is reported over the desk, which starts behind the message.
+        if (site.message) void showMessage(site.message);
         await desk.start();
         registerServiceWorker();
     } catch (e) {

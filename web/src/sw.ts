@@ -9,6 +9,11 @@
 // sheets follow when the page posts {type: 'cache-rest'} (once the first
 // observation is on screen, so that they do not compete with it), and any of
 // the site's files is kept as soon as the page fetches it.
+//
+// The instructor's settings file is no file of the build: it is asked of the
+// server first at every start, so that a change holds at once, and kept with
+// the server's last word on it (the file, or that there is none) for a start
+// without the network.
 
 interface PrecacheEntry {
     url: string; // relative to the worker's folder, URI-encoded
@@ -39,10 +44,13 @@ interface WorkerScope {
 declare const self: WorkerScope;
 
 const CACHE = `quorvex-${__CACHE_VERSION__}`;
+// The settings file's last answer outlives the builds.
+const SETTINGS_CACHE = 'quorvex-settings';
 const base = new URL('./', self.registration.scope);
 const absolute = (url: string): string => new URL(url, base).href;
 const siteFiles = new Set(__PRECACHE__.map((f) => absolute(f.url)));
 const indexUrl = absolute('index.html');
+const settingsUrl = absolute('quorvex-options.json');
 
 async function keep(entries: PrecacheEntry[]): Promise<void> {
     const cache = await caches.open(CACHE);
@@ -55,14 +63,18 @@ async function keep(entries: PrecacheEntry[]): Promise<void> {
 }
 
 self.addEventListener('install', (e) => {
-    e.waitUntil(keep(__PRECACHE__.filter((f) => !f.later)).then(() => self.skipWaiting()));
+    // The page asked for the settings before the worker was there: the
+    // worker asks too, so that a start without the network has an answer.
+    e.waitUntil(
+        Promise.all([keep(__PRECACHE__.filter((f) => !f.later)), askForSettings()]).then(() => self.skipWaiting()),
+    );
 });
 
 self.addEventListener('activate', (e) => {
     e.waitUntil(
         (async () => {
             for (const name of await caches.keys())
-                if (name.startsWith('quorvex-') && name !== CACHE) await caches.delete(name);
+                if (name.startsWith('quorvex-') && name !== CACHE && name !== SETTINGS_CACHE) await caches.delete(name);
             await self.clients.claim();
         })(),
     );
@@ -73,12 +85,41 @@ self.addEventListener('message', (e) => {
     if (data?.type === 'cache-rest') e.waitUntil(keep(__PRECACHE__.filter((f) => f.later)));
 });
 
+// Asks the server for the settings file and keeps a final answer: the file,
+// or that there is none. null when no answer came.
+async function askForSettings(): Promise<Response | null> {
+    let response: Response;
+    try {
+        response = await fetch(settingsUrl, { cache: 'no-store' });
+    } catch {
+        return null;
+    }
+    if (response.status === 200 || response.status === 404 || response.status === 410) {
+        const cache = await caches.open(SETTINGS_CACHE);
+        await cache.put(settingsUrl, response.clone()).catch(() => undefined);
+    }
+    return response;
+}
+
+// The settings file from the server; the last answer kept when the server
+// gives none or fails.
+async function settingsFile(): Promise<Response> {
+    const response = await askForSettings();
+    if (response && response.status < 500) return response;
+    const kept = await (await caches.open(SETTINGS_CACHE)).match(settingsUrl);
+    return kept ?? response ?? Response.error();
+}
+
 self.addEventListener('fetch', (e) => {
     const request = e.request;
     if (request.method !== 'GET') return;
     const url = new URL(request.url);
     url.search = '';
     url.hash = '';
+    if (url.href === settingsUrl) {
+        e.respondWith(settingsFile());
+        return;
+    }
     // The folder itself is the page.
     const key = url.href === base.href ? indexUrl : url.href;
     if (!siteFiles.has(key)) return;

@@ -2,6 +2,7 @@
 #include "lab/WebOptions.h"
 
 #include "common/Codecs.h"
+#include "common/FileErrors.h"
 #include "ephemeris/DateTime.h"
 #include "ephemeris/StringUt.h"
 
@@ -764,4 +765,13 @@ WebOptionsResult parseWebOptions(std::string_view text, const std::string& fileN
                           MsgIcon::Information, BtnOk};
     }
     return result;
+}
+
+WebOptionsResult webOptionsFetchFault(int httpStatus, const std::string& fileName) {
+    if (httpStatus <= 0) return invalid(fileName, "No Answer from the Server!");
+    std::string reason = "File Not Served!";
+    if (httpStatus == 401 || httpStatus == 403) reason = IOErrorText(IOAccessDenied);
+    if (httpStatus == 404 || httpStatus == 410) reason = IOErrorText(IOFileNotFound);
+    if (httpStatus == 413) reason = IOErrorText(IOFileTooLarge);
+    return invalid(fileName, reason + " (HTTP " + std::to_string(httpStatus) + ")");
 }

@@ -92,3 +92,12 @@ struct WebOptionsResult {
 // Reads the text of the settings file; fileName is only for the message.
 WebOptionsResult parseWebOptions(std::string_view text,
                                  const std::string& fileName = kWebOptionsFileName);
+
+// The settings file was there but could not be had: httpStatus is the
+// server's refusal (403, 500, ...), or 0 when no answer came or it broke off.
+// Nothing applies (Invalid), and the message says why in the words of a
+// damaged file: "File Access Denied! (HTTP 403)", "No Answer from the
+// Server!". A file that is not there (404, 410) is no fault but a site on
+// the defaults, which needs no message and no call here.
+WebOptionsResult webOptionsFetchFault(int httpStatus,
+                                      const std::string& fileName = kWebOptionsFileName);

@@ -261,4 +261,24 @@ TEST(WebOptionsFile, TheHotlistTakesTheFilesZoneOffsetAndCutsLongComments) {
     EXPECT_FALSE(parseWebOptions("{}").hotlist);
 }
 
+TEST(WebOptionsFile, AFileTheServerWithholdsLeavesTheDefaultsAndSaysWhy) {
+    const struct {
+        int status;
+        std::string reason;
+    } cases[] = {
+        {0, "No Answer from the Server!"},
+        {403, "File Access Denied! (HTTP 403)"},
+        {413, "File Too Large! (HTTP 413)"},
+        {500, "File Not Served! (HTTP 500)"},
+    };
+    for (const auto& c : cases) {
+        const WebOptionsResult r = webOptionsFetchFault(c.status);
+        EXPECT_EQ(r.status, WebOptionsStatus::Invalid);
+        EXPECT_EQ(r.message.caption, "File Error");
+        EXPECT_EQ(r.message.text, kInvalidHead + c.reason);
+        EXPECT_EQ(r.options, defaultOptionsRecord());
+        EXPECT_FALSE(r.hotlist);
+    }
+}
+
 } // namespace
