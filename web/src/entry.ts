@@ -120,7 +120,7 @@ export function placeBesideDesk(el: HTMLElement): void {
         // A window with a list fits below the desk with a shorter list, so
         // that it leaves the desk's buttons in sight.
         const list = el.querySelector<HTMLElement>('.line-list');
-        const room = vh - (d.bottom + gap);
+        const room = vh - (d.bottom + gap) - gap;
         const cut = ht - room;
         if (list && cut > 0 && list.offsetHeight - cut >= 140 && d.left + w <= vw) {
             list.style.height = `${list.offsetHeight - cut}px`;
@@ -129,7 +129,7 @@ export function placeBesideDesk(el: HTMLElement): void {
     }
     best ??= candidates.reduce((a, b) => (visible(b) > visible(a) ? b : a));
     const x = Math.max(0, Math.min(best.x, vw - w));
-    const y = Math.max(0, Math.min(best.y, vh - el.offsetHeight));
+    const y = Math.max(0, Math.min(best.y, vh - el.offsetHeight - (best.y > d.top ? gap : 0)));
     el.style.left = `${Math.round(x + window.scrollX)}px`;
     el.style.top = `${Math.round(y + window.scrollY)}px`;
 }
