@@ -41,7 +41,7 @@ export default defineConfig({
         {
             // A lab computer: 1280×800, mouse and keyboard.
             name: 'desktop',
-            testIgnore: /tablet\.spec\.ts/,
+            testIgnore: /tablet\.test\.ts/,
             use: {
                 viewport: { width: 1280, height: 800 },
                 deviceScaleFactor: 1,
@@ -51,7 +51,7 @@ export default defineConfig({
         {
             // A tablet held upright, by touch.
             name: 'tablet',
-            testMatch: /tablet\.spec\.ts/,
+            testMatch: /tablet\.test\.ts/,
             use: {
                 viewport: { width: 768, height: 1024 },
                 deviceScaleFactor: 1,

@@ -8,7 +8,7 @@ import { h, uid } from './dom';
 export type Icon = 'none' | 'information' | 'warning' | 'error' | 'question' | 'stop';
 export type Button = 'ok' | 'cancel' | 'yes' | 'no' | 'abort' | 'retry' | 'ignore';
 
-export interface MessageSpec {
+export interface MessageBox {
     caption: string;
     text: string; // "\n" separates lines
     icon?: Icon;
@@ -158,29 +158,29 @@ export function messageShowing(): boolean {
 
 // Shows a message box and resolves with the button pressed. Escape answers
 // with Cancel, else with No, else with the only button.
-export function showMessage(spec: MessageSpec): Promise<Button> {
+export function showMessage(box: MessageBox): Promise<Button> {
     openMessages += 1;
-    const result = messageChain.then(() => runMessage(spec));
+    const result = messageChain.then(() => runMessage(box));
     messageChain = result.catch(() => undefined);
     return result.finally(() => {
         openMessages -= 1;
     });
 }
 
-function runMessage(spec: MessageSpec): Promise<Button> {
-    const buttons = buttonOrder.filter((b) => (spec.buttons ?? ['ok']).includes(b));
+function runMessage(box: MessageBox): Promise<Button> {
+    const buttons = buttonOrder.filter((b) => (box.buttons ?? ['ok']).includes(b));
     if (buttons.length === 0) buttons.push('ok');
-    const win = new PageWindow({ caption: spec.caption, role: 'alertdialog', className: 'message-box' });
+    const win = new PageWindow({ caption: box.caption, role: 'alertdialog', className: 'message-box' });
     const textId = uid('msg-text');
     win.el.setAttribute('aria-describedby', textId);
-    const icon = spec.icon && spec.icon !== 'none' ? iconGlyphs[spec.icon] : null;
+    const icon = box.icon && box.icon !== 'none' ? iconGlyphs[box.icon] : null;
     const row = h('div', { class: 'msg-row' });
     if (icon) {
         row.append(
-            h('span', { class: `msg-icon msg-icon-${spec.icon}`, role: 'img', 'aria-label': icon.name }, icon.glyph),
+            h('span', { class: `msg-icon msg-icon-${box.icon}`, role: 'img', 'aria-label': icon.name }, icon.glyph),
         );
     }
-    row.append(h('p', { id: textId, class: 'msg-text', text: spec.text }));
+    row.append(h('p', { id: textId, class: 'msg-text', text: box.text }));
     win.body.append(row);
     return new Promise<Button>((resolve) => {
         const answer = (b: Button) => {

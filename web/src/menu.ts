@@ -7,16 +7,16 @@
 
 import { dropMnemonic, h } from './dom';
 
-export interface MenuSpec {
+export interface MenuLayout {
     id: string;
     caption: string; // the desktop's caption, "&" included
     action?: () => void;
-    items?: MenuSpec[]; // a submenu
+    items?: MenuLayout[]; // a submenu
 }
 export const separator = { id: '', caption: '-' } as const;
 
 interface ItemNode {
-    spec: MenuSpec;
+    layout: MenuLayout;
     el: HTMLElement;
     menu: HTMLElement | null; // its submenu
     parent: ItemNode | null; // the item whose submenu holds it (null on the bar)
@@ -29,9 +29,9 @@ export class MenuBar {
     private readonly byId = new Map<string, ItemNode>();
     private openChain: ItemNode[] = []; // the items whose menus are open, bar first
 
-    constructor(host: HTMLElement, label: string, specs: MenuSpec[]) {
+    constructor(host: HTMLElement, label: string, layouts: MenuLayout[]) {
         this.bar = h('ul', { role: 'menubar', 'aria-label': label, class: 'menubar' });
-        for (const s of specs) this.tops.push(this.build(s, null, this.bar));
+        for (const s of layouts) this.tops.push(this.build(s, null, this.bar));
         if (this.tops[0]) this.tops[0].el.tabIndex = 0;
         host.append(this.bar);
         document.addEventListener('pointerdown', (e) => {
@@ -43,23 +43,23 @@ export class MenuBar {
         });
     }
 
-    private build(spec: MenuSpec, parent: ItemNode | null, list: HTMLElement): ItemNode {
+    private build(layout: MenuLayout, parent: ItemNode | null, list: HTMLElement): ItemNode {
         const li = h('li', { role: 'none' });
         const el = h('div', {
             role: 'menuitem',
             tabindex: -1,
-            id: spec.id ? `menu-${spec.id}` : undefined,
+            id: layout.id ? `menu-${layout.id}` : undefined,
             class: parent ? 'menuitem' : 'menubar-item',
         });
-        el.append(h('span', { class: 'menu-caption', text: dropMnemonic(spec.caption) }));
-        const node: ItemNode = { spec, el, menu: null, parent, children: [] };
-        if (spec.items) {
+        el.append(h('span', { class: 'menu-caption', text: dropMnemonic(layout.caption) }));
+        const node: ItemNode = { layout, el, menu: null, parent, children: [] };
+        if (layout.items) {
             el.setAttribute('aria-haspopup', 'menu');
             el.setAttribute('aria-expanded', 'false');
             if (parent) el.append(h('span', { class: 'submenu-arrow', 'aria-hidden': 'true', text: '\u25b8' }));
-            const menu = h('ul', { role: 'menu', class: 'menu', 'aria-label': dropMnemonic(spec.caption) });
+            const menu = h('ul', { role: 'menu', class: 'menu', 'aria-label': dropMnemonic(layout.caption) });
             menu.hidden = true;
-            for (const s of spec.items) {
+            for (const s of layout.items) {
                 if (s.caption === '-') {
                     menu.append(h('li', { role: 'separator', class: 'menu-separator' }));
                     continue;
@@ -72,7 +72,7 @@ export class MenuBar {
             li.append(el);
         }
         list.append(li);
-        if (spec.id) this.byId.set(spec.id, node);
+        if (layout.id) this.byId.set(layout.id, node);
         el.addEventListener('click', (e) => {
             e.stopPropagation();
             this.activate(node, false);
@@ -171,7 +171,7 @@ export class MenuBar {
         }
         if (this.isDisabled(n)) return;
         this.closeAll(true);
-        n.spec.action?.();
+        n.layout.action?.();
     }
 
     private onKey(n: ItemNode, e: KeyboardEvent): void {
@@ -285,7 +285,7 @@ export class MenuBar {
         const k = key.toLowerCase();
         for (let step = 1; step <= sibs.length; step++) {
             const s = sibs[(from + step) % sibs.length];
-            if (dropMnemonic(s.spec.caption).trim().toLowerCase().startsWith(k)) {
+            if (dropMnemonic(s.layout.caption).trim().toLowerCase().startsWith(k)) {
                 s.el.focus();
                 return true;
             }

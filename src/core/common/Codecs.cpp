@@ -96,7 +96,7 @@ long double valueOfWords(const Binary128Words& w) {
 // exponent and significand in fraction bits 32-110 under the quiet bit, and
 // fraction bits 0-31 hold 1: a pattern no converted NaN has.
 constexpr uint64_t kB128QuietBit = uint64_t(1) << 47; // in hi
-constexpr uint64_t kCarriedMark = 1;                    // in lo's low 32 bits
+constexpr uint64_t kCarriedMark = 1;                  // in lo's low 32 bits
 
 long double carriedNaN(const X87Bits& x) {
     Binary128Words w;
@@ -201,11 +201,15 @@ X87Bits x87FromValue(long double v) {
 
 } // namespace
 
-uint16_t getU16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
+uint16_t getU16(const uint8_t* p) {
+    return uint16_t(p[0] | (p[1] << 8));
+}
 uint32_t getU32(const uint8_t* p) {
     return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
 }
-int32_t getI32(const uint8_t* p) { return int32_t(getU32(p)); }
+int32_t getI32(const uint8_t* p) {
+    return int32_t(getU32(p));
+}
 float getF32(const uint8_t* p) {
     uint32_t u = getU32(p);
     float f;
@@ -240,9 +244,12 @@ void putU16(uint8_t* p, uint16_t v) {
     p[1] = uint8_t(v >> 8);
 }
 void putU32(uint8_t* p, uint32_t v) {
-    for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        p[i] = uint8_t(v >> (8 * i));
 }
-void putI32(uint8_t* p, int32_t v) { putU32(p, uint32_t(v)); }
+void putI32(uint8_t* p, int32_t v) {
+    putU32(p, uint32_t(v));
+}
 void putF32(uint8_t* p, float v) {
     uint32_t u;
     std::memcpy(&u, &v, 4);
@@ -269,10 +276,12 @@ namespace {
 
 // Windows-1252 code points for bytes 0x80..0x9F; the undefined five keep their
 // own value (C1 controls) so that the mapping is a bijection.
-const char16_t kHigh1252[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+const char16_t kHigh1252[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+} // namespace
 
 void appendUtf8(std::string& out, uint32_t cp) {
     if (cp < 0x80) {
@@ -318,8 +327,6 @@ std::size_t decodeUtf8(std::string_view s, std::size_t i, uint32_t& cp) {
     if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
     return n;
 }
-
-} // namespace
 
 std::string cp1252ToUtf8(std::string_view bytes) {
     std::string out;

@@ -59,8 +59,10 @@ long double roundedToExtended(long double v); // the wide formats' part of round
 // where long double is wider. Texts shown to people are made from this, so
 // that every processor writes the same digits.
 inline long double roundToExtended(long double v) {
-    if constexpr (std::numeric_limits<long double>::digits == 64) return v;
-    else return roundedToExtended(v);
+    if constexpr (std::numeric_limits<long double>::digits == 64)
+        return v;
+    else
+        return roundedToExtended(v);
 }
 
 // Windows-1252 bytes to UTF-8. The five bytes 1252 leaves undefined map to the
@@ -74,6 +76,11 @@ std::size_t utf8Length(std::string_view utf8);
 // The first n characters of a UTF-8 text.
 std::string utf8Left(std::string_view utf8, std::size_t n);
 bool isValidUtf8(std::string_view bytes);
+// Appends the UTF-8 bytes of code point cp.
+void appendUtf8(std::string& out, uint32_t cp);
+// Decodes one UTF-8 sequence at s[i] into cp; returns its length, or 0 when
+// invalid (cut short, overlong, a surrogate or beyond U+10FFFF).
+std::size_t decodeUtf8(std::string_view s, std::size_t i, uint32_t& cp);
 // Text read from a file people wrote: UTF-8 when valid (a leading byte order
 // mark is dropped), else Windows-1252.
 std::string decodeText(std::string_view bytes);

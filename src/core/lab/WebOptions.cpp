@@ -254,51 +254,6 @@ struct Member {
     Value value;
 };
 
-// One UTF-8 sequence at s[i]: its length and code point, or 0 when invalid.
-std::size_t utf8Step(std::string_view s, std::size_t i, uint32_t& cp) {
-    const auto c = static_cast<uint8_t>(s[i]);
-    std::size_t n;
-    uint32_t least;
-    if (c < 0x80) {
-        cp = c;
-        return 1;
-    } else if ((c & 0xE0) == 0xC0) {
-        n = 2, cp = c & 0x1Fu, least = 0x80;
-    } else if ((c & 0xF0) == 0xE0) {
-        n = 3, cp = c & 0x0Fu, least = 0x800;
-    } else if ((c & 0xF8) == 0xF0) {
-        n = 4, cp = c & 0x07u, least = 0x10000;
-    } else {
-        return 0;
-    }
-    if (n > s.size() - i) return 0;
-    for (std::size_t k = 1; k < n; ++k) {
-        const auto b = static_cast<uint8_t>(s[i + k]);
-        if ((b & 0xC0) != 0x80) return 0;
-        cp = (cp << 6) | (b & 0x3Fu);
-    }
-    if (cp < least || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
-    return n;
-}
-
-void appendUtf8(std::string& out, uint32_t cp) {
-    if (cp < 0x80) {
-        out += char(cp);
-    } else if (cp < 0x800) {
-        out += char(0xC0 | (cp >> 6));
-        out += char(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += char(0xE0 | (cp >> 12));
-        out += char(0x80 | ((cp >> 6) & 0x3F));
-        out += char(0x80 | (cp & 0x3F));
-    } else {
-        out += char(0xF0 | (cp >> 18));
-        out += char(0x80 | ((cp >> 12) & 0x3F));
-        out += char(0x80 | ((cp >> 6) & 0x3F));
-        out += char(0x80 | (cp & 0x3F));
-    }
-}
-
 // A strict JSON reader (RFC 8259) for a text of bounded size and nesting;
 // the first error ends it, with its offset.
 class JsonReader {
@@ -432,7 +387,7 @@ private:
                                 "character (write it as \\n, \\t or \\u00XX).");
             if (c != '\\') {
                 uint32_t cp;
-                const std::size_t n = utf8Step(s_, i_, cp);
+                const std::size_t n = codec::decodeUtf8(s_, i_, cp);
                 if (n == 0) return fail(i_, "the text is not UTF-8.");
                 out.append(s_.substr(i_, n));
                 i_ += n;
@@ -463,7 +418,7 @@ private:
                     return fail(escape, "\\u escape of the first half of a pair alone.");
                 u = 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00);
             }
-            appendUtf8(out, u);
+            codec::appendUtf8(out, u);
         }
     }
 
