@@ -26,6 +26,7 @@ import { FeaturesForm, offeredFeatures } from './features';
 import { FilePicker, SaveForm, acceptDrops, download } from './files';
 import { LoginForm } from './login';
 import { MenuBar, separator } from './menu';
+import { printLines, printout } from './print';
 import { ReviewWindow, reviewCaption } from './review';
 import { SearchForm } from './search';
 import type { StoredLogin, StoredWork, WorkStore } from './store';
@@ -123,7 +124,6 @@ export class Desk {
     private entryMode: EntryMode = { kind: 'record' };
     private restCached = false;
     private loads: Promise<void> = Promise.resolve();
-    private titleBeforePrint: string | null = null;
 
     private readonly el = {
         splash: byId('splash'),
@@ -144,7 +144,6 @@ export class Desk {
         next: byId<HTMLButtonElement>('NextBtn'),
         cont: byId<HTMLButtonElement>('ContBtn'),
         record: byId<HTMLButtonElement>('RecordBtn'),
-        print: byId('print-area'),
     };
 
     constructor(private readonly parts: DeskParts) {
@@ -752,40 +751,8 @@ export class Desk {
     // names), the window's caption and the list's lines, in the print view
     // only; the print job is named after the first student.
     private printList(): void {
-        const l = this.login;
-        const now = new Date();
-        const head = this.core.printoutHeader(
-            { names: l?.names ?? [], labTable: l?.labTable ?? '' },
-            {
-                year: now.getFullYear(),
-                month: now.getMonth() + 1,
-                day: now.getDate(),
-                hour: now.getHours(),
-                minute: now.getMinutes(),
-                second: now.getSeconds(),
-            },
-        );
         const lines = ['', reviewCaption, '', ...this.review.list.lines];
-        this.el.print.replaceChildren(
-            h('div', { class: 'printout-head', text: head.lines.join('\n') }),
-            h('div', { class: 'printout-lines', text: lines.join('\n') }),
-        );
-        // The page's title names the print job until the printing is over;
-        // the printout goes with it.
-        if (this.titleBeforePrint === null) {
-            this.titleBeforePrint = document.title;
-            window.addEventListener(
-                'afterprint',
-                () => {
-                    document.title = this.titleBeforePrint ?? document.title;
-                    this.titleBeforePrint = null;
-                    this.el.print.replaceChildren();
-                },
-                { once: true },
-            );
-        }
-        document.title = head.title;
-        window.print();
+        printout(this.core, this.login, [printLines(lines)]);
     }
 
     // --- The files -----------------------------------------------------------
