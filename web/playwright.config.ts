@@ -49,9 +49,10 @@ export default defineConfig({
             },
         },
         {
-            // A tablet held upright, by touch.
+            // A tablet held upright, by touch; the top view's windows are
+            // checked at this size too.
             name: 'tablet',
-            testMatch: /tablet\.test\.ts/,
+            testMatch: /(tablet|topview)\.test\.ts/,
             use: {
                 viewport: { width: 768, height: 1024 },
                 deviceScaleFactor: 1,

@@ -4,6 +4,8 @@
 
 #include <emscripten/bind.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <utility>
 
 namespace qvbind {
@@ -95,6 +97,20 @@ std::vector<std::string> stringsOf(const val& array) {
     for (unsigned i = 0; i < n; ++i)
         out.push_back(array[i].as<std::string>());
     return out;
+}
+
+// The hours of the data interval and the animation step come from the page as
+// doubles; on the desktop they are the options' 80-bit reals, whose defaults
+// (24 and 0.1) and any value typed with two decimals are what the page holds.
+// The desktop's values for a step are the long double of the same decimal
+// text, so the step is rebuilt from the double's shortest decimal text.
+long double hoursOf(double hours) {
+    char text[32];
+    for (int digits = 1; digits <= 17; ++digits) {
+        std::snprintf(text, sizeof text, "%.*g", digits, hours);
+        if (std::strtod(text, nullptr) == hours) break;
+    }
+    return std::strtold(text, nullptr);
 }
 
 } // namespace qvbind

@@ -31,4 +31,8 @@ val bytesVal(const std::string& bytes);
 val stringArray(const std::vector<std::string>& lines);
 std::vector<std::string> stringsOf(const val& array);
 
+// Hours (the data interval, the animation step) from the page's number as the
+// desktop's 80-bit value of the same decimal text.
+long double hoursOf(double hours);
+
 } // namespace qvbind

@@ -23,6 +23,7 @@
 #include "lab/Version.h"
 #include "lab/WebOptions.h"
 
+#include "BindingInstant.h"
 #include "BindingSupport.h"
 
 #include <emscripten/bind.h>
@@ -141,97 +142,6 @@ std::string trimmed(const std::string& s) {
     const auto first = s.find_first_not_of(" \t\r\n");
     if (first == std::string::npos) return {};
     return s.substr(first, s.find_last_not_of(" \t\r\n") - first + 1);
-}
-
-// --- The instant ---------------------------------------------------------------------
-
-struct Instant {
-    DateTimeRec r;
-
-    static Instant startOfToday(float zoneHours) {
-        Instant i;
-        SetToStartOfToday(i.r, zoneHours);
-        return i;
-    }
-    static Instant fromClock(double clockValue, float zoneHours) {
-        Instant i;
-        i.r.UTOffset = static_cast<long double>(zoneHours) / 24.0L;
-        SetFromClock(i.r, clockValue);
-        return i;
-    }
-    Instant clone() const { return *this; }
-    // Every field, so that an instant kept by the page comes back exactly.
-    val state() const {
-        uint8_t b[kStateSize] = {'Q', 'I', 1};
-        uint8_t* p = b + 3;
-        codec::putI32(p, r.Year);
-        p[4] = r.Month;
-        p[5] = r.Day;
-        codec::putF64(p + 6, r.ClockValue);
-        p += 14;
-        for (const TimeOfDayRec* t : {&r.UTTime, &r.ClockTime}) {
-            p[0] = t->Hour;
-            p[1] = t->Minute;
-            codec::putF32(p + 2, t->Seconds);
-            codec::putF64(p + 6, t->ClockValue);
-            p += 14;
-        }
-        codec::putExtended(p, r.UTOffset);
-        return bytesVal(std::string(reinterpret_cast<const char*>(b), kStateSize));
-    }
-    static val fromState(const std::string& bytes) {
-        const auto* b = reinterpret_cast<const uint8_t*>(bytes.data());
-        if (bytes.size() != kStateSize || b[0] != 'Q' || b[1] != 'I' || b[2] != 1)
-            return val::null();
-        Instant i;
-        const uint8_t* p = b + 3;
-        i.r.Year = codec::getI32(p);
-        i.r.Month = p[4];
-        i.r.Day = p[5];
-        i.r.ClockValue = codec::getF64(p + 6);
-        p += 14;
-        for (TimeOfDayRec* t : {&i.r.UTTime, &i.r.ClockTime}) {
-            t->Hour = p[0];
-            t->Minute = p[1];
-            t->Seconds = codec::getF32(p + 2);
-            t->ClockValue = codec::getF64(p + 6);
-            p += 14;
-        }
-        i.r.UTOffset = codec::getExtended(p);
-        // A state no calendar can show is none.
-        if (!IsCalendarJulianDate(i.jd()) || !std::isfinite(double(i.r.UTOffset)))
-            return val::null();
-        return val(i);
-    }
-    static constexpr std::size_t kStateSize = 3 + 14 + 2 * 14 + 10;
-    long double jd() const { return ToJulianDate(r); }
-    double julianDate() const { return double(jd()); }
-    double clockValue() const { return r.ClockValue; }
-    double zoneOffsetHours() const { return double(r.UTOffset * 24.0L); }
-    void setFromClock(double clockValue) { SetFromClock(r, clockValue); }
-    std::string dateLabel() const { return DateLabelText(r); }
-    std::string utLabel() const { return UTLabelText(r); }
-    std::string jdLabel() const { return JDLabelText(r); }
-    std::string utDateText() const { return UTDateEntryText(r); }
-    std::string utTimeText() const { return UTTimeEntryText(r); }
-    val takeEntry(const std::string& dateText, const std::string& timeText,
-                  const std::string& caption) {
-        return optionalMessage(TakeDateTimeEntry(r, dateText, timeText, caption));
-    }
-};
-
-// The hours of the data interval and the animation step come from the page as
-// doubles; on the desktop they are the options' 80-bit reals, whose defaults
-// (24 and 0.1) and any value typed with two decimals are what the page holds.
-// The desktop's values for a step are the long double of the same decimal
-// text, so the step is rebuilt from the double's shortest decimal text.
-long double hoursOf(double hours) {
-    char text[32];
-    for (int digits = 1; digits <= 17; ++digits) {
-        std::snprintf(text, sizeof text, "%.*g", digits, hours);
-        if (std::strtod(text, nullptr) == hours) break;
-    }
-    return std::strtold(text, nullptr);
 }
 
 void advanceHours(Instant& i, double hours) {

@@ -26,10 +26,13 @@ import { FeaturesForm, offeredFeatures } from './features';
 import { FilePicker, SaveForm, acceptDrops, download } from './files';
 import { LoginForm } from './login';
 import { MenuBar, separator } from './menu';
+import { PhenomenaWindow } from './phenomena';
 import { printLines, printout } from './print';
 import { ReviewWindow, reviewCaption } from './review';
 import { SearchForm } from './search';
 import type { StoredLogin, StoredWork, WorkStore } from './store';
+import { TimingForm } from './timing';
+import { TopViewWindow } from './topview';
 
 // Said once when the browser cannot keep the work.
 const storageLost: CoreMessage = {
@@ -98,6 +101,9 @@ export class Desk {
     private readonly picker = new FilePicker();
     private readonly searchForm = new SearchForm();
     private readonly measurements: MeasurementDesk;
+    private readonly topView: TopViewWindow;
+    private readonly timingForm: TimingForm;
+    private readonly phenomena: PhenomenaWindow;
 
     // The session (the desktop's Session and main-window fields).
     private displayState = 0; // 0 logo, 1 title picture, 2 telescope view
@@ -173,8 +179,10 @@ export class Desk {
                         caption: 'Observation &Date',
                         items: [
                             { id: 'ObservationDate1', caption: '&Set Date/Time...', action: () => void this.setDateTime() },
+                            { id: 'JupiterPhenomena1', caption: '&Jupiter Phenomena', action: () => void this.showPhenomena() },
                         ],
                     },
+                    { id: 'Timing1', caption: '&Timing...', action: () => void this.timing() },
                     separator,
                     {
                         id: 'Data1',
@@ -213,6 +221,19 @@ export class Desk {
         this.loginForm = new LoginForm(core);
         this.dateTimeForm = new DateTimeForm(core, parts.hotList, this.options.editMode);
         this.featuresForm = new FeaturesForm(this.options);
+        this.topView = new TopViewWindow({
+            core,
+            eclipseVisibility: this.options.eclipseVisibility,
+            animating: () => this.animating,
+            closed: () => {
+                this.features.topView = false;
+                this.persist();
+            },
+        });
+        this.timingForm = new TimingForm(core);
+        this.phenomena = new PhenomenaWindow((caption, lines) => {
+            printout(this.core, this.login, [printLines(['', caption, '', ...lines])]);
+        });
         this.review = new ReviewWindow({
             edit: (line) => void this.editLine(line),
             remove: (line) => void this.deleteLine(line),
@@ -397,6 +418,7 @@ export class Desk {
         m.setEnabled('Run1', this.runOffered);
         m.setEnabled('Features1', this.displayState === 2);
         m.setEnabled('ObservationDateMenu', this.displayState === 2);
+        m.setEnabled('Timing1', this.displayState === 2);
         m.setEnabled('Data1', this.loggedIn);
         // The table's commands store a pending value first, so one is enough.
         const table = this.measurements.tableMenus() || this.measurements.holdsUnstoredValue();
@@ -451,6 +473,8 @@ export class Desk {
         this.cursorPlaced = false;
         this.updateControls();
         if (frame.eclipseStopMoon > 0 && this.animating) void this.eclipseStop(frame.eclipseStopMoon);
+        // The top view follows its feature.
+        this.topView.sync(this.core.topViewShown(this.features, this.options.allowTopView), this.features.idColors);
     }
 
     private refreshTimingLabels(): void {
@@ -480,6 +504,7 @@ export class Desk {
         setText(this.el.reading, e.readingText);
         setText(this.el.moon, e.moonIdText);
         this.el.said.textContent = e.description;
+        this.topView.highlightMoon(e.moon);
         if (complete) {
             this.cursorPlaced = true;
             this.updateControls();
@@ -527,6 +552,30 @@ export class Desk {
         } finally {
             clock.delete();
         }
+    }
+
+    // "Timing...": the dialog edits the three values; those it took stay
+    // (a refused OK may have taken the first ones before Cancel). The view
+    // is not redrawn; the animation's period changes at its next start.
+    private async timing(): Promise<void> {
+        if (this.displayState !== 2) return;
+        const now = { dataIntervalHours: this.dataInterval, animationStepHours: this.animationStep, animationTimerMs: this.timerMs };
+        const o = this.options;
+        const defaults = { dataIntervalHours: o.dataIntervalHours, animationStepHours: o.animationStepHours, animationTimerMs: o.animationTimerMs };
+        const after = await this.timingForm.run(now, defaults);
+        this.dataInterval = after.dataIntervalHours;
+        this.animationStep = after.animationStepHours;
+        this.timerMs = after.animationTimerMs;
+        this.refreshTimingLabels();
+    }
+
+    // "Jupiter Phenomena": the table for the observation instant, computed
+    // anew each time; what the search had to say comes first.
+    private async showPhenomena(): Promise<void> {
+        if (this.displayState !== 2) return;
+        const lines = this.core.phenomenaLines(this.instant);
+        await this.showCoreMessages();
+        this.phenomena.show(lines);
     }
 
     private async next(): Promise<void> {

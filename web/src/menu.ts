@@ -12,6 +12,10 @@ export interface MenuLayout {
     caption: string; // the desktop's caption, "&" included
     action?: () => void;
     items?: MenuLayout[]; // a submenu
+    // An item with a check mark: a box of its own, or one of a group of
+    // choices (the page sets the marks with setChecked).
+    check?: 'box' | 'radio';
+    hint?: string; // the desktop's hint, shown as the item's tooltip
 }
 export const separator = { id: '', caption: '-' } as const;
 
@@ -46,7 +50,9 @@ export class MenuBar {
     private build(layout: MenuLayout, parent: ItemNode | null, list: HTMLElement): ItemNode {
         const li = h('li', { role: 'none' });
         const el = h('div', {
-            role: 'menuitem',
+            role: layout.check === 'box' ? 'menuitemcheckbox' : layout.check === 'radio' ? 'menuitemradio' : 'menuitem',
+            'aria-checked': layout.check ? 'false' : undefined,
+            title: layout.hint,
             tabindex: -1,
             id: layout.id ? `menu-${layout.id}` : undefined,
             class: parent ? 'menuitem' : 'menubar-item',
@@ -96,6 +102,10 @@ export class MenuBar {
         if (!n) return;
         if (enabled) n.el.removeAttribute('aria-disabled');
         else n.el.setAttribute('aria-disabled', 'true');
+    }
+
+    setChecked(id: string, checked: boolean): void {
+        this.byId.get(id)?.el.setAttribute('aria-checked', String(checked));
     }
 
     isEnabled(id: string): boolean {

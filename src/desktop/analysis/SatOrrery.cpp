@@ -26,78 +26,42 @@ QColor toColour(Rgb c) {
     return QColor(c.r, c.g, c.b);
 }
 
-const QColor kOrbitGrey(128, 128, 128);
-// The arrow's nominal size, which places "To Earth" when the icon is missing.
-constexpr int kArrowSide = 32;
-
-// A circle in the square from (Left, Top) to (Right, Bottom), in pen and
-// brush colours: its pixels run up to the ones before Right and Bottom, as
-// the analysis plot draws its points. A QRect of width w outlined with a
-// one-pixel pen covers w + 1 columns.
-void drawCircleIn(QPainter& p, const PixelRect& r) {
-    p.drawEllipse(QRect(r.Left, r.Top, r.Right - r.Left - 1, r.Bottom - r.Top - 1));
-}
-
-// The circle from (x - r, y - r) to (x + r, y + r).
-void drawCircle(QPainter& p, TopViewPoint c, int r) {
-    drawCircleIn(p, {c.x - r, c.y - r, c.x + r, c.y + r});
-}
-
 } // namespace
 
 void DrawTopView(QPainter& p, const TopViewScene& s) {
     const TopViewGeometry& g = s.geometry;
-    const std::array<PixelRect, 5> rects = ComputeOrbitRects(g);
-    const PerMoon<TopViewPoint> points =
-        s.states ? TopViewMoonPoints(*s.states, g) : PerMoon<TopViewPoint>{};
+    static const SatelliteStateTable noMoons{};
+    TopViewChoices choices;
+    choices.ShowOrbits = s.showOrbits;
+    choices.Eclipses = s.eclipses;
+    choices.IDColours = s.idColours;
+    choices.HighlightMoon = s.highlightMoon;
+    const bool arrow = s.arrow && !s.arrow->isNull();
+    const QSize icon = arrow ? s.arrow->size() : QSize(kArrowIconSide, kArrowIconSide);
+    const TopViewMarks marks =
+        TopViewMarksFor(s.states ? *s.states : noMoons, g, choices, icon.width(), icon.height());
+    auto fill = [&](std::size_t from, std::size_t to) {
+        for (std::size_t k = from; k < to; ++k) {
+            const FillRect& r = marks.rects[k];
+            p.fillRect(QRect(r.x, r.y, r.w, r.h), toColour(r.colour));
+        }
+    };
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
-    // The black field.
+    // The black field, then the orbits.
     p.fillRect(QRect(0, 0, g.Width, g.Height), Qt::black);
-    // The orbits from Callisto's inward, each filled black over the last.
-    if (s.showOrbits) {
-        p.setPen(kOrbitGrey);
-        p.setBrush(Qt::black);
-        for (int k = kMoonCount; k >= 1; --k)
-            drawCircleIn(p, rects[std::size_t(k)]);
-    }
+    fill(0, marks.ArrowAt);
     // The arrow toward the Earth and its words.
-    const bool arrow = s.arrow && !s.arrow->isNull();
-    const QSize icon = arrow ? s.arrow->size() : QSize(kArrowSide, kArrowSide);
-    const TopViewPoint corner = ArrowIconCorner(g, icon.width(), icon.height());
-    if (arrow) p.drawImage(corner.x, corner.y, *s.arrow);
+    if (arrow) p.drawImage(marks.ArrowCorner.x, marks.ArrowCorner.y, *s.arrow);
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPixelSize(11);
     p.setFont(font);
     p.setPen(Qt::white);
-    p.drawText(QRect(corner.x + 40, corner.y + 5, 200, 40), Qt::AlignLeft | Qt::AlignTop,
-               QStringLiteral("To Earth"));
-    // Jupiter.
-    const QColor common = toColour(MoonRgb(0, false));
-    p.setPen(common);
-    p.setBrush(common);
-    drawCircleIn(p, rects[0]);
-    // The moons; an eclipsed one as the eclipse display says.
-    const int e = s.showOrbits ? 2 : 1;
-    for (int i = 1; i <= kMoonCount && s.states; ++i) {
-        const QColor colour = toColour(MoonRgb(i, s.idColours));
-        const TopViewPoint m = points[i];
-        if (!(*s.states)[i].Eclipsed || s.eclipses == EclipseDisplay::Dot) {
-            p.setPen(colour);
-            p.setBrush(colour);
-            drawCircle(p, m, e);
-        } else if (s.eclipses == EclipseDisplay::Plus) {
-            // Lines from x - 3 to x + 3 and y - 3 to y + 3, each without its end.
-            p.fillRect(QRect(m.x - 3, m.y, 6, 1), colour);
-            p.fillRect(QRect(m.x, m.y - 3, 1, 6), colour);
-        }
-    }
-    // The moon under the telescope view's crosshair.
-    if (s.highlightMoon >= 1 && s.highlightMoon <= kMoonCount) {
-        p.setPen(Qt::white);
-        p.setBrush(Qt::NoBrush);
-        drawCircle(p, points[s.highlightMoon], 10);
-    }
+    p.drawText(QRect(marks.TextCorner.x, marks.TextCorner.y, 200, 40), Qt::AlignLeft | Qt::AlignTop,
+               QString::fromUtf8(kToEarthText));
+    // Jupiter, the moons and the ring of the moon under the crosshair (no
+    // moons without their states).
+    fill(marks.ArrowAt, s.states ? marks.rects.size() : marks.MoonsAt);
     p.restore();
 }
 
@@ -224,7 +188,7 @@ void TJSatOrrery::placeBottomRight() {
 // --- Showing, activation, closing ---------------------------------------------------
 
 void TJSatOrrery::Sync() {
-    if (features_.TopViewFeature) {
+    if (TopViewShown(features_, options_.AllowTopView)) {
         if (!isVisible())
             show();
         else

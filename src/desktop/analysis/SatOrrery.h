@@ -23,13 +23,6 @@ class QPainter;
 struct OptionsRecord;
 struct Session;
 
-// How a moon in Jupiter's shadow is drawn.
-enum class EclipseDisplay {
-    Hide, // "Hide Moon on Eclipse": not at all
-    Plus, // "Show Eclipsed Moon as "+"": a small plus
-    Dot,  // "Don't Show Eclipse": like any other moon
-};
-
 // What one drawing of the top view needs.
 struct TopViewScene {
     TopViewGeometry geometry;
@@ -58,8 +51,9 @@ public:
                 HelpWindows* help, int mainClientWidth, QWidget* parent = nullptr);
     ~TJSatOrrery() override;
 
-    // The telescope view's redraw: with TopViewFeature shows the window when
-    // hidden or redraws it when shown; without it closes the window when shown.
+    // The telescope view's redraw: while the top view is to be shown
+    // (TopViewShown: the feature, and the options allow it) shows the window
+    // when hidden or redraws it when shown; otherwise closes it when shown.
     void Sync();
     // Redraws for the current SatelliteStates, then rings moon 1..4 in white;
     // 0 (no moon under the crosshair) redraws without a ring when one is shown.

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/TimingDlg.h"
 
+#include "lab/ObservationClock.h"
 #include "lab/OptionsRecord.h"
-#include "ephemeris/StringUt.h"
 #include "platform/Desktop.h"
 #include "widgets/DialogUtil.h"
 
@@ -14,6 +14,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 TTimingDlgForm1::TTimingDlgForm1(long double& dataInterval, long double& animationStepHours,
                                  uint16_t& animationTimerMs, const OptionsRecord& options,
                                  QWidget* parent)
@@ -22,7 +24,7 @@ TTimingDlgForm1::TTimingDlgForm1(long double& dataInterval, long double& animati
       dataInterval_(dataInterval), animationStepHours_(animationStepHours),
       animationTimerMs_(animationTimerMs), options_(options) {
     setObjectName("TTimingDlgForm1");
-    setWindowTitle(QStringLiteral("Timing Intervals"));
+    setWindowTitle(QString::fromUtf8(kTimingCaption));
     auto* grid = new QGridLayout;
     auto addRow = [&](int row, const QString& caption, const char* name, QLabel*& label) {
         label = new QLabel(caption, this);
@@ -62,9 +64,14 @@ void TTimingDlgForm1::showEvent(QShowEvent* event) {
 }
 
 void TTimingDlgForm1::fillEdits(long double interval, long double step, unsigned timerMs) {
-    IntervalEd->setText(QString::fromStdString(FixedText(interval, 2)));
-    StepEd->setText(QString::fromStdString(FixedText(step, 2)));
-    TimrEd->setText(QString::number(timerMs));
+    const std::array<std::string, 3> texts =
+        TimingEntryTexts({interval, step, uint16_t(std::min(timerMs, 65535u))});
+    for (std::size_t k = 0; k < texts.size(); ++k)
+        edits()[k]->setText(QString::fromStdString(texts[k]));
+}
+
+std::array<QLineEdit*, 3> TTimingDlgForm1::edits() const {
+    return {IntervalEd, StepEd, TimrEd};
 }
 
 void TTimingDlgForm1::FormActivate() {
@@ -75,52 +82,24 @@ void TTimingDlgForm1::DfltBtnClick() {
     fillEdits(options_.ObsInterval, options_.AnimationStep, options_.TimerInterval);
 }
 
-namespace {
-
-// The message for an edit that does not hold a value; the edit gets the focus
-// so that the student can correct it.
-void reportUnreadable(QDialog* dialog, QLineEdit* edit, const QString& text) {
-    showMessage(dialog->windowTitle(), text, MsgIcon::Error);
-    edit->setFocus();
-    edit->selectAll();
-}
-
-} // namespace
-
-bool TTimingDlgForm1::takeHours(QLineEdit* edit, long double& hours) {
-    // A step of no time, or of centuries, carries the clock nowhere or beyond
-    // any calendar.
-    long double value = 0.0L;
-    if (!ParseDecimal(edit->text().toStdString(), value) || !IntervalRange.holds(value)) {
-        reportUnreadable(
-            this, edit,
-            QStringLiteral("'") + edit->text() + QStringLiteral("' is not a number of hours ") +
-                QString::fromStdString(rangeText(IntervalRange, 2, "")) + QStringLiteral("."));
-        return false;
-    }
-    hours = value;
-    return true;
-}
-
-bool TTimingDlgForm1::takeMilliseconds(QLineEdit* edit, uint16_t& ms) {
-    // A timer of 0 ms would leave the processor no time for anything else.
-    long long value = 0;
-    if (!ParseInteger(edit->text().toStdString(), value) ||
-        !TimerIntervalRange.holds(static_cast<long double>(value))) {
-        reportUnreadable(this, edit,
-                         QStringLiteral("'") + edit->text() +
-                             QStringLiteral("' is not a whole number of milliseconds ") +
-                             QString::fromStdString(rangeText(TimerIntervalRange, 0, "")) +
-                             QStringLiteral("."));
-        return false;
-    }
-    ms = uint16_t(value);
-    return true;
-}
-
 void TTimingDlgForm1::OKBtnClick() {
-    if (!takeHours(IntervalEd, dataInterval_)) return;
-    if (!takeHours(StepEd, animationStepHours_)) return;
-    if (!takeMilliseconds(TimrEd, animationTimerMs_)) return;
+    // The values taken before a text that is no number stay, as the edits
+    // are read in order.
+    TimingValues values{dataInterval_, animationStepHours_, animationTimerMs_};
+    std::array<std::string, 3> texts;
+    for (std::size_t k = 0; k < texts.size(); ++k)
+        texts[k] = edits()[k]->text().toStdString();
+    const TimingOutcome r = TakeTimingEntries(values, texts);
+    dataInterval_ = values.DataInterval;
+    animationStepHours_ = values.AnimationStepHours;
+    animationTimerMs_ = values.AnimationTimerMs;
+    if (r.message) {
+        // The edit gets the focus so that the student can correct it.
+        desktop().message(*r.message);
+        QLineEdit* edit = edits()[std::size_t(r.failedField)];
+        edit->setFocus();
+        edit->selectAll();
+        return;
+    }
     accept();
 }

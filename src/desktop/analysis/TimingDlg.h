@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDialog>
+#include <array>
 #include <cstdint>
 
 class QLabel;
@@ -44,8 +45,7 @@ protected:
 
 private:
     void fillEdits(long double interval, long double step, unsigned timerMs);
-    bool takeHours(QLineEdit* edit, long double& hours);
-    bool takeMilliseconds(QLineEdit* edit, uint16_t& ms);
+    std::array<QLineEdit*, 3> edits() const;
 
     long double& dataInterval_;
     long double& animationStepHours_;

@@ -278,13 +278,14 @@ TEST_F(TopViewWindow, EclipseVisibilityOffDisablesTheSubmenuAndDrawsEclipsedMoon
     view.Sync();
     view.ShowEclipsedMoonas1->trigger();
     EXPECT_EQ(view.Eclipses(), EclipseDisplay::Plus);
-    EXPECT_EQ(at(152, 108), kBlack); // Europa's plus
+    // Beside Europa's plus, inside its dot.
+    EXPECT_EQ(at(152, 106), kBlack);
     options.EclipseVisibility = false;
     view.FormActivate();
     EXPECT_FALSE(view.Eclipses1->menuAction()->isEnabled());
     EXPECT_TRUE(view.DontShowEclipse1->isChecked());
     EXPECT_FALSE(view.ShowEclipsedMoonas1->isChecked());
-    EXPECT_EQ(at(152, 108), kCommon); // an ordinary dot
+    EXPECT_EQ(at(152, 106), kCommon); // an ordinary dot
     options.EclipseVisibility = true;
     view.Sync();
     EXPECT_TRUE(view.Eclipses1->menuAction()->isEnabled());

@@ -11,6 +11,7 @@ export const outerPlanetsUrl = '/data/Outer_Pl_Tbl.dat';
 export interface Moon {
     earthX: number;
     earthY: number;
+    earthZ: number; // toward the Earth negative (the top view's depth)
     sunX: number;
     sunY: number;
     occulted: boolean;
@@ -72,6 +73,7 @@ export async function skyAt(page: Page, julianDate: number, redSpotLongitude = 1
                 moons: sat.moons.map((s: any) => ({
                     earthX: s.earthX,
                     earthY: s.earthY,
+                    earthZ: s.earthZ,
                     sunX: s.sunX,
                     sunY: s.sunY,
                     occulted: s.occulted,
