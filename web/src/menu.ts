@@ -98,6 +98,14 @@ export class MenuBar {
         else n.el.setAttribute('aria-disabled', 'true');
     }
 
+    // A check mark beside an item, as the desktop's checked menu items have.
+    setChecked(id: string, checked: boolean): void {
+        const n = this.byId.get(id);
+        if (!n) return;
+        n.el.setAttribute('role', 'menuitemcheckbox');
+        n.el.setAttribute('aria-checked', String(checked));
+    }
+
     isEnabled(id: string): boolean {
         const n = this.byId.get(id);
         return !!n && !this.isDisabled(n);
