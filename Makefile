@@ -22,16 +22,18 @@ build-test: deps
 	@cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DQUORVEX_SANITIZE=ON >/dev/null
 	@cmake --build build-test -j$(JOBS)
 
-# Every test: the sanitizer build's suite (desktop, core, tools, packages),
-# then the core's suite and quorvex-tool cross-built for ARM64 and run under
-# qemu-aarch64, and the core's suite built with emscripten and run under node,
-# each with its numbers compared with this machine's; then the browser edition
-# built from the sanitizer build's data and tested in headless Chromium.
+# Every test: the browser edition built from the sanitizer build's data
+# first, since the packages the suite builds carry it; the sanitizer build's
+# suite (desktop, core, tools, packages); then the core's suite and
+# quorvex-tool cross-built for ARM64 and run under qemu-aarch64, and the
+# core's suite built with emscripten and run under node, each with its numbers
+# compared with this machine's; then the browser edition tested in headless
+# Chromium.
 test: build-test
+	scripts/build-web build-test
 	ctest --test-dir build-test --output-on-failure -j$(JOBS)
 	scripts/cross-test arm64
 	scripts/cross-test wasm
-	scripts/build-web build-test
 	npm --prefix web test
 
 # The core's tests built for ARM64 (run by qemu-aarch64) and WebAssembly (run
@@ -61,8 +63,9 @@ fuzz: deps
 	@cmake --build build-fuzz -j$(JOBS)
 
 # The Debian packages of the optimised build: build/quorvex_<version>_<arch>.deb
-# and build/quorvex-tool_<version>_<arch>.deb.
-package: build
+# (with the browser edition's site, built first) and
+# build/quorvex-tool_<version>_<arch>.deb.
+package: web
 	cd build && cpack -G DEB
 
 clean:

@@ -1,44 +1,66 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // "Set Date/Time": the observation date and time in UT, with the "Hotlist"
-// menu that takes a date from the list of interesting dates, and the hotlist
-// window "Select Date/Time for Observation". In Edit Mode the form also
-// shows the comment of the date taken from the hotlist.
+// menu that takes a date from the group's list of interesting dates, puts the
+// date on it and saves the list. In Edit Mode the form also shows the
+// comment that goes with a date on the hotlist. Without the menu and on a
+// clock of zone offset 0 it is the hotlist's own "Edit Date/Time".
 
-import type { CoreMessage, HotList, HotListEntry, Instant, QuorvexCore } from './core';
+import type { Instant, QuorvexCore } from './core';
 import { PageWindow, buttonRow, pushButton, showMessage } from './dialogs';
 import { h, uid } from './dom';
-import { LineList } from './listbox';
+import type { HotListWindow } from './hotlist';
 import { MenuBar } from './menu';
 
-const caption = 'Set Date/Time';
 // The longest hotlist comment, in characters.
 const commentMax = 50;
 
 export class DateTimeForm {
     private readonly win: PageWindow;
+    private readonly caption: string;
     private readonly dateEd: HTMLInputElement;
     private readonly timeEd: HTMLInputElement;
     private readonly cmntEd: HTMLInputElement;
     private readonly cancel: HTMLButtonElement;
+    private readonly menu: MenuBar | null = null;
     private clock: Instant | null = null;
     private finish: ((ok: boolean) => void) | null = null;
-    private readonly hotlistWindow: HotListWindow;
+    // The comment that goes with the date (at most 50 characters): emptied
+    // or given when the form opens, taken from a hotlist entry, and in Edit
+    // Mode from the comment box.
+    private commentText = '';
 
+    // `hotlist`: the window of "Access Hotlist..."; null for the hotlist's
+    // own "Edit Date/Time", which has no menu.
     constructor(
         private readonly core: QuorvexCore,
-        private readonly hotlist: () => Promise<HotList>,
-        editMode: boolean,
+        private readonly editMode: boolean,
+        private readonly hotlist: HotListWindow | null,
     ) {
-        this.win = new PageWindow({ caption, id: 'TUTTimeDlg', className: 'datetime-form' });
-        this.hotlistWindow = new HotListWindow(core, editMode);
+        this.caption = hotlist ? 'Set Date/Time' : 'Edit Date/Time';
+        const caption = this.caption;
+        this.win = new PageWindow({ caption, id: hotlist ? 'TUTTimeDlg' : 'EditDateTimeDlg', className: 'datetime-form' });
         const menuHost = h('div', { class: 'dlg-menubar' });
-        new MenuBar(menuHost, caption, [
-            {
-                id: 'AccessHotlist1-host',
-                caption: '&Hotlist',
-                items: [{ id: 'AccessHotlist1', caption: '&Access Hotlist...', action: () => void this.accessHotlist() }],
-            },
-        ]);
+        if (hotlist) {
+            this.menu = new MenuBar(menuHost, caption, [
+                {
+                    id: 'Hotlist1',
+                    caption: '&Hotlist',
+                    items: [
+                        { id: 'AccessHotlist1', caption: '&Access Hotlist...', action: () => void this.accessHotlist() },
+                        {
+                            id: 'PutDateTimeonHotlist1',
+                            caption: '&Put Date/Time on Hotlist...',
+                            action: () => void this.putOnHotlist(),
+                        },
+                        {
+                            id: 'SaveUpdatedHotlist1',
+                            caption: '&Save Updated Hotlist...',
+                            action: () => void this.saveUpdatedHotlist(),
+                        },
+                    ],
+                },
+            ]);
+        }
         const dateId = uid('DateEd');
         const timeId = uid('TimeEd');
         const dateFmtId = uid('DateFmtLbl');
@@ -93,26 +115,34 @@ export class DateTimeForm {
         this.win.onEscape = () => {
             if (!this.cancel.disabled) this.end(false);
         };
-        this.win.body.append(menuHost, form);
+        if (hotlist) this.win.body.append(menuHost);
+        this.win.body.append(form);
     }
 
     // Shows the form on `clock` (a copy of the observation instant, which OK
     // sets); resolves with true for OK. With Cancel disabled (the first Run)
     // the date must be confirmed with OK: Escape does nothing then.
-    run(clock: Instant, cancelEnabled: boolean): Promise<boolean> {
+    run(clock: Instant, cancelEnabled: boolean, comment = ''): Promise<boolean> {
         this.clock = clock;
         this.cancel.disabled = !cancelEnabled;
-        this.cmntEd.value = '';
+        this.commentText = comment.slice(0, commentMax);
+        this.menu?.setEnabled('SaveUpdatedHotlist1', false);
         this.fillEdits();
         this.win.open(true, this.dateEd);
         this.dateEd.select();
         return new Promise((resolve) => (this.finish = resolve));
     }
 
+    // The comment as the form had it when OK closed it.
+    get comment(): string {
+        return this.commentText;
+    }
+
     private fillEdits(): void {
         if (!this.clock) return;
         this.dateEd.value = this.clock.utDateText();
         this.timeEd.value = this.clock.utTimeText();
+        this.cmntEd.value = this.commentText;
     }
 
     private end(ok: boolean): void {
@@ -122,93 +152,58 @@ export class DateTimeForm {
         this.finish = null;
     }
 
-    private async okClick(): Promise<void> {
-        if (!this.clock) return;
-        const msg = this.clock.takeEntry(this.dateEd.value, this.timeEd.value, caption);
+    // The boxes into the clock (and the comment in Edit Mode); a text that is
+    // no date and time is reported, and the clock stays as it was.
+    private async takeEntry(): Promise<boolean> {
+        if (!this.clock) return false;
+        const msg = this.clock.takeEntry(this.dateEd.value, this.timeEd.value, this.caption);
         if (msg) {
             await showMessage(msg);
             this.dateEd.focus();
-            return;
+            return false;
         }
-        this.end(true);
+        if (this.editMode) this.commentText = this.cmntEd.value.slice(0, commentMax);
+        return true;
+    }
+
+    private async okClick(): Promise<void> {
+        if (await this.takeEntry()) this.end(true);
     }
 
     private async accessHotlist(): Promise<void> {
-        let list: HotList;
-        try {
-            list = await this.hotlist();
-        } catch {
-            list = { entries: [], cutShort: false };
-        }
-        if (list.entries.length === 0) {
+        const hot = this.hotlist;
+        if (!hot) return;
+        await hot.ensureLoaded();
+        if (hot.isEmpty) {
             await showMessage(this.core.hotListEmptyMessage());
+            this.dateEd.focus();
             return;
         }
-        const chosen = await this.hotlistWindow.choose(list.entries);
+        const chosen = await hot.choose();
         if (chosen && this.clock) {
             this.clock.setFromClock(chosen.clockValue);
-            this.cmntEd.value = chosen.comment;
+            this.commentText = chosen.comment;
             this.fillEdits();
         }
+        this.menu?.setEnabled('SaveUpdatedHotlist1', !hot.saved);
         this.dateEd.focus();
     }
-}
 
-// "Select Date/Time for Observation": the hotlist's lines; "Choose
-// Selection" (or a double click, or Enter) takes the selected date.
-class HotListWindow {
-    private readonly win: PageWindow;
-    private readonly list: LineList;
-    private entries: HotListEntry[] = [];
-    private finish: ((e: HotListEntry | null) => void) | null = null;
-
-    constructor(
-        private readonly core: QuorvexCore,
-        private readonly editMode: boolean,
-    ) {
-        this.win = new PageWindow({ caption: 'Select Date/Time for Observation', id: 'THotListForm1', className: 'hotlist' });
-        const menuHost = h('div', { class: 'dlg-menubar' });
-        new MenuBar(menuHost, 'Select Date/Time for Observation', [
-            { id: 'HotList1', caption: '&List', items: [{ id: 'HotClose1', caption: '&Close', action: () => this.end(null) }] },
-            {
-                id: 'Selection1',
-                caption: '&Selection',
-                items: [{ id: 'Choose1', caption: '&Choose Selection', action: () => void this.chooseSelection() }],
-            },
-        ]);
-        this.list = new LineList('Select Date/Time for Observation', 'hotlist-lines');
-        this.list.onOpen = () => void this.chooseSelection();
-        this.win.onEscape = () => this.end(null);
-        this.win.body.append(menuHost, this.list.el, buttonRow(this.closeButton()));
+    private async putOnHotlist(): Promise<void> {
+        const hot = this.hotlist;
+        if (!hot || !this.clock) return;
+        await hot.ensureLoaded();
+        if (!(await this.takeEntry())) return;
+        hot.put(this.clock.clockValue(), this.commentText);
+        this.menu?.setEnabled('SaveUpdatedHotlist1', true);
+        this.dateEd.focus();
     }
 
-    private closeButton(): HTMLButtonElement {
-        const b = pushButton('Close');
-        b.addEventListener('click', () => this.end(null));
-        return b;
-    }
-
-    choose(entries: HotListEntry[]): Promise<HotListEntry | null> {
-        this.entries = entries;
-        this.list.setLines(entries.map((e) => (this.editMode ? e.editLine : e.line)));
-        this.list.select(-1);
-        this.win.open(true, this.list.el);
-        return new Promise((resolve) => (this.finish = resolve));
-    }
-
-    private async chooseSelection(): Promise<void> {
-        const i = this.list.selectedLine;
-        if (i < 0) {
-            await showMessage(this.core.hotListNoSelectionMessage() as CoreMessage);
-            this.list.el.focus();
-            return;
-        }
-        this.end(this.entries[i] ?? null);
-    }
-
-    private end(e: HotListEntry | null): void {
-        this.win.close();
-        this.finish?.(e);
-        this.finish = null;
+    private async saveUpdatedHotlist(): Promise<void> {
+        const hot = this.hotlist;
+        if (!hot) return;
+        await hot.saveList();
+        this.menu?.setEnabled('SaveUpdatedHotlist1', !hot.saved);
+        this.dateEd.focus();
     }
 }

@@ -24,6 +24,7 @@ import { EntryForm } from './entry';
 import { EyepieceView, type ViewPoint } from './eyepiece';
 import { FeaturesForm, offeredFeatures } from './features';
 import { FilePicker, SaveForm, acceptDrops, download } from './files';
+import { HotListWindow, type HotListDefaults } from './hotlist';
 import { LoginForm } from './login';
 import { MenuBar, separator } from './menu';
 import { PhenomenaWindow } from './phenomena';
@@ -80,7 +81,8 @@ export interface DeskParts {
     store: WorkStore;
     // The settings file's options, or the defaults.
     options: SessionOptions;
-    hotList: () => Promise<import('./core').HotList>;
+    // The hotlist a group starts from.
+    hotList: HotListDefaults;
     reminder: () => Promise<CoreMessage | null>;
 }
 
@@ -96,6 +98,7 @@ export class Desk {
     private readonly review: ReviewWindow;
     private readonly loginForm: LoginForm;
     private readonly dateTimeForm: DateTimeForm;
+    private readonly hotlist: HotListWindow;
     private readonly featuresForm: FeaturesForm;
     private readonly saveForm = new SaveForm();
     private readonly picker = new FilePicker();
@@ -219,7 +222,17 @@ export class Desk {
         };
 
         this.loginForm = new LoginForm(core);
-        this.dateTimeForm = new DateTimeForm(core, parts.hotList, this.options.editMode);
+        let editDateTime: DateTimeForm | null = null;
+        this.hotlist = new HotListWindow({
+            core,
+            store: this.store,
+            editMode: this.options.editMode,
+            defaults: parts.hotList,
+            group: () => (this.login ? { loginId: this.login.loginId, login: this.login } : null),
+            searchForm: this.searchForm,
+            editForm: () => (editDateTime ??= new DateTimeForm(core, this.options.editMode, null)),
+        });
+        this.dateTimeForm = new DateTimeForm(core, this.options.editMode, this.hotlist);
         this.featuresForm = new FeaturesForm(this.options);
         this.topView = new TopViewWindow({
             core,
@@ -885,6 +898,7 @@ export class Desk {
             if (r !== 'yes') break;
             await this.saveMenu();
         }
+        await this.hotlist.askToSaveUpdated();
         let decision = this.quitConfirmed;
         if (!decision) {
             let r: string = 'abort';

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Loading the engine and the data files it needs, from beside the page.
 
-import type { CoreMessage, HotList, HotListEntry, QuorvexCore, SessionOptions } from './core';
+import type { CoreMessage, HotListEntry, QuorvexCore, SessionOptions } from './core';
+import type { HotListDefaults } from './hotlist';
 
 // Relative URLs of the site's files.
 export const siteFiles = {
@@ -40,16 +41,15 @@ export async function loadEngine(): Promise<QuorvexCore> {
     return core;
 }
 
-// The hotlist of the settings file when it has one; else the site's own,
-// read once when first wanted.
-export function hotListLoader(core: QuorvexCore, fromSettings: HotListEntry[] | null): () => Promise<HotList> {
-    let list: Promise<HotList> | null = fromSettings ? Promise.resolve({ entries: fromSettings, cutShort: false }) : null;
-    return () => {
-        list ??= fetchBytes(siteFiles.hotList)
-            .then((b) => core.parseHotList(b))
-            .catch(() => ({ entries: [], cutShort: false }));
-        return list;
-    };
+// The hotlist a group starts from: the settings file's when it has one;
+// else the site's own file, fetched each time a group first wants it (none
+// when it cannot be read).
+export function hotListDefaults(fromSettings: HotListEntry[] | null): HotListDefaults {
+    if (fromSettings) return () => Promise.resolve({ entries: fromSettings });
+    return () =>
+        fetchBytes(siteFiles.hotList)
+            .then((bytes) => ({ bytes }))
+            .catch(() => null);
 }
 
 // What the server gave for the settings file: its bytes, nothing (there is

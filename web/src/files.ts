@@ -18,8 +18,9 @@ export class SaveForm {
     private readonly type: HTMLOutputElement;
     private finish: ((name: string | null) => void) | null = null;
 
-    constructor() {
-        this.win = new PageWindow({ caption: 'Save Measurements', id: 'SaveMeasurements', className: 'save-form' });
+    // The measurements' form unless another caption is given (the hotlist's).
+    constructor(opts: { caption: string; id: string } = { caption: 'Save Measurements', id: 'SaveMeasurements' }) {
+        this.win = new PageWindow({ caption: opts.caption, id: opts.id, className: 'save-form' });
         const nameId = uid('FileName');
         const typeId = uid('FileType');
         this.name = h('input', { type: 'text', id: nameId, name: 'FileName', autocomplete: 'off', spellcheck: 'false' });
@@ -46,8 +47,12 @@ export class SaveForm {
     // Asks for the file name, starting with `proposed`; resolves with the
     // name typed, or null when cancelled.
     run(proposed: string, csv: boolean): Promise<string | null> {
-        const f = csv ? saveFilters.csv : saveFilters.dat;
-        this.type.value = f.filter;
+        return this.runWithType(proposed, (csv ? saveFilters.csv : saveFilters.dat).filter);
+    }
+
+    // As run, with the file type shown as given.
+    runWithType(proposed: string, type: string): Promise<string | null> {
+        this.type.value = type;
         this.name.value = proposed;
         this.win.open(true, this.name);
         this.name.select();

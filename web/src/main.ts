@@ -8,7 +8,7 @@ import type { CoreMessage } from './core';
 import { Desk } from './desk';
 import { showMessage } from './dialogs';
 import { byId } from './dom';
-import { fetchBytes, fetchSettings, hotListLoader, loadEngine, siteFiles, siteSettings } from './engine';
+import { fetchBytes, fetchSettings, hotListDefaults, loadEngine, siteFiles, siteSettings } from './engine';
 import { WorkStore } from './store';
 
 async function start(): Promise<void> {
@@ -31,7 +31,7 @@ async function start(): Promise<void> {
             atlas,
             store,
             options: site.options,
-            hotList: hotListLoader(core, site.hotList),
+            hotList: hotListDefaults(site.hotList),
             // The reminder shown when the students quit a running exercise;
             // null (the plain question instead) when it cannot be read.
             reminder: async (): Promise<CoreMessage | null> => {

@@ -104,8 +104,14 @@ export class MenuBar {
         else n.el.setAttribute('aria-disabled', 'true');
     }
 
+    // A check mark beside an item, as the desktop's checked menu items have;
+    // an item declared without one becomes a check box.
     setChecked(id: string, checked: boolean): void {
-        this.byId.get(id)?.el.setAttribute('aria-checked', String(checked));
+        const n = this.byId.get(id);
+        if (!n) return;
+        const role = n.el.getAttribute('role');
+        if (role !== 'menuitemcheckbox' && role !== 'menuitemradio') n.el.setAttribute('role', 'menuitemcheckbox');
+        n.el.setAttribute('aria-checked', String(checked));
     }
 
     isEnabled(id: string): boolean {

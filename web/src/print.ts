@@ -39,7 +39,11 @@ export function printLines(lines: string[]): HTMLElement {
 // Prints the header and the given content. The content is built by the
 // window (printLines for text; a picture or a table as it needs).
 export function printout(core: QuorvexCore, login: PrintLogin | null, content: Node[]): void {
-    const head = printoutHeaderFor(core, login);
+    printWithHeader(printoutHeaderFor(core, login), content);
+}
+
+// As printout, with a header the window had the engine make for it.
+export function printWithHeader(head: { title: string; lines: string[] }, content: Node[]): void {
     const area = byId('print-area');
     area.replaceChildren(h('div', { class: 'printout-head', text: head.lines.join('\n') }), ...content);
     if (titleBeforePrint === null) {

@@ -2,7 +2,9 @@
 // The group's work kept in the browser (IndexedDB), so that a closed or
 // crashed tab, a reload or a restart of the computer loses nothing: per log-in
 // id the table, the pending record, the file names, the instant and the
-// magnification; and which group's session the page had open.
+// magnification; and which group's session the page had open. Beside
+// these, per log-in id the group's hotlist, which outlives the exercise as
+// the desktop's hotlist file in the group's data folder does.
 
 export interface StoredLogin {
     names: [string, string, string, string];
@@ -43,11 +45,28 @@ export interface StoredFeatures {
     showEclipsed: boolean;
 }
 
+// The group's hotlist: the list as a hotlist file's bytes, the name its
+// next download proposes, and whether it changed since it was last saved.
+export interface StoredHotList {
+    loginId: string;
+    list: Uint8Array;
+    fileName: string;
+    saved: boolean;
+    savedAt: number; // milliseconds since 1970, for the reader's information
+}
+
 const dbName = 'quorvex';
 const dbVersion = 1;
 const workStore = 'work';
+// The page's own state: the session it had open, and each group's hotlist
+// (under ['hotlist', log-in id]), so that no new store asks the database of
+// a page already open elsewhere to be upgraded.
 const stateStore = 'state';
 const currentKey = 'current';
+
+function hotListKey(loginId: string): IDBValidKey {
+    return ['hotlist', loginId];
+}
 
 function request<T>(r: IDBRequest<T>): Promise<T> {
     return new Promise((resolve, reject) => {
@@ -216,6 +235,35 @@ export class WorkStore {
             await done(tx);
         } catch (e) {
             this.fail(e);
+        }
+    }
+
+    async loadHotList(loginId: string): Promise<StoredHotList | undefined> {
+        if (!this.db) return undefined;
+        try {
+            const tx = this.db.transaction(stateStore, 'readonly');
+            const v = (await request(tx.objectStore(stateStore).get(hotListKey(loginId)))) as StoredHotList | undefined;
+            return v && v.list instanceof Uint8Array ? v : undefined;
+        } catch {
+            return undefined;
+        }
+    }
+
+    // Keeps the group's hotlist; false when the browser would not keep it
+    // (the failure is reported once through onFailure).
+    async saveHotList(record: StoredHotList): Promise<boolean> {
+        if (!this.db) {
+            this.fail(new Error('IndexedDB is not available'));
+            return false;
+        }
+        try {
+            const tx = this.db.transaction(stateStore, 'readwrite');
+            tx.objectStore(stateStore).put(record, hotListKey(record.loginId));
+            await done(tx);
+            return true;
+        } catch (e) {
+            this.fail(e);
+            return false;
         }
     }
 

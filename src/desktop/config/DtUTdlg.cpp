@@ -128,7 +128,7 @@ void TUTTimeDlg::AccessHotlist1Click() {
         Comment = QString::fromStdString(form->Chosen->Comment);
         FillEdits();
     }
-    if (SaveUpdatedHotlist1) SaveUpdatedHotlist1->setEnabled(!form->Saved);
+    if (SaveUpdatedHotlist1) SaveUpdatedHotlist1->setEnabled(!form->Editor.Saved);
 }
 
 void TUTTimeDlg::PutDateTimeonHotlist1Click() {
@@ -141,5 +141,5 @@ void TUTTimeDlg::PutDateTimeonHotlist1Click() {
 void TUTTimeDlg::SaveUpdatedHotlist1Click() {
     THotListForm1* form = ensureHotListForm1(options_, login_);
     form->SaveList1Click();
-    if (SaveUpdatedHotlist1) SaveUpdatedHotlist1->setEnabled(!form->Saved);
+    if (SaveUpdatedHotlist1) SaveUpdatedHotlist1->setEnabled(!form->Editor.Saved);
 }

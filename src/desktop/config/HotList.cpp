@@ -19,9 +19,6 @@
 
 namespace {
 THotListForm1* theForm = nullptr;
-
-const char* const NoSelectionCaption = "No Selection!";
-const char* const SelectEntryText = "Please select an entry, using the left mouse button.";
 } // namespace
 
 THotListForm1* HotListForm1() { return theForm; }
@@ -39,16 +36,11 @@ void destroyHotListForm1() {
     theForm = nullptr;
 }
 
-bool hotListUnsaved() { return theForm && !theForm->Saved; }
+bool hotListUnsaved() { return theForm && !theForm->Editor.Saved; }
 
 bool AskToSaveUpdatedHotlist() {
     if (!hotListUnsaved()) return false;
-    if (showMessage(QStringLiteral("Hotlist Updated!"),
-                    QStringLiteral("You have not saved your updated hotlist.\n"
-                                   "You will loose your updates if you do not save them!\n\n"
-                                   "Do you want to save the hotlist now?"),
-                    MsgIcon::Stop, BtnYes | BtnNo) == MsgResult::Yes)
-        theForm->SaveList1Click();
+    if (desktop().message(HotListUpdatedQuestion()) == MsgResult::Yes) theForm->SaveList1Click();
     return true;
 }
 
@@ -119,8 +111,8 @@ QString THotListForm1::lineText(const HotListEntry& e) const {
 }
 
 void THotListForm1::setSaved(bool saved) {
-    Saved = saved;
-    SaveList1->setEnabled(!saved || editMode());
+    Editor.Saved = saved;
+    SaveList1->setEnabled(Editor.saveListEnabled(editMode()));
 }
 
 int THotListForm1::currentIndex() const {
@@ -153,14 +145,13 @@ void THotListForm1::LoadList() {
 void THotListForm1::RebuildLines() {
     const int keep = SelectedIndex;
     ListBox1->clear();
-    for (const HotListEntry& e : List.entries())
-        ListBox1->addItem(lineText(e));
+    for (const std::string& line : Editor.lines(editMode()))
+        ListBox1->addItem(QString::fromStdString(line));
     select(std::min(keep, ListBox1->count() - 1));
 }
 
 void THotListForm1::Put(const HotListEntry& e) {
-    List.InsertOrdered(e);
-    SelectedIndex = List.CursorIndex();
+    SelectedIndex = Editor.put(e);
     RebuildLines();
     setSaved(false);
 }
@@ -181,23 +172,20 @@ void THotListForm1::Search1Click() {
 }
 
 void THotListForm1::Print1Click() {
-    const bool editMode = this->editMode();
-    const QString who = editMode ? QStringLiteral("Database Modification")
-                                 : QString::fromStdString(login_ ? login_->StudentName1 : "");
+    const HotListPrintHeader head =
+        hotListPrintHeader(printDateTimeText().toStdString(), editMode(), options_, login_);
     PrintRequest request;
-    request.title = printJobTitle(who);
+    request.title = QString::fromStdString(head.title);
     std::unique_ptr<PrintSurface> surface = desktop().beginPrint(request);
     if (!surface) {
         Print1->setChecked(Printed);
         return;
     }
+    // Line 1, then (outside Edit Mode) the names from line 3.
     ListPrintout printout;
-    if (editMode) {
-        printout.firstLine = printDateTimeText();
-    } else {
-        printout.firstLine = printoutFirstLine(options_, login_);
-        printout.names = printoutNameLines(login_);
-    }
+    printout.firstLine = QString::fromStdString(head.lines.front());
+    for (std::size_t i = 2; i < head.lines.size(); ++i)
+        printout.names << QString::fromStdString(head.lines[i]);
     printout.headings << windowTitle();
     for (int i = 0; i < ListBox1->count(); ++i)
         printout.lines << ListBox1->item(i)->text();
@@ -223,9 +211,7 @@ bool THotListForm1::SaveList1Click() {
     // Entries another copy of the program saved meanwhile were merged in.
     if (List.Count() != before) RebuildLines();
     setSaved(true);
-    showMessage(QStringLiteral("Hotlist File Saved"),
-                QStringLiteral("Hotlist saved in ") + QString::fromStdString(HotListPath),
-                MsgIcon::Information);
+    desktop().message(HotListSavedMessage(HotListPath));
     return true;
 }
 
@@ -239,17 +225,15 @@ void THotListForm1::ChooseSelection1Click() {
     close();
 }
 
-HotListEntry* THotListForm1::selectedEntryOrSay(int index) {
-    HotListEntry* e = index >= 0 ? List.GoToIndex(index) : nullptr;
-    if (!e)
-        showMessage(QString::fromUtf8(NoSelectionCaption), QString::fromUtf8(SelectEntryText),
-                    MsgIcon::Warning);
+const HotListEntry* THotListForm1::selectedEntryOrSay(int index) {
+    const HotListEntry* e = Editor.entryAt(index);
+    if (!e) desktop().message(HotListSelectEntryMessage());
     return e;
 }
 
 void THotListForm1::EditSelection1Click() {
     const int i = currentIndex();
-    HotListEntry* e = selectedEntryOrSay(i);
+    const HotListEntry* e = selectedEntryOrSay(i);
     if (!e) return;
     if (!editDlg_) editDlg_ = new TUTTimeDlg(options_, login_, false, this);
     editDlg_->Clock.UTOffset = 0.0L;
@@ -257,50 +241,32 @@ void THotListForm1::EditSelection1Click() {
     editDlg_->Comment = QString::fromStdString(e->Comment);
     editDlg_->CancelEnabled = true;
     if (desktop().execDialog(*editDlg_) != QDialog::Accepted) return;
-    e = List.GoToIndex(i);
-    if (!e) return;
-    undoEntry_ = *e;
-    undoIndex_ = i;
-    undoWasDelete_ = false;
     // The entry keeps its place in the list.
-    e->Instant = editDlg_->Clock.ClockValue;
-    e->Comment = editDlg_->Comment.toStdString();
-    ListBox1->item(i)->setText(lineText(*e));
+    if (!Editor.edit(i, {double(editDlg_->Clock.ClockValue), editDlg_->Comment.toStdString()}))
+        return;
+    if (const HotListEntry* edited = Editor.entryAt(i))
+        ListBox1->item(i)->setText(lineText(*edited));
     setSaved(false);
-    UndoEditDelete1->setEnabled(true);
+    UndoEditDelete1->setEnabled(Editor.canUndo());
 }
 
 void THotListForm1::DeleteSelection1Click() {
     const int i = currentIndex();
-    HotListEntry* e = selectedEntryOrSay(i);
-    if (!e) return;
-    if (showMessage(QStringLiteral("Confirm"), QStringLiteral("Delete Highlighted Entry from List?"),
-                    MsgIcon::Question, BtnYes | BtnNo) != MsgResult::Yes)
-        return;
-    undoEntry_ = *e;
-    undoIndex_ = i;
-    undoWasDelete_ = true;
-    List.DeleteAtCursor();
+    if (!selectedEntryOrSay(i)) return;
+    if (desktop().message(HotListDeleteQuestion()) != MsgResult::Yes) return;
+    const int next = Editor.remove(i);
     delete ListBox1->takeItem(i);
-    select(std::max(i - 1, 0));
+    select(std::max(next, 0));
     setSaved(false);
-    UndoEditDelete1->setEnabled(true);
+    UndoEditDelete1->setEnabled(Editor.canUndo());
 }
 
 void THotListForm1::UndoEditDelete1Click() {
-    if (!undoEntry_) return;
-    if (undoWasDelete_) {
-        List.InsertOrdered(*undoEntry_);
-        SelectedIndex = List.CursorIndex();
-        RebuildLines();
-    } else if (HotListEntry* e = List.GoToIndex(undoIndex_)) {
-        *e = *undoEntry_;
-        ListBox1->item(undoIndex_)->setText(lineText(*e));
-        select(undoIndex_);
-    }
-    undoEntry_.reset();
+    if (!Editor.canUndo()) return;
+    SelectedIndex = Editor.undo();
+    RebuildLines();
     setSaved(false);
-    UndoEditDelete1->setEnabled(false);
+    UndoEditDelete1->setEnabled(Editor.canUndo());
 }
 
 void THotListForm1::ListBoxRightClick(const QPoint& at) {

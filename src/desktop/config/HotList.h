@@ -3,6 +3,7 @@
 // "&List" and "&Selection" menus, printing and saving.
 #pragma once
 
+#include "lab/HotListEditor.h"
 #include "lab/HotListFile.h"
 
 #include <QDialog>
@@ -27,12 +28,12 @@ public:
     THotListForm1(OptionsRecord* options, LoginRecord* login, QWidget* parent = nullptr);
     ~THotListForm1() override;
 
-    HotListRecords List;
+    HotListEditor Editor; // the list, its "saved" flag and the undo
+    HotListRecords& List = Editor.List;
     std::string HotListPath; // the full name used by the next save
     HotListBase Base;        // the saved file as this copy last read or wrote it
     int SelectedIndex = -1;
     std::optional<HotListEntry> Chosen;
-    bool Saved = true;
     bool Printed = false;
 
     QMenuBar* MenuBar;
@@ -74,15 +75,11 @@ private:
     bool editMode() const;
     QString lineText(const HotListEntry& e) const; // ObjctDat of the entry
     // The entry of the selected line, or the "No Selection!" message and none.
-    HotListEntry* selectedEntryOrSay(int index);
+    const HotListEntry* selectedEntryOrSay(int index);
 
     OptionsRecord* options_;
     LoginRecord* login_;
     TUTTimeDlg* editDlg_ = nullptr;
-    // One-level undo of the last edit or delete.
-    std::optional<HotListEntry> undoEntry_;
-    int undoIndex_ = -1;
-    bool undoWasDelete_ = false;
 };
 
 // The one hotlist window of the session: created on first use by a date/time
