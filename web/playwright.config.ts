@@ -49,9 +49,9 @@ export default defineConfig({
             },
         },
         {
-            // A tablet held upright, by touch.
+            // A tablet held upright, by touch (and the help's windows there).
             name: 'tablet',
-            testMatch: /tablet\.test\.ts/,
+            testMatch: /(tablet|help)\.test\.ts/,
             use: {
                 viewport: { width: 768, height: 1024 },
                 deviceScaleFactor: 1,

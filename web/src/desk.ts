@@ -24,6 +24,7 @@ import { EntryForm } from './entry';
 import { EyepieceView, type ViewPoint } from './eyepiece';
 import { FeaturesForm, offeredFeatures } from './features';
 import { FilePicker, SaveForm, acceptDrops, download } from './files';
+import { helpMenuItems, setUpHelp } from './help';
 import { LoginForm } from './login';
 import { MenuBar, separator } from './menu';
 import { printLines, printout } from './print';
@@ -159,6 +160,7 @@ export class Desk {
         // The instant: 0h UT of the present UT date.
         this.instant = core.Instant.startOfToday(this.options.zoneOffsetHours);
 
+        setUpHelp(core, () => this.login);
         this.menu = new MenuBar(byId('menubar-host'), 'Main menu', [
             {
                 id: 'File1',
@@ -200,7 +202,11 @@ export class Desk {
                     { id: 'Exit1', caption: 'E&xit', action: () => void this.exit() },
                 ],
             },
-            { id: 'Help1', caption: '&Help', items: [{ id: 'About1', caption: '&About', action: () => void this.about() }] },
+            {
+                id: 'Help1',
+                caption: '&Help',
+                items: helpMenuItems(core, { id: 'About1', caption: '&About', action: () => void this.about() }),
+            },
         ]);
 
         this.view = new EyepieceView(byId<HTMLCanvasElement>('view'), byId<HTMLCanvasElement>('view-overlay'), parts.atlas);

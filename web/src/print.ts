@@ -5,7 +5,7 @@
 // with no control of the page; the print job is named after the printout's
 // title, and the print view is emptied when the printing is over.
 
-import type { QuorvexCore } from './core';
+import type { LocalDateTime, QuorvexCore } from './core';
 import { byId, h } from './dom';
 
 export interface PrintLogin {
@@ -15,20 +15,22 @@ export interface PrintLogin {
 
 let titleBeforePrint: string | null = null;
 
+// The local clock's time, as a printout is stamped with it.
+export function printTime(): LocalDateTime {
+    const now = new Date();
+    return {
+        year: now.getFullYear(),
+        month: now.getMonth() + 1,
+        day: now.getDate(),
+        hour: now.getHours(),
+        minute: now.getMinutes(),
+        second: now.getSeconds(),
+    };
+}
+
 // The header's lines as the engine writes them for this moment.
 export function printoutHeaderFor(core: QuorvexCore, login: PrintLogin | null) {
-    const now = new Date();
-    return core.printoutHeader(
-        { names: login?.names ?? [], labTable: login?.labTable ?? '' },
-        {
-            year: now.getFullYear(),
-            month: now.getMonth() + 1,
-            day: now.getDate(),
-            hour: now.getHours(),
-            minute: now.getMinutes(),
-            second: now.getSeconds(),
-        },
-    );
+    return core.printoutHeader({ names: login?.names ?? [], labTable: login?.labTable ?? '' }, printTime());
 }
 
 // Lines of fixed-width text, as the desktop prints its lists.
@@ -39,7 +41,12 @@ export function printLines(lines: string[]): HTMLElement {
 // Prints the header and the given content. The content is built by the
 // window (printLines for text; a picture or a table as it needs).
 export function printout(core: QuorvexCore, login: PrintLogin | null, content: Node[]): void {
-    const head = printoutHeaderFor(core, login);
+    printHeaded(printoutHeaderFor(core, login), content);
+}
+
+// Prints a head the window made itself (the list windows' own layout) and
+// the content; the print job is named after the head's title.
+export function printHeaded(head: { title: string; lines: string[] }, content: Node[]): void {
     const area = byId('print-area');
     area.replaceChildren(h('div', { class: 'printout-head', text: head.lines.join('\n') }), ...content);
     if (titleBeforePrint === null) {
