@@ -49,10 +49,10 @@ export default defineConfig({
             },
         },
         {
-            // A tablet held upright, by touch; the top view's windows are
-            // checked at this size too.
+            // A tablet held upright, by touch; the top view's and the help's
+            // windows are checked at this size too.
             name: 'tablet',
-            testMatch: /(tablet|topview)\.test\.ts/,
+            testMatch: /(tablet|topview|help)\.test\.ts/,
             use: {
                 viewport: { width: 768, height: 1024 },
                 deviceScaleFactor: 1,

@@ -25,6 +25,7 @@ import { EyepieceView, type ViewPoint } from './eyepiece';
 import { FeaturesForm, offeredFeatures } from './features';
 import { FilePicker, SaveForm, acceptDrops, download } from './files';
 import { HotListWindow, type HotListDefaults } from './hotlist';
+import { helpMenuItems, setUpHelp } from './help';
 import { LoginForm } from './login';
 import { MenuBar, separator } from './menu';
 import { PhenomenaWindow } from './phenomena';
@@ -168,6 +169,7 @@ export class Desk {
         // The instant: 0h UT of the present UT date.
         this.instant = core.Instant.startOfToday(this.options.zoneOffsetHours);
 
+        setUpHelp(core, () => this.login);
         this.menu = new MenuBar(byId('menubar-host'), 'Main menu', [
             {
                 id: 'File1',
@@ -211,7 +213,11 @@ export class Desk {
                     { id: 'Exit1', caption: 'E&xit', action: () => void this.exit() },
                 ],
             },
-            { id: 'Help1', caption: '&Help', items: [{ id: 'About1', caption: '&About', action: () => void this.about() }] },
+            {
+                id: 'Help1',
+                caption: '&Help',
+                items: helpMenuItems(core, { id: 'About1', caption: '&About', action: () => void this.about() }),
+            },
         ]);
 
         this.view = new EyepieceView(byId<HTMLCanvasElement>('view'), byId<HTMLCanvasElement>('view-overlay'), parts.atlas);

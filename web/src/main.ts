@@ -9,6 +9,7 @@ import { Desk } from './desk';
 import { showMessage } from './dialogs';
 import { byId } from './dom';
 import { fetchBytes, fetchSettings, hotListDefaults, loadEngine, siteFiles, siteSettings } from './engine';
+import { openHelpFromAddress } from './help';
 import { WorkStore } from './store';
 
 async function start(): Promise<void> {
@@ -43,6 +44,8 @@ async function start(): Promise<void> {
         // used, is reported over the desk, which starts behind the message.
         if (site.message) void showMessage(site.message);
         await desk.start();
+        // A help topic's address (#help=...) opens it over the desk.
+        void openHelpFromAddress();
         registerServiceWorker();
     } catch (e) {
         note.hidden = false;

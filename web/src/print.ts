@@ -5,7 +5,7 @@
 // with no control of the page; the print job is named after the printout's
 // title, and the print view is emptied when the printing is over.
 
-import type { QuorvexCore } from './core';
+import type { LocalDateTime, QuorvexCore } from './core';
 import { byId, h } from './dom';
 
 export interface PrintLogin {
@@ -15,20 +15,22 @@ export interface PrintLogin {
 
 let titleBeforePrint: string | null = null;
 
+// The local clock's time, as a printout is stamped with it.
+export function printTime(): LocalDateTime {
+    const now = new Date();
+    return {
+        year: now.getFullYear(),
+        month: now.getMonth() + 1,
+        day: now.getDate(),
+        hour: now.getHours(),
+        minute: now.getMinutes(),
+        second: now.getSeconds(),
+    };
+}
+
 // The header's lines as the engine writes them for this moment.
 export function printoutHeaderFor(core: QuorvexCore, login: PrintLogin | null) {
-    const now = new Date();
-    return core.printoutHeader(
-        { names: login?.names ?? [], labTable: login?.labTable ?? '' },
-        {
-            year: now.getFullYear(),
-            month: now.getMonth() + 1,
-            day: now.getDate(),
-            hour: now.getHours(),
-            minute: now.getMinutes(),
-            second: now.getSeconds(),
-        },
-    );
+    return core.printoutHeader({ names: login?.names ?? [], labTable: login?.labTable ?? '' }, printTime());
 }
 
 // Lines of fixed-width text, as the desktop prints its lists.
@@ -42,7 +44,8 @@ export function printout(core: QuorvexCore, login: PrintLogin | null, content: N
     printWithHeader(printoutHeaderFor(core, login), content);
 }
 
-// As printout, with a header the window had the engine make for it.
+// As printout, with a head the window had the engine make for it (the
+// list windows' own layouts); the print job is named after its title.
 export function printWithHeader(head: { title: string; lines: string[] }, content: Node[]): void {
     const area = byId('print-area');
     area.replaceChildren(h('div', { class: 'printout-head', text: head.lines.join('\n') }), ...content);

@@ -23,8 +23,9 @@ export class SearchForm {
     private readonly caseBox: HTMLInputElement;
     private finish: ((r: SearchRequest | null) => void) | null = null;
 
-    constructor() {
-        this.win = new PageWindow({ caption: 'Find Text String', id: 'TGetSrchStrDlg', className: 'search-form' });
+    // The caption names what is searched ("Find Help Topic", "Find Help Item").
+    constructor(caption = 'Find Text String', id = 'TGetSrchStrDlg') {
+        this.win = new PageWindow({ caption, id, className: 'search-form' });
         const textId = uid('SrchStr1');
         const caseId = uid('CaseBox');
         const beginId = uid('Label2');

@@ -61,3 +61,9 @@ int32_t ioCodeFromDomError(std::string_view name) {
         return IOAccessDenied;
     return ioCodeFromErrno(EIO);
 }
+
+int32_t ioCodeFromHttpStatus(int status) {
+    if (status == 404 || status == 410) return IOFileNotFound;
+    if (status == 401 || status == 403) return IOAccessDenied;
+    return ioCodeFromErrno(EIO);
+}

@@ -44,3 +44,9 @@ int32_t ioCodeFromError(const std::error_code& ec);
 // file the browser may not read "File Access Denied!", any other failure an
 // input/output error (EIO) as ioCodeFromErrno gives it.
 int32_t ioCodeFromDomError(std::string_view name);
+
+// The code for a file of the browser edition's own site that could not be
+// fetched: a file the server does not have (HTTP 404, 410) is "File Not
+// Found!", one it refuses (401, 403) "File Access Denied!", any other
+// failure (no answer at all, 0; a server error) an input/output error.
+int32_t ioCodeFromHttpStatus(int status);

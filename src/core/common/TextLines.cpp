@@ -2,6 +2,7 @@
 #include "common/TextLines.h"
 
 #include "common/Codecs.h"
+#include "common/FileErrors.h"
 #include "common/FileIO.h"
 
 std::string joinTextLines(const std::vector<std::string>& lines) {
@@ -37,6 +38,14 @@ int32_t readTextLines(const std::string& path, std::vector<std::string>& lines,
     std::string bytes;
     const int32_t code = fileio::readFile(path, bytes, maxBytes);
     if (code != 0) return code;
+    lines = decodeTextLines(bytes);
+    return 0;
+}
+
+int32_t decodeTextFile(std::string_view bytes, std::vector<std::string>& lines,
+                       std::size_t maxBytes) {
+    lines.clear();
+    if (bytes.size() > maxBytes) return IOFileTooLarge;
     lines = decodeTextLines(bytes);
     return 0;
 }

@@ -22,6 +22,10 @@ std::vector<std::string> decodeTextLines(std::string_view bytes);
 // Returns 0 or the file error code (FileErrors.h); lines is empty on failure.
 int32_t readTextLines(const std::string& path, std::vector<std::string>& lines,
                       std::size_t maxBytes = std::size_t(1) << 22);
+// The same for a file's bytes that are already at hand (the browser edition
+// fetches its files): a text longer than maxBytes is refused as too large.
+int32_t decodeTextFile(std::string_view bytes, std::vector<std::string>& lines,
+                       std::size_t maxBytes = std::size_t(1) << 22);
 
 // Blanks are spaces and tabs.
 std::string stripLeadingBlanks(std::string_view s);

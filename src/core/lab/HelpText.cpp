@@ -2,6 +2,7 @@
 #include "lab/HelpText.h"
 
 #include "common/Codecs.h"
+#include "common/FileErrors.h"
 #include "common/TextLines.h"
 
 #include <algorithm>
@@ -123,6 +124,54 @@ std::string relatedTopicName(const HelpTopicListing& listing, int index) {
     return trimBlanks(listing.lines[std::size_t(index)]);
 }
 
+Message helpParametersNotSetMessage() {
+    return {"Error", "THelpWin Parameters Not Set!", MsgIcon::Error, BtnOk};
+}
+
+HelpTopicPage helpTopicPage(const HelpTopicEntry& topic, const std::string& fullFileName,
+                            int32_t readCode, const std::vector<std::string>& fileLines) {
+    HelpTopicPage page;
+    page.title = stripLeadingBlanks(topic.Title);
+    page.caption = "Help - " + page.title;
+    const std::string notAvailable =
+        "Help Topic: " + page.title + "\n\nHelp on this topic is not available at this time.";
+    if (readCode != IOOk) {
+        page.message =
+            Message{"Help Not Available",
+                    "Cannot Access Help File " + fullFileName + "\n\n" + IOErrorText(readCode),
+                    MsgIcon::Warning, BtnOk};
+        return page;
+    }
+    const auto topicLines = locateHelpTopic(fileLines, page.title);
+    if (!topicLines) {
+        page.message = Message{"Topic Not Found", notAvailable, MsgIcon::Information, BtnOk};
+        return page;
+    }
+    HelpTopicListing listing = helpTopicListing(*topicLines);
+    if (helpTopicIsEmpty(listing.lines)) {
+        page.message = Message{"No Text for Topic", notAvailable, MsgIcon::Information, BtnOk};
+        return page;
+    }
+    page.listing = std::move(listing);
+    return page;
+}
+
+int relatedTopicIndex(HelpList& list, const HelpTopicListing& listing, int index) {
+    const std::string name = relatedTopicName(listing, index);
+    if (name.empty() || !hasHelpList(&list)) return -1;
+    const int found = list.Find(name, 0);
+    const HelpTopicEntry* entry = list.EntryAt(found);
+    return entry && entry->isTopic() ? found : -1;
+}
+
+const HelpTopicEntry* followRelatedTopic(HelpList& list, const HelpTopicListing& listing,
+                                         int index) {
+    const int found = relatedTopicIndex(list, listing, index);
+    if (found < 0) return nullptr;
+    list.CurrentIndex = found;
+    return list.EntryAt(found);
+}
+
 void HelpHistory::Add(const HelpTopicEntry& topic) {
     // The cursor stands on the topic shown, the last entry.
     const HelpTopicEntry* last = list_.GoToIndex(list_.LastIndex());
@@ -135,4 +184,12 @@ std::optional<HelpTopicEntry> HelpHistory::Back() {
     list_.GoToIndex(list_.LastIndex());
     list_.DeleteAtCursor();
     return *list_.Current();
+}
+
+std::optional<HelpTopicEntry> helpGoBack(HelpHistory& history, HelpList* list) {
+    std::optional<HelpTopicEntry> previous = history.Back();
+    if (previous && hasHelpList(list))
+        if (const int index = list->Find(previous->Title, 0); index >= 0)
+            list->CurrentIndex = index;
+    return previous;
 }

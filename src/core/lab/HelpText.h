@@ -10,9 +10,11 @@
 #pragma once
 
 #include "common/LinkLst.h"
+#include "common/Reporter.h"
 #include "lab/Helplst.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -50,6 +52,34 @@ bool helpTopicIsEmpty(const std::vector<std::string>& shownLines);
 // for a line above the block (any line counts when there is no block).
 std::string relatedTopicName(const HelpTopicListing& listing, int index);
 
+// "THelpWin Parameters Not Set!": the viewer was shown without a topic or
+// without the help folder.
+Message helpParametersNotSetMessage();
+
+// A topic as the viewer shows it, from its file.
+struct HelpTopicPage {
+    std::string title;              // the entry's title without leading blanks
+    std::string caption;            // "Help - " + title
+    HelpTopicListing listing;       // the lines; none (and no related line) with a message
+    std::optional<Message> message; // why nothing is shown
+};
+// fileLines are the lines of the file fullFileName (the help folder + the
+// entry's file name) as read with the result readCode. A file that could not
+// be read gives "Help Not Available", a title its file does not hold "Topic
+// Not Found", a topic without text "No Text for Topic".
+HelpTopicPage helpTopicPage(const HelpTopicEntry& topic, const std::string& fullFileName,
+                            int32_t readCode, const std::vector<std::string>& fileLines);
+
+// The list index of the topic a line of the viewer names as a related
+// topic: the topic whose whole title (without its indentation) is the line's
+// text, ignoring case. -1 when the line is above the related-topics line or
+// names no topic of the list (a heading is no topic).
+int relatedTopicIndex(HelpList& list, const HelpTopicListing& listing, int index);
+// The line followed (a double click): that topic becomes the list's current
+// entry. nullptr, the list unchanged, when the line names none.
+const HelpTopicEntry* followRelatedTopic(HelpList& list, const HelpTopicListing& listing,
+                                         int index);
+
 // The topics visited, the last being the one shown.
 class HelpHistory {
 public:
@@ -65,3 +95,8 @@ public:
 private:
     RecordList<HelpTopicEntry> list_;
 };
+
+// "&Back": the topic before the one shown, which is dropped from the history;
+// when the list holds a title equal to it (ignoring case), that entry becomes
+// the list's current one. nullopt when there is no topic to go back to.
+std::optional<HelpTopicEntry> helpGoBack(HelpHistory& history, HelpList* list);

@@ -55,26 +55,34 @@ void SelectList::clear() {
     CurrentIndex = 0;
 }
 
+std::vector<Message> helpListFailureMessages(const std::string& path, int32_t code) {
+    return {{"Help File Error",
+             "Help List File " + path +
+                 " is Invalid.\nProgram will continue with defaults or alternative file.\n\n" +
+                 IOErrorText(code),
+             MsgIcon::Information, BtnOk},
+            {"File Error",
+             "Cannot Access Help List.\nFile Name: " + path + "\n\n" + IOErrorText(IOFileNotFound),
+             MsgIcon::Warning, BtnOk}};
+}
+
 bool SelectList::Load(const std::string& path) {
-    clear();
-    ErrorCode = IOFileNotFound;
     std::vector<std::string> lines;
     const int32_t code = readTextLines(path, lines);
-    if (code != IOOk) {
-        report("Help File Error",
-               "Help List File " + path +
-                   " is Invalid.\nProgram will continue with defaults or alternative file.\n\n" +
-                   IOErrorText(code),
-               MsgIcon::Information);
-        report("File Error",
-               "Cannot Access Help List.\nFile Name: " + path + "\n\n" + IOErrorText(ErrorCode),
-               MsgIcon::Warning);
-        return false;
-    }
+    for (const Message& m : LoadRead(path, code, lines))
+        reporter().show(m);
+    return Loaded;
+}
+
+std::vector<Message> SelectList::LoadRead(const std::string& path, int32_t readCode,
+                                          const std::vector<std::string>& lines) {
+    clear();
+    ErrorCode = IOFileNotFound;
+    if (readCode != IOOk) return helpListFailureMessages(path, readCode);
     ParseLines(lines);
     ErrorCode = IOOk;
     Loaded = true;
-    return true;
+    return {};
 }
 
 void SelectList::LoadText(std::string_view bytes) {
@@ -98,6 +106,47 @@ int SelectList::Find(const std::string& text, int from, bool caseDependent) {
     for (int i = std::max(from, 0); i < Count(); ++i)
         if (const HelpTopicEntry* e = Entries.GoToIndex(i); e && key(e->Title) == wanted) return i;
     return -1;
+}
+
+Message noHelpListMessage() {
+    return {"Error", "No Help List to Display!", MsgIcon::Error, BtnOk};
+}
+
+HelpPick pickHelpEntry(HelpList& list, int selected) {
+    HelpPick pick;
+    const HelpTopicEntry* e = list.EntryAt(selected);
+    if (!e) return pick;
+    if (e->isSeparator()) {
+        pick.kind = HelpPick::Beep;
+    } else if (e->isHeading()) {
+        pick.kind = HelpPick::Heading;
+        pick.message = Message{"Topic Heading",
+                               "Select a Topic Under \"" + stripLeadingBlanks(e->Title) + "\"",
+                               MsgIcon::Information, BtnOk};
+    } else {
+        pick.kind = HelpPick::Topic;
+        list.CurrentIndex = selected;
+    }
+    return pick;
+}
+
+TextSearchOutcome findHelpTopic(HelpList& list, int selected, bool fromCursor,
+                                const std::string& text, bool caseDependent) {
+    TextSearchOutcome out;
+    const int from = fromCursor && selected >= 0 ? selected + 1 : 0;
+    out.line = text.empty() ? -1 : list.Find(text, from, caseDependent);
+    if (out.line < 0) out.message = stringNotFoundMessage(text);
+    return out;
+}
+
+std::optional<HelpTopicEntry> onHelpTopic(const OptionsRecord& options) {
+    if (options.OnHelpFile.empty()) return std::nullopt;
+    return HelpTopicEntry{"On Help", options.OnHelpFile};
+}
+
+std::optional<HelpTopicEntry> userHelpTopic(const OptionsRecord& options) {
+    if (options.UserHelpFile.empty()) return std::nullopt;
+    return HelpTopicEntry{"User Help", options.UserHelpFile};
 }
 
 std::vector<HelpTopicEntry> SelectList::entries() {

@@ -14,6 +14,9 @@
 #pragma once
 
 #include "common/LinkLst.h"
+#include "common/Reporter.h"
+#include "lab/OptionsRecord.h"
+#include "lab/TextListRules.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -46,6 +49,11 @@ public:
     // reported with the two messages of an invalid help list; the list then
     // stays empty and not loaded.
     bool Load(const std::string& path);
+    // Frees the entries and takes the lines of the file at path as read
+    // (readCode 0), or its read's failure: the failure's two messages are
+    // returned (not reported), the list then empty and not loaded.
+    std::vector<Message> LoadRead(const std::string& path, int32_t readCode,
+                                  const std::vector<std::string>& lines);
     // Frees the entries and parses the bytes of a file as read.
     void LoadText(std::string_view bytes);
 
@@ -76,6 +84,34 @@ class HelpList : public SelectList {
 protected:
     void ParseLines(const std::vector<std::string>& lines) override;
 };
+
+// The two messages of a help list file that could not be read with the code.
+std::vector<Message> helpListFailureMessages(const std::string& path, int32_t code);
+
+// "No Help List to Display!": the topic list was asked for without a list.
+Message noHelpListMessage();
+
+// What "&Read/Print Topic..." (or a double click) does with the selected
+// entry: nothing without one; a beep for a separator; for a heading the
+// message "Topic Heading"; a topic becomes the list's current entry and is
+// chosen.
+struct HelpPick {
+    enum Kind { Nothing, Beep, Heading, Topic } kind = Nothing;
+    std::optional<Message> message; // for a heading
+};
+HelpPick pickHelpEntry(HelpList& list, int selected);
+
+// "Find &Topic...": the first title from the top (fromCursor false) or from
+// the entry after the selected one that equals the text (SelectList::Find);
+// not found, or asked for without text, "String Not Found".
+TextSearchOutcome findHelpTopic(HelpList& list, int selected, bool fromCursor,
+                                const std::string& text, bool caseDependent);
+
+// The main window's "&On Help" and "&User" items: a topic that is a whole
+// help file, titled "On Help" or "User Help", when the options name the file;
+// none (the item is hidden) otherwise.
+std::optional<HelpTopicEntry> onHelpTopic(const OptionsRecord& options);
+std::optional<HelpTopicEntry> userHelpTopic(const OptionsRecord& options);
 
 // The two fields of one ".lst" line (after the 80-character cut).
 struct HelpListFields {

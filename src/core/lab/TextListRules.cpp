@@ -2,6 +2,7 @@
 #include "lab/TextListRules.h"
 
 #include "common/TextLines.h"
+#include "lab/PageHeaderText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -53,4 +54,16 @@ TextSearchOutcome searchTextLines(const std::vector<std::string>& lines, int sel
     out.line = findAcrossLines(lines, start, text, caseDependent);
     if (out.line < 0) out.message = stringNotFoundMessage(text);
     return out;
+}
+
+std::string listPrintJobTitle(const std::string& who) {
+    return "ORVA Exercise - \"Quorvex\" - " + who;
+}
+
+std::vector<std::string> listPrintoutHead(const std::string& dateTime, const OptionsRecord* options,
+                                          const LoginRecord* login) {
+    std::vector<std::string> lines{dateTime + printoutTableText(options, login), ""};
+    for (const std::string& name : printoutNames(login))
+        lines.push_back(name);
+    return lines;
 }

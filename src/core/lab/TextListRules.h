@@ -5,6 +5,8 @@
 #pragma once
 
 #include "common/Reporter.h"
+#include "lab/LoginRecord.h"
+#include "lab/OptionsRecord.h"
 
 #include <optional>
 #include <string>
@@ -43,3 +45,12 @@ struct TextSearchOutcome {
 };
 TextSearchOutcome searchTextLines(const std::vector<std::string>& lines, int selected,
                                   bool fromCursor, const std::string& text, bool caseDependent);
+
+// The printout of a list window (the hotlist, the help topic): the print
+// job's title, "ORVA Exercise - "Quorvex" - " followed by who printed it.
+std::string listPrintJobTitle(const std::string& who);
+// Its lines above the window's caption, from line 1: the date and time
+// followed by the table text (printoutTableText), a blank line, then the
+// names (printoutNames), one a line.
+std::vector<std::string> listPrintoutHead(const std::string& dateTime, const OptionsRecord* options,
+                                          const LoginRecord* login);

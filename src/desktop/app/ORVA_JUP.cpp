@@ -254,8 +254,8 @@ void TOrbexaForm1::UpdateControls() {
     Preferences1->menuAction()->setEnabled(S.LoggedIn || S.OptionsAccess);
     SaveUpdates1->setEnabled(S.UpdatesPending);
     // The help items that the options name.
-    const bool onHelp = !WorkingOptions.OnHelpFile.empty();
-    const bool user = !WorkingOptions.UserHelpFile.empty();
+    const bool onHelp = onHelpTopic(WorkingOptions).has_value();
+    const bool user = userHelpTopic(WorkingOptions).has_value();
     OnHelp1->setEnabled(onHelp);
     OnHelp1->setVisible(onHelp);
     OnHelpSep->setVisible(onHelp);
@@ -468,13 +468,13 @@ void TOrbexaForm1::SaveUpdates1Click() {
 // --- Help and about ----------------------------------------------------------------
 
 void TOrbexaForm1::OnHelp1Click() {
-    if (!WorkingOptions.OnHelpFile.empty())
-        Help->ShowHelpFile("On Help", WorkingOptions.OnHelpFile);
+    if (const auto topic = onHelpTopic(WorkingOptions))
+        Help->ShowHelpFile(topic->Title, topic->FileName);
 }
 
 void TOrbexaForm1::User1Click() {
-    if (!WorkingOptions.UserHelpFile.empty())
-        Help->ShowHelpFile("User Help", WorkingOptions.UserHelpFile);
+    if (const auto topic = userHelpTopic(WorkingOptions))
+        Help->ShowHelpFile(topic->Title, topic->FileName);
 }
 
 void TOrbexaForm1::Topics1Click() {

@@ -45,8 +45,7 @@ void THelpLstDlg::showEvent(QShowEvent* event) {
     ListBox1->clear();
     HelpList* list = state_.CurrentHelpList;
     if (!hasHelpList(list)) {
-        showMessage(QStringLiteral("Error"), QStringLiteral("No Help List to Display!"),
-                    MsgIcon::Error);
+        desktop().message(noHelpListMessage());
         return;
     }
     for (const HelpTopicEntry& e : list->entries())
@@ -63,36 +62,30 @@ void THelpLstDlg::FindTopic1Click() {
     dlg->setWindowTitle(QStringLiteral("Find Help Topic"));
     dlg->EmptySearch = false;
     desktop().execDialog(*dlg);
-    if (dlg->EmptySearch) sayStringNotFound(QString());
-    if (dlg->How == TGetSrchStrDlg::Cancelled || dlg->SearchText.isEmpty() || !list) return;
-    const int selected = selectedRow(*ListBox1);
-    const int from = dlg->How == TGetSrchStrDlg::FromCursor ? selected + 1 : 0;
-    const int found = list->Find(dlg->SearchText.toStdString(), from, dlg->CaseDependent);
-    if (found < 0) {
-        sayStringNotFound(dlg->SearchText);
+    // A search asked for without text ends as cancelled, and says so.
+    const std::string text = dlg->EmptySearch ? std::string() : dlg->SearchText.toStdString();
+    if (!dlg->EmptySearch && (dlg->How == TGetSrchStrDlg::Cancelled || text.empty())) return;
+    if (!list) {
+        sayStringNotFound(QString());
         return;
     }
-    selectRowAtTop(*ListBox1, found);
+    const TextSearchOutcome found =
+        findHelpTopic(*list, selectedRow(*ListBox1), dlg->How == TGetSrchStrDlg::FromCursor, text,
+                      dlg->CaseDependent);
+    if (found.message) {
+        desktop().message(*found.message);
+        return;
+    }
+    selectRowAtTop(*ListBox1, found.line);
 }
 
 void THelpLstDlg::ReadPrintTopic1Click() {
     HelpList* list = state_.CurrentHelpList;
-    const int selected = selectedRow(*ListBox1);
-    const HelpTopicEntry* e = list ? list->EntryAt(selected) : nullptr;
-    if (!e) return;
-    if (e->isSeparator()) {
-        desktop().beep();
-        return;
-    }
-    if (e->isHeading()) {
-        showMessage(QStringLiteral("Topic Heading"),
-                    QStringLiteral("Select a Topic Under \"") +
-                        QString::fromStdString(stripLeadingBlanks(e->Title)) + QStringLiteral("\""),
-                    MsgIcon::Information);
-        return;
-    }
-    list->CurrentIndex = selected;
-    accept();
+    if (!list) return;
+    const HelpPick pick = pickHelpEntry(*list, selectedRow(*ListBox1));
+    if (pick.kind == HelpPick::Beep) desktop().beep();
+    if (pick.message) desktop().message(*pick.message);
+    if (pick.kind == HelpPick::Topic) accept();
 }
 
 void THelpLstDlg::CloseHelpTopics1Click() {

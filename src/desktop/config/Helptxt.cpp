@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "config/Helptxt.h"
 
-#include "common/FileErrors.h"
 #include "common/TextLines.h"
 #include "config/HelpLstDlg.h"
 #include "lab/Helplst.h"
@@ -17,13 +16,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QShowEvent>
-
-namespace {
-QString notAvailableText(const QString& title) {
-    return QStringLiteral("Help Topic: ") + title +
-           QStringLiteral("\n\nHelp on this topic is not available at this time.");
-}
-} // namespace
 
 THelpWin::THelpWin(HelpState& state, THelpLstDlg* topicsDlg, const OptionsRecord* options,
                    const LoginRecord* login, QWidget* parent)
@@ -96,39 +88,22 @@ void THelpWin::clearLines() {
 bool THelpWin::LoadTopic() {
     ShowHelpTopics1->setEnabled(hasHelpList(state_.CurrentHelpList));
     if (!state_.CurrentHelpTopic || state_.HelpFolder.empty()) {
-        showMessage(QStringLiteral("Error"), QStringLiteral("THelpWin Parameters Not Set!"),
-                    MsgIcon::Error);
+        desktop().message(helpParametersNotSetMessage());
         return false;
     }
     const HelpTopicEntry& topic = *state_.CurrentHelpTopic;
-    TopicTitle = QString::fromStdString(stripLeadingBlanks(topic.Title));
     FullFileName = state_.HelpFolder + topic.FileName;
-    setWindowTitle(QStringLiteral("Help - ") + TopicTitle);
     std::vector<std::string> fileLines;
-    if (const int32_t code = readTextLines(FullFileName, fileLines); code != IOOk) {
+    const int32_t code = readTextLines(FullFileName, fileLines);
+    HelpTopicPage page = helpTopicPage(topic, FullFileName, code, fileLines);
+    TopicTitle = QString::fromStdString(page.title);
+    setWindowTitle(QString::fromStdString(page.caption));
+    if (page.message) {
         clearLines();
-        showMessage(QStringLiteral("Help Not Available"),
-                    QStringLiteral("Cannot Access Help File ") +
-                        QString::fromStdString(FullFileName) + QStringLiteral("\n\n") +
-                        QString::fromStdString(IOErrorText(code)),
-                    MsgIcon::Warning);
+        desktop().message(*page.message);
         return false;
     }
-    const auto topicLines = locateHelpTopic(fileLines, TopicTitle.toStdString());
-    if (!topicLines) {
-        clearLines();
-        showMessage(QStringLiteral("Topic Not Found"), notAvailableText(TopicTitle),
-                    MsgIcon::Information);
-        return false;
-    }
-    HelpTopicListing listing = helpTopicListing(*topicLines);
-    if (helpTopicIsEmpty(listing.lines)) {
-        clearLines();
-        showMessage(QStringLiteral("No Text for Topic"), notAvailableText(TopicTitle),
-                    MsgIcon::Information);
-        return false;
-    }
-    Listing = std::move(listing);
+    Listing = std::move(page.listing);
     ListBox1->clear();
     for (const std::string& line : Listing.lines)
         ListBox1->addItem(QString::fromStdString(line));
@@ -144,28 +119,20 @@ void THelpWin::SearchText1Click() {
 }
 
 void THelpWin::ListBox1DblClick(int row) {
-    const std::string name = relatedTopicName(Listing, row);
     HelpList* list = state_.CurrentHelpList;
-    if (name.empty() || !hasHelpList(list)) return;
-    const int index = list->Find(name, 0);
-    const HelpTopicEntry* entry = list->EntryAt(index);
-    // Only a topic can be shown; a heading or a title of no entry does nothing.
-    if (!entry || !entry->isTopic()) return;
+    const HelpTopicEntry* entry = list ? followRelatedTopic(*list, Listing, row) : nullptr;
+    if (!entry) return;
     state_.CurrentHelpTopic = *entry;
-    list->CurrentIndex = index;
     state_.HelpFolder = exeDir();
     addToHistory();
     LoadTopic();
 }
 
 void THelpWin::Back1Click() {
-    const std::optional<HelpTopicEntry> previous = History.Back();
+    const std::optional<HelpTopicEntry> previous = helpGoBack(History, state_.CurrentHelpList);
     Back1->setEnabled(History.CanGoBack());
     if (!previous) return;
     state_.CurrentHelpTopic = *previous;
-    if (HelpList* list = state_.CurrentHelpList; hasHelpList(list))
-        if (const int index = list->Find(previous->Title, 0); index >= 0)
-            list->CurrentIndex = index;
     LoadTopic();
 }
 

@@ -104,7 +104,7 @@ void sayStringNotFound(const QString& text) {
 }
 
 QString printJobTitle(const QString& who) {
-    return QStringLiteral("ORVA Exercise - \"Quorvex\" - ") + who;
+    return QString::fromStdString(listPrintJobTitle(who.toStdString()));
 }
 
 QString printoutFirstLine(const OptionsRecord* options, const LoginRecord* login) {

@@ -39,6 +39,17 @@ TEST(TextLines, RefusesAFileBeyondItsLimitAndReportsAMissingOne) {
     EXPECT_EQ(readTextLines(dir.file("missing.txt"), lines), IOFileNotFound);
     EXPECT_TRUE(lines.empty());
     EXPECT_EQ(readTextLines(dir.path(), lines), IOAccessDenied); // a folder
+    // Bytes already at hand (a fetched file) follow the same limit.
+    lines = {"stale"};
+    EXPECT_EQ(decodeTextFile("one\r\ntwo\r\nthree", lines, 8), IOFileTooLarge);
+    EXPECT_TRUE(lines.empty());
+    EXPECT_EQ(decodeTextFile("one\r\ntwo\r\nthree", lines, 15), 0);
+    EXPECT_EQ(lines, (Lines{"one", "two", "three"}));
+    // A file of the site the server would not give.
+    EXPECT_EQ(ioCodeFromHttpStatus(404), IOFileNotFound);
+    EXPECT_EQ(ioCodeFromHttpStatus(403), IOAccessDenied);
+    EXPECT_EQ(IOErrorText(ioCodeFromHttpStatus(0)), IOErrorText(ioCodeFromHttpStatus(500)));
+    EXPECT_NE(ioCodeFromHttpStatus(500), IOOk);
 }
 
 TEST(TextLines, TrimsBlanksAndFoldsAsciiAndLatin1Capitals) {

@@ -3,6 +3,9 @@
 // the related-topics block, the empty rule and the history.
 #include "lab/HelpText.h"
 
+#include "common/FileErrors.h"
+#include "common/TextLines.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -118,6 +121,68 @@ TEST(HelpHistory, BackGoesToEachTopicBeforeTheOneShown) {
     EXPECT_EQ(h.Back()->Title, "A");
     h.Forget();
     EXPECT_EQ(h.Count(), 0);
+}
+
+TEST(HelpTopicPage, ShowsTheTopicOrSaysWhyNot) {
+    const Lines file = {"*Io*", "Io is the innermost of the four large moons, and volcanic.",
+                        "*Narrow*", "short", "*Europa*"};
+    const std::string na = "\n\nHelp on this topic is not available at this time.";
+    struct Case {
+        const char* title;
+        int32_t readCode;
+        std::optional<Message> message;
+    };
+    const Case cases[] = {
+        {"  Io", 0, std::nullopt},
+        {"  Callisto", 0,
+         Message{"Topic Not Found", "Help Topic: Callisto" + na, MsgIcon::Information, BtnOk}},
+        {"Narrow", 0,
+         Message{"No Text for Topic", "Help Topic: Narrow" + na, MsgIcon::Information, BtnOk}},
+        {"Io", IOFileNotFound,
+         Message{"Help Not Available", "Cannot Access Help File data/m.txt\n\nFile Not Found!",
+                 MsgIcon::Warning, BtnOk}},
+    };
+    for (const Case& c : cases) {
+        const HelpTopicPage p = helpTopicPage({c.title, "m.txt"}, "data/m.txt", c.readCode,
+                                              c.readCode ? Lines{} : file);
+        EXPECT_EQ(p.message, c.message) << c.title;
+        EXPECT_EQ(p.caption, "Help - " + trimBlanks(c.title)) << c.title;
+        EXPECT_EQ(p.listing.lines.empty(), c.message.has_value()) << c.title;
+    }
+    EXPECT_EQ(helpTopicPage({"Io", "m.txt"}, "m.txt", 0, file).listing.lines,
+              (Lines{" ", "  Io is the innermost of the four large moons, and volcanic.  ", " "}));
+    EXPECT_EQ(helpParametersNotSetMessage().text, "THelpWin Parameters Not Set!");
+}
+
+TEST(HelpTopicPage, RelatedTopicsAndBackMoveTheListsCurrentEntry) {
+    HelpList list;
+    list.LoadText("\"Moons\" \"begin\"\n\"Io\" \"m.txt\"\n\"Europa\" \"m.txt\"\n\"\" \"end\"\n");
+    // -Moons-, "  Io", "  Europa", separator
+    const HelpTopicListing l =
+        helpTopicListing({"Io text", "Related Topics:", "  europa", "-Moons-", "Nowhere"});
+    // " ", "  Io text  ", "  Related Topics:  ", "    europa  ", "  -Moons-  ", ...
+    EXPECT_EQ(followRelatedTopic(list, l, 1), nullptr); // above the block
+    EXPECT_EQ(followRelatedTopic(list, l, 4), nullptr); // a heading
+    EXPECT_EQ(followRelatedTopic(list, l, 5), nullptr); // no such topic
+    EXPECT_EQ(list.CurrentIndex, 0);
+    std::vector<int> named;
+    for (int i = 0; i < int(l.lines.size()); ++i)
+        named.push_back(relatedTopicIndex(list, l, i));
+    EXPECT_EQ(named, (std::vector<int>{-1, -1, -1, 2, -1, -1, -1}));
+    const HelpTopicEntry* e = followRelatedTopic(list, l, 3);
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->Title, "  Europa");
+    EXPECT_EQ(list.CurrentIndex, 2);
+
+    HelpHistory h;
+    h.Add({"  Io", "m.txt"});
+    h.Add(*e);
+    h.Add({"On Help", "on.txt"}); // a whole file, in no list
+    EXPECT_EQ(helpGoBack(h, &list)->Title, "  Europa");
+    EXPECT_EQ(helpGoBack(h, &list)->Title, "  Io");
+    EXPECT_EQ(list.CurrentIndex, 1);
+    EXPECT_FALSE(helpGoBack(h, &list));
+    EXPECT_FALSE(helpGoBack(h, nullptr));
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 // The ".lst" help topic list: its line format, the outline, lookups and the
 // messages of a list that cannot be read.
 #include "lab/Helplst.h"
+
+#include "common/FileErrors.h"
 #include "support/ScriptedReporter.h"
 #include "support/TempDir.h"
 
@@ -138,6 +140,64 @@ TEST(HelpListFile, ReadingAgainReplacesTheListAndStartsAtTheTop) {
     EXPECT_EQ(list.CurrentIndex, 0);
     EXPECT_EQ(list.ErrorCode, 0);
     EXPECT_TRUE(desk.messages.empty());
+}
+
+TEST(HelpListFile, ABrowserReadListFailsWithTheSameTwoMessagesReturned) {
+    ScriptedReporter desk; // nothing is reported: the page shows what it gets
+    HelpList list;
+    list.LoadText("\"A\" \"a.txt\"\n");
+    const std::vector<Message> failed = list.LoadRead("data/JupHlp.lst", IOFileTooLarge, {});
+    ASSERT_EQ(failed.size(), 2u);
+    EXPECT_EQ(failed[0].text, "Help List File data/JupHlp.lst is Invalid.\nProgram will continue "
+                              "with defaults or alternative file.\n\nFile Too Large!");
+    EXPECT_EQ(failed[1], helpListFailureMessages("data/JupHlp.lst", IOFileTooLarge)[1]);
+    EXPECT_FALSE(list.Loaded);
+    EXPECT_EQ(list.Count(), 0);
+    EXPECT_TRUE(list.LoadRead("x.lst", 0, {"\"B\" \"b.txt\""}).empty());
+    EXPECT_EQ(list.entries(), (Entries{topic("B", "b.txt")}));
+    EXPECT_TRUE(desk.messages.empty());
+}
+
+TEST(HelpTopicsDialog, ReadPrintTopicTakesOnlyATopicAndFindTopicMatchesWholeTitles) {
+    HelpList list;
+    list.LoadText("\"Moons\" \"begin\"\n\"Io\" \"io.txt\"\n\"\" \"end\"\n\"Io\" \"io2.txt\"\n");
+    // -Moons-, "  Io", separator, Io
+    list.CurrentIndex = 0;
+    struct Case {
+        int selected;
+        HelpPick::Kind kind;
+        int currentAfter;
+    };
+    for (const Case& c :
+         {Case{-1, HelpPick::Nothing, 0}, Case{2, HelpPick::Beep, 0}, Case{0, HelpPick::Heading, 0},
+          Case{1, HelpPick::Topic, 1}, Case{3, HelpPick::Topic, 3}}) {
+        const HelpPick p = pickHelpEntry(list, c.selected);
+        EXPECT_EQ(p.kind, c.kind) << c.selected;
+        EXPECT_EQ(list.CurrentIndex, c.currentAfter) << c.selected;
+        EXPECT_EQ(p.message.has_value(), c.kind == HelpPick::Heading);
+    }
+    EXPECT_EQ(*pickHelpEntry(list, 0).message,
+              (Message{"Topic Heading", "Select a Topic Under \"-Moons-\"", MsgIcon::Information,
+                       BtnOk}));
+
+    EXPECT_EQ(findHelpTopic(list, 3, false, "io", false).line, 1); // from the top
+    EXPECT_EQ(findHelpTopic(list, 1, true, "io", false).line, 3);  // after the selection
+    EXPECT_EQ(findHelpTopic(list, -1, true, "IO", true).line, -1);
+    EXPECT_EQ(findHelpTopic(list, 3, true, "io", false).message->text, "\"io\" Not Found.");
+    EXPECT_EQ(findHelpTopic(list, 0, false, "", false).message->text, "\"\" Not Found.");
+    EXPECT_EQ(noHelpListMessage(),
+              (Message{"Error", "No Help List to Display!", MsgIcon::Error, BtnOk}));
+}
+
+TEST(HelpTopicsDialog, OnHelpAndUserItemsNeedTheFileTheOptionsName) {
+    OptionsRecord o;
+    setOptionsDefaults(o);
+    EXPECT_FALSE(onHelpTopic(o));
+    EXPECT_FALSE(userHelpTopic(o));
+    o.OnHelpFile = "OnHelp.txt";
+    o.UserHelpFile = "Ours.txt";
+    EXPECT_EQ(onHelpTopic(o), topic("On Help", "OnHelp.txt"));
+    EXPECT_EQ(userHelpTopic(o), topic("User Help", "Ours.txt"));
 }
 
 } // namespace

@@ -91,4 +91,20 @@ TEST(TextListSearch, FromTheCursorStartsAfterTheSelectionAndSaysWhatWasNotFound)
     EXPECT_EQ(searchTextLines(lines, 0, true, "", false).message->text, "\"\" Not Found.");
 }
 
+TEST(ListPrintout, HeadsThePageWithTheDateTableAndNames) {
+    LoginRecord login;
+    login.StudentName1 = "Ada";
+    login.StudentName3 = "Grace";
+    login.LabTable = "7";
+    OptionsRecord o;
+    setOptionsDefaults(o);
+    EXPECT_EQ(listPrintoutHead("01-02-2026 10:11:12", &o, &login),
+              (std::vector<std::string>{"01-02-2026 10:11:12     Laboratory Table Number 7", "",
+                                        "Ada", "Grace"}));
+    login = LoginRecord{};
+    EXPECT_EQ(listPrintoutHead("d", &o, &login),
+              (std::vector<std::string>{"d     Laboratory Table Number (Not Recorded)", "", ""}));
+    EXPECT_EQ(listPrintJobTitle("Ada"), "ORVA Exercise - \"Quorvex\" - Ada");
+}
+
 } // namespace
