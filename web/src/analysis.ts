@@ -106,11 +106,6 @@ export class AnalysisWindow {
     private rmsTimer: ReturnType<typeof setTimeout> | null = null;
     private stepsMeasured = 0;
 
-    // The cross as the engine has it (plot pixels; outside the frame: hidden).
-    private cross: PlotPixel = { x: 0, y: 0 };
-    private dragging = false;
-    // After a double click on a point, the next mouse move hides the cross.
-    private hideOnMove = false;
     private asking = false;
     private bestFitShown = false;
 
@@ -326,7 +321,6 @@ export class AnalysisWindow {
             return;
         }
         const said = this.analysis.show(this.host.modes());
-        this.cross = this.crossOfEngine();
         this.paint();
         this.win.open(false, this.firstMenuItem(), placeCentred);
         if (said) await showMessage(said);
@@ -335,7 +329,6 @@ export class AnalysisWindow {
     close(): void {
         this.closeParameters();
         this.kepler.close();
-        this.dragging = false;
         this.win.close(document.getElementById('desk'));
     }
 
@@ -346,9 +339,6 @@ export class AnalysisWindow {
         this.sineForm.close();
         this.kepler.close();
         this.win.close(document.getElementById('desk'));
-        this.cross = { x: 0, y: 0 };
-        this.dragging = false;
-        this.hideOnMove = false;
         this.paint();
     }
 
@@ -477,18 +467,13 @@ export class AnalysisWindow {
         item('AnBestFit1', s.bestFit);
         this.bestFitShown = s.bestFit.visible && s.bestFit.checked;
         item('AnSineParametersSummary1', s.sineParametersSummary);
-        // Kepler's third law is for instructors, as the best curve is.
-        const modes = this.host.modes();
-        const instructor = modes.testMode || modes.editMode;
-        item('AnKeplersThirdLaw1', { ...s.keplersThirdLaw, visible: s.keplersThirdLaw.visible && instructor });
+        item('AnKeplersThirdLaw1', s.keplersThirdLaw);
         this.sensitivity.disabled = !s.sensitivity.enabled;
         this.sensitivity.setAttribute('aria-checked', String(s.sensitivity.fine));
     }
 
     private async selectMoon(moon: number): Promise<void> {
         const said = this.analysis.selectMoon(moon);
-        this.cross = { x: 0, y: 0 };
-        this.hideOnMove = false;
         // An open parameters form goes on with the moon selected now.
         if (this.sineForm.isOpen) this.sineForm.fill(this.analysis.parameterTexts());
         this.paint();
@@ -502,7 +487,6 @@ export class AnalysisWindow {
 
     private showSineCurve(): void {
         this.analysis.showSineCurve();
-        this.cross = { x: 0, y: 0 };
         this.paint();
     }
 
@@ -531,7 +515,6 @@ export class AnalysisWindow {
         this.host.fitChanged(0);
         if (m) return m;
         this.sineForm.close(this.plot.canvas);
-        this.cross = { x: 0, y: 0 };
         this.paint();
         return null;
     }
@@ -592,45 +575,35 @@ export class AnalysisWindow {
 
     private press(p: PlotPixel): void {
         if (this.analysis.menuState().currentMoon === 0) return;
-        this.hideOnMove = false;
-        this.dragging = true;
         this.analysis.mouseDown(p.x, p.y);
-        this.cross = p;
         this.paintPlot();
         this.describeCross();
     }
 
+    // Every move goes to the engine: the cross follows a drag, and the first
+    // move after a double click on a point hides it. Drawn when it moved.
     private move(p: PlotPixel): void {
-        if (!this.dragging && !this.hideOnMove) return;
+        const before = this.analysis.cursor();
         this.analysis.mouseMove(p.x, p.y);
-        if (this.hideOnMove) {
-            this.hideOnMove = false;
-            this.dragging = false;
-            this.cross = { x: 0, y: 0 };
-        } else {
-            this.cross = p;
-        }
-        this.paintPlot();
+        const after = this.analysis.cursor();
+        if (after.x !== before.x || after.y !== before.y) this.paintPlot();
     }
 
     private release(p: PlotPixel): void {
-        if (!this.dragging) return;
-        this.dragging = false;
+        if (!this.analysis.cursor().dragging) return;
         this.analysis.mouseUp(p.x, p.y);
-        this.cross = p;
         this.paintPlot();
         this.describeCross();
     }
 
     private async doubleClick(): Promise<void> {
-        this.dragging = false;
         const index = this.analysis.doubleClick();
         if (index < 0) {
             // No point there: the press ends where it began.
-            this.analysis.mouseUp(this.cross.x, this.cross.y);
+            const c = this.analysis.cursor();
+            this.analysis.mouseUp(c.x, c.y);
             return;
         }
-        this.hideOnMove = true;
         await this.askToggle(index);
     }
 
@@ -656,12 +629,11 @@ export class AnalysisWindow {
         }
         if (e.key === 'Enter' || e.key === ' ') {
             // No point selected: the point under the cross, as a double click finds it.
-            const at = this.analysis.pointAt(this.cross.x, this.cross.y);
+            const c = this.analysis.cursor();
+            const at = this.analysis.pointAt(c.x, c.y);
             if (at >= 0) void this.askToggle(at);
             return true;
         }
-        this.hideOnMove = false;
-        this.cross = this.crossOfEngine();
         this.paint();
         this.plotSaid.textContent = this.analysis.selectedDescription();
         return true;
@@ -670,7 +642,7 @@ export class AnalysisWindow {
     // The keyboard's cross: from where it is (or the selected point, or the
     // middle of the frame), kept inside the frame.
     private moveCrossBy(dx: number, dy: number): void {
-        let { x, y } = this.cross;
+        let { x, y } = this.analysis.cursor();
         const shown = x > crossBox.left - 1 && x < crossBox.right + 1 && y > crossBox.top - 1 && y < crossBox.bottom + 1;
         if (!shown) ({ x, y } = frameCentre);
         else {
@@ -679,8 +651,6 @@ export class AnalysisWindow {
         }
         this.analysis.mouseDown(x, y);
         this.analysis.mouseUp(x, y);
-        this.cross = { x, y };
-        this.hideOnMove = false;
         this.paint();
         this.describeCross();
     }
@@ -690,14 +660,6 @@ export class AnalysisWindow {
         this.plotSaid.textContent = r.x.powered
             ? `Cross at X (Mod. JD) ${r.x.text.trim()}, Y (Jp. Diam) ${r.y.text.trim()}`
             : 'The cross is outside the frame.';
-    }
-
-    // Where the engine put the cross after a key: on the selected point.
-    private crossOfEngine(): PlotPixel {
-        const sel = this.analysis.selectedPoint();
-        if (sel < 0) return this.cross;
-        const p = this.analysis.plottedPoints().find((q) => q.index === sel);
-        return p ? { x: p.x, y: p.y } : this.cross;
     }
 
     // The question about a point, and Yes removes or restores it.

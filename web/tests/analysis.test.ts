@@ -144,11 +144,11 @@ test('a group fits the four moons by keyboard, removes and restores a point, and
     const win = analysisWindow(page);
     await expect(win).toBeVisible();
     await expect(win.getByRole('menuitem', { name: 'Data', exact: true })).toBeFocused();
-    // Data: no Plot menu before a moon is chosen, and for students no Kepler's third law.
+    // Data: no Plot menu before a moon is chosen.
     await page.keyboard.press('Enter');
     const data = win.getByRole('menu', { name: 'Data', exact: true });
     await expect(data.getByRole('menuitem', { name: 'Plot', exact: true })).toHaveAttribute('aria-disabled', 'true');
-    await expect(data.getByRole('menuitem')).toHaveText([/^Select Moon/, /^Plot/, /^Print/, 'Exit']);
+    await expect(data.getByRole('menuitem')).toHaveText([/^Select Moon/, /^Plot/, /^Print/, "Kepler's Third Law...", 'Exit']);
     await page.keyboard.press('Escape');
     await checkScreen(page, 'analysis-no-moon', 'the analysis window without a moon');
 
@@ -258,6 +258,12 @@ test('the forms refuse what they cannot read, the data span narrows the plot, an
     await command(page, 'File', 'Data', 'Analyze...');
     const win = analysisWindow(page);
     await clickCommand(win, 'Data', 'Select Moon', 'Io (I)');
+    // For students the curve's menu has no Best Fit.
+    await clickCommand(win, 'Data', 'Plot', 'Fit Sine Curve');
+    await expect(win.getByRole('menu', { name: 'Fit Sine Curve' }).getByRole('menuitemcheckbox')).toHaveText([
+        'Set Initial Parameters...',
+        'Show Sine Curve',
+    ]);
     await clickCommand(win, 'Data', 'Plot', 'Fit Sine Curve', 'Set Initial Parameters...');
     const form = dialog(page, 'Sine Curve Parameters');
     await expect(form.getByText('See "Help"->"Fit Sine Curve" for information on estimating initial values from data plots.')).toBeVisible();
