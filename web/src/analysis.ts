@@ -790,14 +790,15 @@ export class AnalysisWindow {
         const url = plotPictureUrl(picture);
         // The screen's colours come back at once.
         this.paint();
-        const lines = [
-            '',
-            `T-Zero (Julian Day)            ${r.tZero.powered ? r.tZero.text.trim() : ''}`,
-            `Period (Days)                  ${r.period.powered ? r.period.text.trim() : ''}`,
-            `Amplitude (Jupiter Diameters)  ${r.amplitude.powered ? r.amplitude.text.trim() : ''}`,
-            `RMS Residual                   ${r.rmsText.trim()}`,
-            `Cursor Position                ${r.x.powered ? `X (Mod. JD) ${r.x.text.trim()}, Y (Jp. Diam) ${r.y.text.trim()}` : ''}`,
+        // The read-outs that show something, each after its caption.
+        const rows: [string, string][] = [
+            ['T-Zero (Julian Day)', r.tZero.powered ? r.tZero.text.trim() : ''],
+            ['Period (Days)', r.period.powered ? r.period.text.trim() : ''],
+            ['Amplitude (Jupiter Diameters)', r.amplitude.powered ? r.amplitude.text.trim() : ''],
+            ['RMS Residual', r.rmsText.trim()],
+            ['Cursor Position', r.x.powered ? `X (Mod. JD) ${r.x.text.trim()}, Y (Jp. Diam) ${r.y.text.trim()}` : ''],
         ];
+        const lines = ['', ...rows.filter(([, v]) => v !== '').map(([c, v]) => `${c.padEnd(31)}${v}`)];
         this.print([
             h('img', { class: 'printout-plot', src: url, alt: 'The orbit plot', width: picture.width, height: picture.height }),
             h('div', { class: 'printout-summary', text: lines.join('\n') }),
