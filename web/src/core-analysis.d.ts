@@ -146,7 +146,13 @@ declare module './core' {
         /** "&Best Fit": visible in Test or Edit Mode only. */
         bestFit: AnalysisMenuItem;
         sineParametersSummary: AnalysisMenuItem; // Print > "Sine Parameters &Summary"
-        keplersThirdLaw: AnalysisMenuItem; // "&Kepler's Third Law..."
+        /**
+         * "&Kepler's Third Law...": always visible and enabled, as on the
+         * desktop (a student's command: the help's "Kepler's Third Law
+         * Window" topic describes it to the students). Only Best Fit is
+         * kept for instructors.
+         */
+        keplersThirdLaw: AnalysisMenuItem;
         /** The Coarse/Fine switch: enabled while the sine curve is shown; fine: its active position. */
         sensitivity: { enabled: boolean; fine: boolean };
         currentMoon: number; // 0: none selected
@@ -268,6 +274,8 @@ declare module './core' {
         doubleClick(): number;
         /** The cross goes away (position 0, 0) and dragging ends. */
         hideCursor(): void;
+        /** Where the cross is (plot pixels; it is drawn only inside the frame) and whether it is being dragged. */
+        cursor(): { x: number; y: number; dragging: boolean };
         /** The record whose point lies within 4 pixels of (x, y) both ways, or -1. */
         pointAt(x: number, y: number): number;
 
