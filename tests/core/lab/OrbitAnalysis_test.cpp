@@ -386,6 +386,27 @@ TEST_F(Analysis, ResetAndReselectLeaveTheParametersAndStartAfresh) {
     EXPECT_FALSE(a.Paint().monochrome);
 }
 
+TEST_F(Analysis, TheOpenParametersFormFollowsTheMoonAndANewTableKeepsTheSliders) {
+    showIo();
+    fitIo();
+    a.OpenParameters();
+    EXPECT_FALSE(a.SelectMoon(2)); // the form stays open for Europa
+    EXPECT_TRUE(a.Menu.SetInitialParameters);
+    EXPECT_EQ(a.ParameterTexts().Period, "");
+    ASSERT_FALSE(a.AcceptParameters("322.5", "3.551", "4.5"));
+    EXPECT_EQ(sines[2].Period, 3.551L);
+    EXPECT_EQ(sines[1].Period, 1.769L);
+    EXPECT_TRUE(a.Menu.ShowSineCurveChecked);
+    // A record added meanwhile rebuilds the summaries at the next showing;
+    // the slider centres are the curve's again, so a step moves from there.
+    table.InsertOrdered(record(2454330.1L, NM, -2.0f, NM, NM));
+    table.MeasurementsChanged = true;
+    EXPECT_FALSE(a.Show({}));
+    a.SetSlider(AnalysisSlider::Period, 10);
+    EXPECT_NEAR(double(sines[2].Period), 3.551 * 1.01, 1e-12);
+    EXPECT_EQ(sines[2].Amplitude, 4.5L);
+}
+
 TEST_F(Analysis, TheFitsKeepAsBytesAndStrangeBytesAreRefused) {
     showIo();
     fitIo();
