@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the analysis plot: DrawPlot with 200 measurements and the sine
 // curve into the window's 654 x 336 image, as every slider step redraws it;
-// and a slider step with 500 measurements: the drawing and the residual.
-#include "analysis/MoonPlot.h"
+// a slider step with 500 measurements: the drawing and the residual; and the
+// same step as both faces take it through OrbitAnalysis (SetSlider, then
+// Paint: the shapes, the read-outs and the residual), with and without the
+// desktop's painting of the shapes. A step has 16 ms (one frame at 60 Hz).
+#include "analysis/MoonPlotDrawing.h"
+#include "lab/OrbitAnalysis.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -70,6 +74,50 @@ void BM_SliderStep500(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SliderStep500)->Unit(benchmark::kMicrosecond);
+
+// The analysis of 500 measurements of Io over 50 days, fitted and shown.
+struct AnalysisBench {
+    MeasurementTable table;
+    MoonPlotTable plots;
+    SineParamsTable sines;
+    OrbitAnalysis analysis{table, plots, sines};
+
+    AnalysisBench() {
+        fill(table, SineParamsRec{1.769L, 2.9L, 321.25L}, 500);
+        table.MeasurementsChanged = true;
+        analysis.Show({});
+        analysis.SelectMoon(1);
+        analysis.OpenParameters();
+        analysis.AcceptParameters("321.25", "1.769", "2.9");
+    }
+};
+
+void BM_AnalysisSliderStep500(benchmark::State& state) {
+    AnalysisBench b;
+    b.analysis.SetPlotType(state.range(0) != 0);
+    int position = 0;
+    for (auto _ : state) {
+        position = position >= 20 ? -20 : position + 1;
+        b.analysis.SetSlider(AnalysisSlider::Period, position);
+        benchmark::DoNotOptimize(b.analysis.Paint().shapes.data());
+    }
+}
+BENCHMARK(BM_AnalysisSliderStep500)->Arg(0)->Arg(1)->ArgName("connect")->Unit(benchmark::kMicrosecond);
+
+void BM_AnalysisSliderStep500Painted(benchmark::State& state) {
+    AnalysisBench b;
+    QImage image(plot::ImageWidth, plot::ImageHeight, QImage::Format_RGB32);
+    int position = 0;
+    for (auto _ : state) {
+        position = position >= 20 ? -20 : position + 1;
+        b.analysis.SetSlider(AnalysisSlider::Period, position);
+        QPainter p(&image);
+        PaintPlotPicture(p, b.analysis.Paint());
+        p.end();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(BM_AnalysisSliderStep500Painted)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

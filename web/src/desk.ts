@@ -16,6 +16,7 @@ import type {
     SessionOptions,
 } from './core';
 import type { RotationAtlas } from './atlas';
+import { AnalysisWindow } from './analysis';
 import { DateTimeForm } from './datetime';
 import { PageWindow, buttonRow, pushButton, showMessage } from './dialogs';
 import { byId, h } from './dom';
@@ -35,6 +36,9 @@ import { SearchForm } from './search';
 import type { StoredLogin, StoredWork, WorkStore } from './store';
 import { TimingForm } from './timing';
 import { TopViewWindow } from './topview';
+
+// The work kept in the browser, with the analysis window's fitted curves.
+type StoredWorkWithFits = StoredWork & { analysis?: Uint8Array };
 
 // Said once when the browser cannot keep the work.
 const storageLost: CoreMessage = {
@@ -108,6 +112,7 @@ export class Desk {
     private readonly topView: TopViewWindow;
     private readonly timingForm: TimingForm;
     private readonly phenomena: PhenomenaWindow;
+    private readonly analysis: AnalysisWindow;
 
     // The session (the desktop's Session and main-window fields).
     private displayState = 0; // 0 logo, 1 title picture, 2 telescope view
@@ -207,6 +212,7 @@ export class Desk {
                                     },
                                 ],
                             },
+                            { id: 'AnalyzeData1', caption: 'A&nalyze...', action: () => void this.analyze() },
                         ],
                     },
                     separator,
@@ -259,6 +265,14 @@ export class Desk {
             undo: () => void this.undo(),
             search: () => void this.searchList(),
             print: () => this.printList(),
+        });
+        this.analysis = new AnalysisWindow({
+            core,
+            analysis: new core.OrbitAnalysis(this.measurements),
+            modes: () => ({ testMode: this.options.testMode, editMode: this.options.editMode, monochrome: this.options.monochrome }),
+            login: () => this.login,
+            tableChanged: () => this.tableChanged(),
+            fitChanged: (delayMs) => this.persist(delayMs),
         });
         this.entry.onOK = () => void this.entryOK();
         this.entry.onCancel = () => this.entryCancel();
@@ -371,11 +385,14 @@ export class Desk {
             this.displayState = 2;
             this.runOffered = false;
         }
+        const fits = (w as StoredWorkWithFits).analysis;
+        if (fits) this.analysis.restore(fits);
     }
 
-    private snapshot(): StoredWork {
+    private snapshot(): StoredWorkWithFits {
         const login = this.login as StoredLogin;
         return {
+            analysis: this.analysis.state(),
             loginId: login.loginId,
             login,
             demonstration: this.demonstration,
@@ -443,6 +460,7 @@ export class Desk {
         const table = this.measurements.tableMenus() || this.measurements.holdsUnstoredValue();
         m.setEnabled('ReviewData1', table);
         m.setEnabled('Save1', table);
+        m.setEnabled('AnalyzeData1', table);
         this.el.next.disabled = this.animating;
         this.el.cont.disabled = !this.features.animation;
         this.el.record.disabled = !this.cursorPlaced;
@@ -741,6 +759,7 @@ export class Desk {
         if (this.review.isOpen) {
             this.review.update(this.measurements.reviewListLines(), this.measurements.canUndo(), select);
         }
+        this.analysis.refresh();
         this.persist();
     }
 
@@ -823,6 +842,14 @@ export class Desk {
         printout(this.core, this.login, [printLines(lines)]);
     }
 
+    // --- The analysis --------------------------------------------------------
+
+    // Data > Analyze...: what the entry form holds goes into the table first.
+    private async analyze(): Promise<void> {
+        await this.flush();
+        await this.analysis.open();
+    }
+
     // --- The files -----------------------------------------------------------
 
     private async save(csv: boolean): Promise<void> {
@@ -886,6 +913,8 @@ export class Desk {
         const r = this.measurements.loadFile(name, bytes, merging);
         this.tableChanged();
         await showMessage(r.message);
+        // A new table: the analysis starts again.
+        if (r.changed) this.analysis.reset();
     }
 
     // --- The end of the exercise ---------------------------------------------

@@ -383,6 +383,9 @@ bool IsValidDate(const DateTimeRec& r) {
 
 bool IsCalendarJulianDate(long double jd) {
     if (!std::isfinite(jd)) return false;
+    // Well inside the years -4000..8000 (about -3617 to 7608): no need to
+    // convert. The analysis asks this of every record at every drawing.
+    if (jd >= 400000.0L && jd <= 4500000.0L) return true;
     DateTimeRec r;
     r.UTOffset = 0.0L;
     SetFromJulianDate(r, jd);

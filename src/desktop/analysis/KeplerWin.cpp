@@ -2,10 +2,10 @@
 #include "analysis/KeplerWin.h"
 
 #include "lab/KeplerReport.h"
+#include "lab/OrbitAnalysis.h"
 
 #include <QAction>
 #include <QMenu>
-#include <cmath>
 
 TKeplerForm1::TKeplerForm1(const OptionsRecord& options, const LoginRecord& login,
                            const SineParamsTable& sineParams, const MoonPlotTable& plotInfo,
@@ -30,17 +30,7 @@ void TKeplerForm1::FormShow() {
 
 PerMoon<KeplerMoonInput> TKeplerForm1::KeplerInputsOf(const SineParamsTable& sineParams,
                                                       const MoonPlotTable& plotInfo) {
-    PerMoon<KeplerMoonInput> in;
-    for (int m = 1; m <= kMoonCount; ++m) {
-        const SineParamsRec& p = sineParams[m];
-        if (!ParametersComplete(p)) continue;
-        const MoonPlotInfoRec& info = plotInfo[m];
-        // A negative period or amplitude draws the same curve as the positive
-        // one (with T-zero half a period on): the orbit is the same.
-        in[m] = {true,         std::fabs(p.Period), std::fabs(p.Amplitude),
-                 info.FirstJD, DataEndJD(info),     info.HasData};
-    }
-    return in;
+    return ::KeplerInputsOf(sineParams, plotInfo);
 }
 
 void TKeplerForm1::ShowKepler() {

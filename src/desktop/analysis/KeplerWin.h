@@ -8,7 +8,7 @@
 
 #include "analysis/InfoList.h"
 #include "lab/Kepler.h"
-#include "analysis/MoonPlot.h"
+#include "lab/MoonPlot.h"
 #include "lab/SineModel.h"
 
 #include <string>

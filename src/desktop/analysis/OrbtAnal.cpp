@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/OrbtAnal.h"
 
-#include "lab/BestFit.h"
 #include "analysis/KeplerWin.h"
+#include "analysis/MoonPlotDrawing.h"
 #include "analysis/PltPrmsDlg.h"
 #include "analysis/SinePrmsDlg.h"
 #include "lab/Measurements.h"
@@ -62,8 +62,9 @@ QLabel* labelAt(QWidget* parent, const QString& text, int x, int y, const QColor
 TOrbAnalForm1::TOrbAnalForm1(MeasurementTable& table, const OptionsRecord& options,
                              const LoginRecord& login, MoonPlotTable& plotInfo,
                              SineParamsTable& sineParams, QWidget* parent)
-    : QMainWindow(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint), table_(table),
-      options_(options), login_(login), plotInfo_(plotInfo), sineParams_(sineParams) {
+    : QMainWindow(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint),
+      Analysis(table, plotInfo, sineParams), table_(table), options_(options), login_(login),
+      plotInfo_(plotInfo), sineParams_(sineParams) {
     setObjectName("TOrbAnalForm1");
     setWindowTitle(QStringLiteral("Jupiter Satellite Orbit Analysis"));
     setWindowIcon(programIcon());
@@ -77,11 +78,12 @@ TOrbAnalForm1::TOrbAnalForm1(MeasurementTable& table, const OptionsRecord& optio
 
     SineParmsDlg = new TSineParmsDlg(sineParams_, this);
     connect(SineParmsDlg, &QDialog::accepted, this, &TOrbAnalForm1::SineParamsAccepted);
+    connect(SineParmsDlg, &QDialog::finished, this, [this] { Analysis.CloseParameters(); });
+    Analysis.PointToggled = [this] {
+        if (PointToggled) PointToggled();
+    };
 
-    // FormCreate
-    CurrentMoon = 0;
-    SetCoarseSliders();
-    BlankFitReadouts();
+    // FormCreate: no moon, coarse sliders and blank read-outs (Analysis starts so).
     EvaluateBestFit();
     ApplyReadoutColours();
     FormPaint();
@@ -262,53 +264,23 @@ void TOrbAnalForm1::Analyze() {
     activateWindow();
 }
 
+AnalysisModes TOrbAnalForm1::modes() const {
+    return {options_.TestMode, options_.EditMode, options_.Monochrome};
+}
+
 void TOrbAnalForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (event->spontaneous()) return; // restored from an icon: not a new showing
-    if (table_.MeasurementsChanged) {
-        RebuildSummaries(plotInfo_, table_);
-        QAction* items[] = {Io1, Europa1, Ganymede1, Callisto1};
-        for (int m = 1; m <= kMoonCount; ++m)
-            items[m - 1]->setEnabled(plotInfo_[m].HasData);
-        table_.MeasurementsChanged = false;
-        SelectedPoint = -1; // the records may have moved
-        // The summaries no longer hold the selected moon's scales: prepare
-        // them again, or drop a moon that has no data left.
-        if (CurrentMoon != 0) {
-            if (plotInfo_[CurrentMoon].HasData) {
-                if (PrepareScales(plotInfo_[CurrentMoon], CurrentMoon))
-                    desktop().message(DataSpanMessage());
-                // The rebuild zeroed the slider centres too: centre them on
-                // the curve again, or the first step would zero its values.
-                recentreSliders();
-            } else {
-                items[CurrentMoon - 1]->setChecked(false);
-                CurrentMoon = 0;
-                Plot1->menuAction()->setEnabled(false);
-                BlankFitReadouts();
-            }
-        }
-    }
-    EvaluateBestFit();
+    if (std::optional<Message> m = Analysis.Show(modes())) desktop().message(*m);
     Help1->setEnabled(!options_.AnalHelpList.empty());
     if (Help1->isEnabled() && HelpListFile.empty())
         HelpListFile = options_.ExeDir + options_.AnalHelpList;
-    MonochromeMode = options_.Monochrome;
     ApplyReadoutColours();
     FormPaint();
 }
 
 void TOrbAnalForm1::ResetAnalysis() {
-    CurrentMoon = 0;
-    SelectedPoint = -1;
-    for (QAction* a : {Io1, Europa1, Ganymede1, Callisto1})
-        a->setChecked(false);
-    Plot1->menuAction()->setEnabled(false);
-    setPlotType(false);
-    BestFit1->setChecked(false);
-    SetCoarseSliders();
-    CFToggle->setEnabled(false);
-    BlankFitReadouts();
+    Analysis.Reset();
     if (SineParmsDlg->isVisible()) SineParmsDlg->reject();
     if (KeplerForm1 && KeplerForm1->isVisible()) KeplerForm1->close();
     if (isVisible()) close();
@@ -316,302 +288,194 @@ void TOrbAnalForm1::ResetAnalysis() {
 }
 
 void TOrbAnalForm1::ApplyReadoutColours() {
-    const QColor c = ReadoutColour(MonochromeMode);
+    const QColor c = ReadoutColour(Analysis.MonochromeMode);
     for (SevenSegment* s : {TReading, PReading, AReading, XRdng, YRdng})
         s->setSegmentColour(c);
     QPalette pal = RMSDisp->palette();
     pal.setColor(QPalette::Base, Qt::black);
     pal.setColor(QPalette::Text, c);
     RMSDisp->setPalette(pal);
-    rmsWorse_ = false;
 }
 
-MoonPlotInfoRec* TOrbAnalForm1::currentInfo() {
-    return CurrentMoon >= 1 && CurrentMoon <= kMoonCount ? &plotInfo_[CurrentMoon] : nullptr;
+void TOrbAnalForm1::syncControls() {
+    const AnalysisMenu& menu = Analysis.Menu;
+    QAction* moons[] = {Io1, Europa1, Ganymede1, Callisto1};
+    for (int m = 1; m <= kMoonCount; ++m) {
+        moons[m - 1]->setEnabled(menu.MoonEnabled[m]);
+        moons[m - 1]->setChecked(menu.MoonChecked[m]);
+    }
+    Plot1->menuAction()->setEnabled(menu.PlotEnabled);
+    ShowPoints1->setChecked(!menu.ConnectPoints);
+    ConnectPoints1->setChecked(menu.ConnectPoints);
+    SetInitialParameters1->setChecked(menu.SetInitialParameters);
+    ShowSineCurve1->setEnabled(menu.ShowSineCurveEnabled);
+    ShowSineCurve1->setChecked(menu.ShowSineCurveChecked);
+    BestFit1->setVisible(menu.BestFitVisible);
+    BestFit1->setChecked(menu.BestFitChecked);
+    SineParametersSummary1->setEnabled(menu.SummaryEnabled);
+    CFToggle->setEnabled(menu.ToggleEnabled);
+    CFToggle->setActive(menu.Fine);
+    QScrollBar* sliders[] = {TScroll, PScroll, AScroll};
+    for (std::size_t k = 0; k < 3; ++k) {
+        const QSignalBlocker quiet(sliders[k]); // showing a position moves no value
+        sliders[k]->setValue(Analysis.SliderPositions[k]);
+    }
 }
 
 // --- Moon and plot type ---------------------------------------------------------------------
 
-void TOrbAnalForm1::SelectMoon(int moon) {
-    MoonPlotInfoRec& info = plotInfo_[moon];
-    if (!ScalesPrepared(info) && PrepareScales(info, moon)) desktop().message(DataSpanMessage());
-    CurrentMoon = moon;
-    SelectedPoint = -1;
-    Plot1->menuAction()->setEnabled(true);
-    // An open parameters dialog goes on with the moon selected now, so that
-    // its OK stores into the moon whose curve is then drawn.
-    const bool editing = SineParmsDlg->isVisible();
-    if (editing) SineParmsDlg->ShowMoon(moon);
-    SetInitialParameters1->setChecked(editing);
-    ShowSineCurve1->setChecked(false);
-    const bool complete = ParametersComplete(sineParams_[moon]);
-    ShowSineCurve1->setEnabled(complete);
-    SineParametersSummary1->setEnabled(complete);
-    if (complete) SetCoarseSliders();
-    BlankFitReadouts();
-}
-
 void TOrbAnalForm1::SelectMoonClick(int moon) {
-    if (moon < 1 || moon > kMoonCount || !plotInfo_[moon].HasData) return;
-    SelectMoon(moon);
-    QAction* items[] = {Io1, Europa1, Ganymede1, Callisto1};
-    for (int m = 1; m <= kMoonCount; ++m)
-        items[m - 1]->setChecked(m == moon);
+    if (!Analysis.MoonSelectable(moon)) {
+        syncControls(); // the item keeps its check as it was
+        return;
+    }
+    if (const std::optional<Message> m = Analysis.SelectMoon(moon)) desktop().message(*m);
+    // An open parameters dialog goes on with the moon selected now.
+    if (Analysis.ParametersOpen) SineParmsDlg->ShowMoon(moon);
     FormPaint();
 }
 
-void TOrbAnalForm1::setPlotType(bool connect) {
-    ShowPoints1->setChecked(!connect);
-    ConnectPoints1->setChecked(connect);
-}
-
 void TOrbAnalForm1::ShowPoints1Click() {
-    setPlotType(false);
+    Analysis.SetPlotType(false);
     FormPaint();
 }
 
 void TOrbAnalForm1::ConnectPoints1Click() {
-    setPlotType(true);
+    Analysis.SetPlotType(true);
     FormPaint();
 }
 
 // --- The sine curve ---------------------------------------------------------------------------
 
 void TOrbAnalForm1::SetDataSpan1Click() {
-    MoonPlotInfoRec* info = currentInfo();
+    MoonPlotInfoRec* info =
+        Analysis.CurrentMoon ? &plotInfo_[Analysis.CurrentMoon] : nullptr;
     if (!info) return;
     if (!PlotParmsDlg) PlotParmsDlg = new TPlotParmsDlg(this);
     PlotParmsDlg->Info = info;
-    if (desktop().execDialog(*PlotParmsDlg) == QDialog::Accepted) {
-        SetSpan(*info, info->SpanDays); // PixPerDay for the chosen span
-        FormPaint();
-    }
+    if (desktop().execDialog(*PlotParmsDlg) == QDialog::Accepted) FormPaint();
 }
 
 void TOrbAnalForm1::SetInitialParameters1Click() {
-    if (!CurrentMoon) return;
-    SetInitialParameters1->setChecked(true);
-    ShowSineCurve1->setChecked(false);
+    if (!Analysis.CurrentMoon) {
+        syncControls();
+        return;
+    }
+    Analysis.OpenParameters();
     FormPaint();
-    SineParmsDlg->ShowMoon(CurrentMoon);
+    SineParmsDlg->ShowMoon(Analysis.CurrentMoon);
     SineParmsDlg->show();
     SineParmsDlg->raise();
 }
 
 void TOrbAnalForm1::SineParamsAccepted() {
-    if (SineParmsDlg->Moon != CurrentMoon) return;
-    ShowSineCurve1->setEnabled(true);
-    SineParametersSummary1->setEnabled(true);
-    SetCoarseSliders();
-    ShowSineCurve1Click();
+    if (SineParmsDlg->Moon != Analysis.CurrentMoon) return;
+    Analysis.ParametersAccepted();
+    FormPaint();
 }
 
 void TOrbAnalForm1::ShowSineCurve1Click() {
-    ShowSineCurve1->setChecked(!ShowSineCurve1->isChecked());
-    BlankFitReadouts();
-    SetInitialParameters1->setChecked(false);
-    setPlotType(false);
+    Analysis.ShowSineCurveClick();
     FormPaint();
 }
 
 void TOrbAnalForm1::EvaluateBestFit() {
-    const bool allowed = options_.TestMode || options_.EditMode;
-    BestFit1->setVisible(allowed);
-    if (!allowed && BestFit1->isChecked()) {
-        BestFit1->setChecked(false);
+    const bool wasChecked = Analysis.Menu.BestFitChecked;
+    Analysis.EvaluateBestFit(modes());
+    if (wasChecked && !Analysis.Menu.BestFitChecked)
         FormPaint();
-    }
+    else
+        syncControls();
 }
 
 void TOrbAnalForm1::BestFit1Click() {
+    Analysis.SetBestFit(BestFit1->isChecked());
     FormPaint();
 }
 
-void TOrbAnalForm1::resetSliderPositions() {
-    for (QScrollBar* s : {TScroll, PScroll, AScroll}) {
-        const QSignalBlocker quiet(s); // a reset moves no value
-        s->setValue(0);
-    }
-}
-
-void TOrbAnalForm1::recentreSliders() {
-    if (MoonPlotInfoRec* info = currentInfo()) ResetAllSliders(*info, sineParams_[CurrentMoon]);
-    resetSliderPositions();
-}
-
-void TOrbAnalForm1::setSensitivity(bool fine) {
-    SliderStep = fine ? FineSliderStep : CoarseSliderStep;
-    CFToggle->setActive(fine);
-    recentreSliders();
-}
-
 void TOrbAnalForm1::SetCoarseSliders() {
-    setSensitivity(false);
+    Analysis.SetFine(false);
+    syncControls();
 }
 void TOrbAnalForm1::SetFineSliders() {
-    setSensitivity(true);
+    Analysis.SetFine(true);
+    syncControls();
 }
 
 void TOrbAnalForm1::CFToggleChange(bool active) {
-    setSensitivity(active);
+    Analysis.SetFine(active);
+    syncControls();
 }
 
 void TOrbAnalForm1::TScrollChange(int position) {
-    if (MoonPlotInfoRec* info = currentInfo()) {
-        ApplyTZeroSlider(sineParams_[CurrentMoon], *info, position, SliderStep);
-        FormPaint();
-    }
+    Analysis.SetSlider(AnalysisSlider::TZero, position);
+    if (Analysis.CurrentMoon) FormPaint();
 }
 
 void TOrbAnalForm1::PScrollChange(int position) {
-    if (MoonPlotInfoRec* info = currentInfo()) {
-        ApplyPeriodSlider(sineParams_[CurrentMoon], *info, position, SliderStep);
-        FormPaint();
-    }
+    Analysis.SetSlider(AnalysisSlider::Period, position);
+    if (Analysis.CurrentMoon) FormPaint();
 }
 
 void TOrbAnalForm1::AScrollChange(int position) {
-    if (MoonPlotInfoRec* info = currentInfo()) {
-        ApplyAmplitudeSlider(sineParams_[CurrentMoon], *info, position, SliderStep);
-        FormPaint();
-    }
+    Analysis.SetSlider(AnalysisSlider::Amplitude, position);
+    if (Analysis.CurrentMoon) FormPaint();
 }
 
 void TOrbAnalForm1::TZRstBtnClick() {
-    if (MoonPlotInfoRec* info = currentInfo()) ResetTZeroSlider(*info, sineParams_[CurrentMoon]);
-    const QSignalBlocker quiet(TScroll);
-    TScroll->setValue(0);
+    Analysis.ResetSlider(AnalysisSlider::TZero);
+    syncControls();
 }
 
 void TOrbAnalForm1::PRstBtnClick() {
-    if (MoonPlotInfoRec* info = currentInfo()) ResetPeriodSlider(*info, sineParams_[CurrentMoon]);
-    const QSignalBlocker quiet(PScroll);
-    PScroll->setValue(0);
+    Analysis.ResetSlider(AnalysisSlider::Period);
+    syncControls();
 }
 
 void TOrbAnalForm1::ARstBtnClick() {
-    if (MoonPlotInfoRec* info = currentInfo())
-        ResetAmplitudeSlider(*info, sineParams_[CurrentMoon]);
-    const QSignalBlocker quiet(AScroll);
-    AScroll->setValue(0);
+    Analysis.ResetSlider(AnalysisSlider::Amplitude);
+    syncControls();
 }
 
 // --- Drawing ------------------------------------------------------------------------------------
 
 void TOrbAnalForm1::FormPaint() {
-    MoonPlotInfoRec* info = currentInfo();
-    const bool plotted = info && ScalesPrepared(*info);
-    const bool curve = plotted && ShowSineCurve1->isChecked();
-    if (curve) ReduceTZero(sineParams_[CurrentMoon], info->JDBase);
-    PlotRequest rq;
-    rq.moon = plotted ? CurrentMoon : 0;
-    rq.info = info;
-    rq.connectPoints = ConnectPoints1->isChecked();
-    rq.curve = curve ? &sineParams_[CurrentMoon] : nullptr;
-    // The fit starts from the student's parameters as they are now and
-    // leaves them as they are.
-    SineParamsRec bestFit;
-    if (plotted && BestFit1->isChecked() && BestFit1->isVisible()) {
-        const SineFitResult fit = BestFitOf(table_.records(), CurrentMoon, sineParams_[CurrentMoon],
-                                            {info->JDBase, info->StartDay, info->SpanDays});
-        if (fit.HasFit()) {
-            bestFit = BestFitCurve(fit, info->JDBase);
-            rq.bestFit = &bestFit;
-        }
-        rq.bestFitText = BestFitText(fit, info->JDBase);
-    }
-    rq.cursorX = CursorX;
-    rq.cursorY = CursorY;
-    rq.monochrome = MonochromeMode;
-    if (plotted && SelectedPoint >= 0) {
-        const MeasurementRec* r = table_.GoToIndex(SelectedPoint);
-        if (r && IsPlottable(*r, CurrentMoon))
-            rq.selected = PointPixel(*info, r->JulianDate, r->Offset[CurrentMoon]);
-    }
+    // Every call is a drawing: the residual is evaluated again and its
+    // colour compares it with the last one.
+    Analysis.Invalidate();
     {
         QPainter p(&Image1);
-        DrawPlot(p, table_, rq);
+        PaintPlotPicture(p, Analysis.Paint());
     }
-    if (plotted) {
-        CFToggle->setEnabled(curve);
-        if (curve) ShowFitReadouts();
-        DrawCursorReadouts();
-    }
+    syncControls();
+    showReadouts();
     DescribeSelection();
     Display1->update();
 }
 
 void TOrbAnalForm1::DescribeSelection() {
-    const MeasurementRec* r =
-        CurrentMoon && SelectedPoint >= 0 ? table_.GoToIndex(SelectedPoint) : nullptr;
-    const QString text = r ? QString::fromStdString(std::string(MoonRomanNames[CurrentMoon]) +
-                                                    ": " + PointDescription(*r, CurrentMoon))
-                           : QStringLiteral("No point selected. The arrow keys select the points.");
+    const QString text = QString::fromStdString(Analysis.SelectedDescription());
     if (Display1->accessibleDescription() == text) return;
     Display1->setAccessibleDescription(text);
     QAccessibleEvent changed(Display1, QAccessible::DescriptionChanged);
     QAccessible::updateAccessibility(&changed);
 }
 
-void TOrbAnalForm1::ShowFitReadouts() {
-    const SineParamsRec& p = sineParams_[CurrentMoon];
-    TReading->setValue(p.JDBase + p.TZero);
-    PReading->setValue(p.Period);
-    AReading->setValue(p.Amplitude);
-    for (SevenSegment* s : {TReading, PReading, AReading})
-        s->setPoweredOn(true);
-    ShowResidual();
-}
-
-void TOrbAnalForm1::ShowResidual() {
-    SineParamsRec& p = sineParams_[CurrentMoon];
-    const MoonPlotInfoRec& info = plotInfo_[CurrentMoon];
-    const std::optional<long double> rms =
-        ComputeRMS(table_, CurrentMoon, p, {info.JDBase, info.StartDay, info.SpanDays});
-    QPalette pal = RMSDisp->palette();
-    if (!rms) {
-        // No model (a period of 0) or a residual beyond any number: no number.
-        p.RMSResidual = 0.0L;
-        LastRMS = 0.0L;
-        if (p.Period == 0.0L)
-            RMSDisp->setText(QStringLiteral("    (period is zero)"));
-        else
-            RMSDisp->clear();
-        rmsWorse_ = false;
-    } else {
-        p.RMSResidual = *rms;
-        rmsWorse_ = RMSTrendOf(LastRMS, *rms) == RMSTrend::Worse;
-        RMSDisp->setText(QString::fromStdString(RMSDisplayText(*rms)));
-        LastRMS = *rms;
+void TOrbAnalForm1::showReadouts() {
+    const AnalysisReadouts& r = Analysis.Readouts;
+    const std::pair<SevenSegment*, const Readout*> readouts[] = {
+        {TReading, &r.TZero}, {PReading, &r.Period}, {AReading, &r.Amplitude},
+        {XRdng, &r.X},        {YRdng, &r.Y}};
+    for (const auto& [widget, readout] : readouts) {
+        widget->setValue(readout->Value);
+        widget->setPoweredOn(readout->Powered);
     }
-    pal.setColor(QPalette::Text,
-                 rmsWorse_ ? WorseRMSColour(MonochromeMode) : ReadoutColour(MonochromeMode));
-    RMSDisp->setPalette(pal);
-}
-
-void TOrbAnalForm1::BlankFitReadouts() {
-    for (SevenSegment* s : {TReading, PReading, AReading}) {
-        s->setValue(0.0L);
-        s->setPoweredOn(false);
-    }
-    LastRMS = 0.0L;
-    CursorX = 0;
-    CursorY = 0;
-    RMSDisp->clear();
+    const QString text = QString::fromStdString(r.RMSText);
+    if (RMSDisp->text() != text) RMSDisp->setText(text);
     QPalette pal = RMSDisp->palette();
-    pal.setColor(QPalette::Text, ReadoutColour(MonochromeMode));
+    pal.setColor(QPalette::Text, r.RMSWorse ? WorseRMSColour(Analysis.MonochromeMode)
+                                            : ReadoutColour(Analysis.MonochromeMode));
     RMSDisp->setPalette(pal);
-    rmsWorse_ = false;
-}
-
-void TOrbAnalForm1::DrawCursorReadouts() {
-    const MoonPlotInfoRec* info = currentInfo();
-    const std::optional<CursorReading> r =
-        info ? CursorReadingAt(*info, CursorX, CursorY) : std::nullopt;
-    XRdng->setValue(r ? r->day : 0.0L);
-    YRdng->setValue(r ? r->offset : 0.0L);
-    XRdng->setPoweredOn(r.has_value());
-    YRdng->setPoweredOn(r.has_value());
 }
 
 // --- The mouse
@@ -625,7 +489,7 @@ bool TOrbAnalForm1::eventFilter(QObject* watched, QEvent* event) {
         p.drawImage(0, 0, Image1);
         if (Display1->hasFocus() && !printing_) {
             // The keyboard is on the plot: a dotted frame along its edge.
-            QPen pen(PlotColoursFor(MonochromeMode).cross, 2, Qt::DotLine);
+            QPen pen(PlotInkColour(PlotInk::Cross, Analysis.MonochromeMode), 2, Qt::DotLine);
             p.setPen(pen);
             p.drawRect(QRectF(1, 1, Display1->width() - 2, Display1->height() - 2));
         }
@@ -664,99 +528,65 @@ bool TOrbAnalForm1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TOrbAnalForm1::Display1MouseDown(Qt::MouseButton button, const QPoint& at) {
-    if (button != Qt::LeftButton || CurrentMoon == 0) return;
-    SelectedPoint = -1;
-    CursorDragging = true;
-    CursorX = at.x();
-    CursorY = at.y();
-    FormPaint();
+    if (button != Qt::LeftButton) return;
+    Analysis.MouseDown(at.x(), at.y());
+    if (Analysis.NeedsPaint()) FormPaint();
 }
 
 void TOrbAnalForm1::Display1MouseMove(const QPoint& at) {
-    if (CursorReleaseOnMove) {
-        CursorReleaseOnMove = false;
-        CursorDragging = false;
-        CursorX = 0;
-        CursorY = 0;
-        FormPaint();
-        return;
-    }
-    if (!CursorDragging) return;
-    CursorX = at.x();
-    CursorY = at.y();
-    FormPaint();
+    Analysis.MouseMove(at.x(), at.y());
+    if (Analysis.NeedsPaint()) FormPaint();
 }
 
 void TOrbAnalForm1::Display1MouseUp(Qt::MouseButton button, const QPoint& at) {
-    if (button != Qt::LeftButton || !CursorDragging) return;
-    CursorDragging = false;
-    CursorX = at.x();
-    CursorY = at.y();
-    FormPaint();
+    if (button != Qt::LeftButton) return;
+    Analysis.MouseUp(at.x(), at.y());
+    if (Analysis.NeedsPaint()) FormPaint();
 }
 
 void TOrbAnalForm1::Display1DblClick() {
-    MoonPlotInfoRec* info = currentInfo();
-    if (!info || !ScalesPrepared(*info)) return;
-    const int index = FindPointAt(table_, *info, CurrentMoon, CursorX, CursorY);
-    if (index < 0) return;
-    CursorReleaseOnMove = true;
-    TogglePoint(index);
+    const int index = Analysis.DoubleClick();
+    if (index >= 0) TogglePoint(index);
 }
 
 void TOrbAnalForm1::TogglePoint(int index) {
-    MeasurementRec* r = table_.GoToIndex(index);
-    if (!r || desktop().message(PointQuestion(*r, CurrentMoon)) != MsgResult::Yes) return;
-    if ((r = table_.GoToIndex(index))) {
-        r->Included[CurrentMoon] = !r->Included[CurrentMoon];
-        if (PointToggled) PointToggled();
-    }
-    FormPaint();
-}
-
-void TOrbAnalForm1::SelectPoint(int index) {
-    const MeasurementRec* r = index >= 0 ? table_.GoToIndex(index) : nullptr;
-    const MoonPlotInfoRec* info = currentInfo();
-    if (!r || !info) return;
-    SelectedPoint = index;
-    // The cross on the point, so that the cursor readouts show its day and offset.
-    if (const std::optional<PlotPoint> pt =
-            PointPixel(*info, r->JulianDate, r->Offset[CurrentMoon])) {
-        CursorX = pt->x;
-        CursorY = pt->y;
-    }
-    CursorDragging = false;
-    CursorReleaseOnMove = false;
+    const std::optional<Message> question = Analysis.PointQuestionFor(index);
+    if (!question || desktop().message(*question) != MsgResult::Yes) return;
+    Analysis.TogglePoint(index);
     FormPaint();
 }
 
 bool TOrbAnalForm1::Display1KeyPress(int key) {
-    MoonPlotInfoRec* info = currentInfo();
-    if (!info || !ScalesPrepared(*info)) return false;
+    PlotKey plotKey = PlotKey::Other;
     switch (key) {
     case Qt::Key_Left:
     case Qt::Key_Up:
+        plotKey = PlotKey::Previous;
+        break;
     case Qt::Key_Right:
-    case Qt::Key_Down: {
-        const int step = key == Qt::Key_Left || key == Qt::Key_Up ? -1 : 1;
-        SelectPoint(
-            StepSelection(SelectablePoints(table_, *info, CurrentMoon), SelectedPoint, step));
-        return true;
-    }
+    case Qt::Key_Down:
+        plotKey = PlotKey::Next;
+        break;
     case Qt::Key_Home:
-    case Qt::Key_End: {
-        const std::vector<int> points = SelectablePoints(table_, *info, CurrentMoon);
-        if (!points.empty()) SelectPoint(key == Qt::Key_Home ? points.front() : points.back());
-        return true;
-    }
+        plotKey = PlotKey::First;
+        break;
+    case Qt::Key_End:
+        plotKey = PlotKey::Last;
+        break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Space:
-        if (SelectedPoint >= 0) TogglePoint(SelectedPoint);
-        return true;
+        plotKey = PlotKey::Toggle;
+        break;
     default:
-        return false;
+        break;
     }
+    const PlotKeyResult r = Analysis.KeyPress(plotKey);
+    if (r.AskToggle >= 0)
+        TogglePoint(r.AskToggle);
+    else if (Analysis.NeedsPaint())
+        FormPaint();
+    return r.Handled;
 }
 
 // --- Printing
@@ -768,7 +598,7 @@ void TOrbAnalForm1::PrintCurrentDisplay1Click() {
     std::unique_ptr<PrintSurface> surface = desktop().beginPrint(request);
     if (!surface) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    MonochromeMode = !options_.PrintColor;
+    Analysis.MonochromeMode = !options_.PrintColor;
     ApplyReadoutColours();
     FormPaint();
     // The image is taken before the window is disabled, which would grey it.
@@ -777,7 +607,7 @@ void TOrbAnalForm1::PrintCurrentDisplay1Click() {
     printing_ = false;
     setEnabled(false);
     PrintDisplay(*surface, image);
-    MonochromeMode = options_.Monochrome;
+    Analysis.MonochromeMode = options_.Monochrome;
     ApplyReadoutColours();
     QApplication::restoreOverrideCursor();
     setEnabled(true);
@@ -826,7 +656,7 @@ void TOrbAnalForm1::SineParametersSummary1Click() {
     if (!surface) return;
     const PrintPosition at = PrintPageHeader(*surface, options_, login_);
     int y = at.PrintLineY;
-    for (const SummaryLine& line : SineSummaryLines(sineParams_)) {
+    for (const SummaryLine& line : Analysis.SummaryLines()) {
         y += line.linesDown * at.PrintLineHeight;
         surface->drawText(line.x, y, QString::fromStdString(line.text));
     }

@@ -13,7 +13,8 @@
 // the table's records.
 #pragma once
 
-#include "analysis/MoonPlot.h"
+#include "lab/MoonPlot.h"
+#include "lab/OrbitAnalysis.h"
 #include "lab/SineModel.h"
 
 #include <QImage>
@@ -90,18 +91,13 @@ public:
     TPlotParmsDlg* PlotParmsDlg = nullptr; // created on first use
     TKeplerForm1* KeplerForm1 = nullptr;   // created on first use
 
-    // --- State -------------------------------------------------------------------------
-    int CurrentMoon = 0; // 0 none, 1..4
-    bool CursorDragging = false;
-    bool CursorReleaseOnMove = false;
-    bool MonochromeMode = false;
-    long double SliderStep = CoarseSliderStep;
-    int CursorX = 0, CursorY = 0; // pixels of the plot image
-    // The table index of the point the keyboard selected on the plot; -1 none.
-    int SelectedPoint = -1;
-    long double LastRMS = 0.0L; // the residual shown last; 0 = none
-    std::string HelpListFile;   // ExeDir + AnalHelpList, kept at the first showing with help
-    QImage Image1;              // the plot as last drawn
+    // --- State ---------------------------------------------------------------------------
+    // The window's state and rules, shared with the browser edition: the
+    // selected moon, the cross, the sliders, the menus' checks and the
+    // read-outs. The handlers below change it and show what it says.
+    OrbitAnalysis Analysis;
+    std::string HelpListFile; // ExeDir + AnalHelpList, kept at the first showing with help
+    QImage Image1;            // the plot as last drawn
 
     // --- Handlers ----------------------------------------------------------------------
     void SelectMoonClick(int moon); // Io1Click .. Callisto1Click
@@ -133,7 +129,6 @@ public:
 
     void SetCoarseSliders();
     void SetFineSliders();
-    void BlankFitReadouts();
     // Best Fit is for instructors: visible in Test or Edit Mode only, and
     // unchecked when hidden. Run at every showing and when its menu opens.
     void EvaluateBestFit();
@@ -150,30 +145,22 @@ protected:
 private:
     void buildControls(QWidget* client);
     void buildMenu();
-    void SelectMoon(int moon);
-    void ShowFitReadouts();
-    void ShowResidual();
+    // The menus, the switch and the sliders as Analysis says.
+    void syncControls();
+    // The read-outs and the residual as Analysis says.
+    void showReadouts();
     void ApplyReadoutColours();
-    void DrawCursorReadouts();
-    void setPlotType(bool connect);
-    void resetSliderPositions();
-    // The three slider centres on the current moon's values, the sliders at 0.
-    void recentreSliders();
-    // SliderStep, the switch and the three slider resets.
-    void setSensitivity(bool fine);
+    AnalysisModes modes() const;
     void PrintDisplay(class PrintSurface& surface, const QImage& image);
     void SineParamsAccepted();
     // Asks to remove or restore the record's point and does it on Yes.
     void TogglePoint(int index);
-    void SelectPoint(int index);
     void DescribeSelection();
-    MoonPlotInfoRec* currentInfo();
 
     MeasurementTable& table_;
     const OptionsRecord& options_;
     const LoginRecord& login_;
     MoonPlotTable& plotInfo_;
     SineParamsTable& sineParams_;
-    bool rmsWorse_ = false; // RMSDisp shows the colour of a grown residual
     bool printing_ = false; // the focus frame stays off the printed picture
 };

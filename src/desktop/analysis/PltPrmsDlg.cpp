@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/PltPrmsDlg.h"
 
-#include "analysis/MoonPlot.h"
-#include "ephemeris/StringUt.h"
+#include "lab/AnalysisTexts.h"
+#include "lab/MoonPlot.h"
 #include "platform/Desktop.h"
 #include "widgets/DialogUtil.h"
 
@@ -38,7 +38,7 @@ TPlotParmsDlg::TPlotParmsDlg(QWidget* parent)
     PlotStrtLbl = new QLabel(QStringLiteral("Enter last 3 digits of start date for plot:"), this);
     PlotStrtLbl2 = new QLabel(QStringLiteral("(Whole #, 0-999):"), this);
     PlotStrtEd = new QLineEdit(this);
-    PlotStrtEd->setMaxLength(3);
+    PlotStrtEd->setMaxLength(int(PlotStartMaxChars));
     PlotStrtEd->setFixedWidth(48);
     PlotStrtLbl->setBuddy(PlotStrtEd);
     auto* startRow = new QHBoxLayout;
@@ -48,9 +48,8 @@ TPlotParmsDlg::TPlotParmsDlg(QWidget* parent)
 
     PltDaysGrp = new QGroupBox(QStringLiteral("# of Days to Plot"), this);
     auto* days = new QVBoxLayout(PltDaysGrp);
-    const char* const items[5] = {"10 Days", "20 Days", "30 Days", "40 Days ", "50 Days"};
-    for (int i = 0; i < 5; ++i) {
-        PltDaysBtn[i] = new QRadioButton(QString::fromUtf8(items[i]), PltDaysGrp);
+    for (int i = 0; i < SpanItemCount; ++i) {
+        PltDaysBtn[i] = new QRadioButton(QString::fromUtf8(SpanItemTexts[i]), PltDaysGrp);
         days->addWidget(PltDaysBtn[i]);
     }
     PltDaysBtn[0]->setChecked(true);
@@ -74,18 +73,19 @@ TPlotParmsDlg::TPlotParmsDlg(QWidget* parent)
 }
 
 int TPlotParmsDlg::SelectedSpanItem() const {
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < SpanItemCount; ++i)
         if (PltDaysBtn[i]->isChecked()) return i;
     return 0;
 }
 
 void TPlotParmsDlg::showEvent(QShowEvent* event) {
     if (Info) {
-        DataStrtEd->setText(QString::fromStdString(FixedText(Info->FirstJD, 5)));
-        DataEndEd->setText(QString::fromStdString(FixedText(DataEndJD(*Info), 5)));
-        DaysEd->setText(QString::fromStdString(FixedText(DataEndJD(*Info) - Info->FirstJD, 1)));
-        PlotStrtEd->setText(QString::number(Info->StartDay));
-        PltDaysBtn[std::clamp(Info->SpanDays / 10 - 1, 0, 4)]->setChecked(true);
+        const SpanFormTexts texts = SpanFormTextsOf(*Info);
+        DataStrtEd->setText(QString::fromStdString(texts.DataStart));
+        DataEndEd->setText(QString::fromStdString(texts.DataEnd));
+        DaysEd->setText(QString::fromStdString(texts.Days));
+        PlotStrtEd->setText(QString::fromStdString(texts.PlotStart));
+        PltDaysBtn[texts.SpanItem]->setChecked(true);
     }
     PlotStrtEd->setFocus();
     QDialog::showEvent(event);
@@ -96,18 +96,11 @@ void TPlotParmsDlg::showEvent(QShowEvent* event) {
 }
 
 void TPlotParmsDlg::OKBtnClick() {
-    long long start = 0;
-    const QString text = PlotStrtEd->text();
-    if (text.isEmpty() || !ParseInteger(text.toStdString(), start)) {
-        showMessage(QStringLiteral("Invalid Start Date!"),
-                    QStringLiteral("Start date (\"") + text +
-                        QStringLiteral("\") is invalid!\n\nMust be integer in range (0-999)."),
-                    MsgIcon::Error);
+    MoonPlotInfoRec scratch; // without a plot the text is still checked
+    if (const std::optional<Message> m = AcceptPlotSpan(
+            Info ? *Info : scratch, PlotStrtEd->text().toStdString(), SelectedSpanItem())) {
+        desktop().message(*m);
         return;
-    }
-    if (Info) {
-        Info->StartDay = static_cast<int32_t>(start); // three characters at most
-        SetSpan(*Info, 10 * (SelectedSpanItem() + 1));
     }
     accept();
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/SinePrmsDlg.h"
 
-#include "ephemeris/StringUt.h"
+#include "lab/AnalysisTexts.h"
 #include "platform/Desktop.h"
 #include "widgets/DialogUtil.h"
 
@@ -46,13 +46,10 @@ TSineParmsDlg::TSineParmsDlg(SineParamsTable& params, QWidget* parent)
 
 void TSineParmsDlg::showValues() {
     if (Moon < 1 || Moon > kMoonCount) return;
-    const SineParamsRec& p = params_[Moon];
-    auto show = [](QLineEdit* edit, long double v, int decimals) {
-        edit->setText(v > 0.0L ? QString::fromStdString(FixedText(v, decimals)) : QString());
-    };
-    show(TZeroEd, p.TZero, 5);
-    show(PeriodEd, p.Period, 5);
-    show(AmplEd, p.Amplitude, 2);
+    const SineParameterTexts texts = SineParameterTextsOf(params_[Moon]);
+    TZeroEd->setText(QString::fromStdString(texts.TZero));
+    PeriodEd->setText(QString::fromStdString(texts.Period));
+    AmplEd->setText(QString::fromStdString(texts.Amplitude));
 }
 
 void TSineParmsDlg::ShowMoon(int moon) {
@@ -69,25 +66,12 @@ void TSineParmsDlg::showEvent(QShowEvent* event) {
 
 void TSineParmsDlg::OKBtnClick() {
     if (Moon < 1 || Moon > kMoonCount) return;
-    if (TZeroEd->text().isEmpty() || PeriodEd->text().isEmpty() || AmplEd->text().isEmpty()) {
-        showMessage(QStringLiteral("Invalid Parameters"),
-                    QStringLiteral("All prameters must be filled in!"), MsgIcon::Error);
+    // Each value is kept as soon as it converts; the dialog stays open on a message.
+    if (const std::optional<Message> m =
+            AcceptSineParameters(params_[Moon], TZeroEd->text().toStdString(),
+                                 PeriodEd->text().toStdString(), AmplEd->text().toStdString())) {
+        desktop().message(*m);
         return;
-    }
-    SineParamsRec& p = params_[Moon];
-    // Each value is kept as soon as it converts, in this order.
-    for (auto [edit, field] :
-         {std::pair{TZeroEd, &SineParamsRec::TZero}, std::pair{PeriodEd, &SineParamsRec::Period},
-          std::pair{AmplEd, &SineParamsRec::Amplitude}}) {
-        long double v = 0.0L;
-        if (!ParseDecimal(edit->text().toStdString(), v)) {
-            showMessage(QStringLiteral("Input Error"),
-                        QStringLiteral("Numeric Conversion Error!\n\nValue \"") + edit->text() +
-                            QStringLiteral("\" is non-numeric!"),
-                        MsgIcon::Error);
-            return;
-        }
-        p.*field = v;
     }
     accept();
 }

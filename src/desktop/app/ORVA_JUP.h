@@ -8,7 +8,7 @@
 #pragma once
 
 #include "lab/Features.h"
-#include "analysis/MoonPlot.h"
+#include "lab/MoonPlot.h"
 #include "lab/SineModel.h"
 #include "lab/EyepieceGeometry.h"
 #include "lab/MeasurementFiles.h"

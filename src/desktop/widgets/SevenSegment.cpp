@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets/SevenSegment.h"
 
-#include "ephemeris/StringUt.h"
+#include "lab/AnalysisTexts.h"
 
 #include <QPalette>
 #include <algorithm>
@@ -20,20 +20,7 @@ SevenSegment::SevenSegment(int digits, int decimals, bool showSign, QWidget* par
 }
 
 QString SevenSegment::readoutText(long double value, int digits, int decimals, bool showSign) {
-    const int places = std::max(1, digits) + (showSign ? 1 : 0);
-    auto dashes = [places] { return QString(places, QLatin1Char('-')); };
-    if (!std::isfinite(value)) return dashes();
-    QString text = QString::fromStdString(FixedText(std::fabs(value), std::max(0, decimals)));
-    const bool zero = std::all_of(text.begin(), text.end(), [](QChar c) {
-        return c == QLatin1Char('0') || c == QLatin1Char('.');
-    });
-    if (value < 0 && !zero)
-        text.prepend(QLatin1Char('-'));
-    else if (showSign)
-        text.prepend(QLatin1Char(' '));
-    const int used = int(text.size()) - (text.contains(QLatin1Char('.')) ? 1 : 0);
-    if (used > places) return dashes();
-    return QString(places - used, QLatin1Char(' ')) + text;
+    return QString::fromStdString(ReadoutText(value, digits, decimals, showSign));
 }
 
 void SevenSegment::setValue(long double value) {

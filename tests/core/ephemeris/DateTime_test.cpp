@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -108,6 +109,27 @@ TEST(DateTimeRec, ValidityLeapYearsAndDayOfYear) {
         EXPECT_EQ(IsLeapYear(r), c.leap);
         EXPECT_EQ(DayOfYear(r), c.doy);
     }
+}
+
+TEST(JulianDate, CalendarDatesAreThoseOfTheValidYears) {
+    // The first and last instants of the years -4000..8000, and the edges of
+    // the range that needs no conversion.
+    auto calendarJD = [](int32_t y, int m, int d) {
+        DateTimeRec r = dateOnly(y, m, d);
+        r.ClockValue = -1.0; // from the calendar date
+        return ToJulianDate(r);
+    };
+    const long double first = calendarJD(-4000, 1, 1);
+    const long double last = calendarJD(8000, 12, 31) + 1.0L;
+    const struct {
+        long double jd;
+        bool calendar;
+    } cases[] = {{first, true},       {first - 1e-3L, false}, {last - 1e-3L, true},
+                 {last, false},       {400000.0L, true},      {4500000.0L, true},
+                 {399999.999L, true}, {4500000.001L, true},   {0.0L, false},
+                 {-1.0e9L, false},    {std::numeric_limits<long double>::infinity(), false}};
+    for (const auto& c : cases)
+        EXPECT_EQ(IsCalendarJulianDate(c.jd), c.calendar) << double(c.jd);
 }
 
 TEST(JulianDate, FromCalendarRecords) {

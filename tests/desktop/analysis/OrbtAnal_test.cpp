@@ -97,14 +97,14 @@ TEST_F(OrbAnal, StartsWithItsLayoutMenuAndControlsAtRest) {
     EXPECT_EQ(win->centralWidget()->size(), QSize(658, 502));
     EXPECT_EQ(win->Panel1->geometry(), QRect(0, 0, 658, 340));
     EXPECT_EQ(win->Display1->size(), QSize(654, 336));
-    EXPECT_EQ(win->CurrentMoon, 0);
+    EXPECT_EQ(win->Analysis.CurrentMoon, 0);
     for (QAction* a : {win->Io1, win->Europa1, win->Ganymede1, win->Callisto1, win->ShowSineCurve1,
                        win->SineParametersSummary1, win->Plot1->menuAction()})
         EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
     EXPECT_TRUE(win->ShowPoints1->isChecked());
     EXPECT_FALSE(win->ConnectPoints1->isChecked());
     EXPECT_FALSE(win->CFToggle->isEnabled());
-    EXPECT_EQ(win->SliderStep, CoarseSliderStep);
+    EXPECT_EQ(win->Analysis.SliderStep, CoarseSliderStep);
     for (QScrollBar* s : {win->TScroll, win->PScroll, win->AScroll}) {
         EXPECT_EQ(s->minimum(), -200);
         EXPECT_EQ(s->maximum(), 200);
@@ -153,7 +153,7 @@ TEST_F(OrbAnal, ShowingRebuildsTheSummariesOnceAndOffersHelp) {
 
 TEST_F(OrbAnal, SelectingAMoonPlotsItAndSaysWhenTheDataAreTooLong) {
     showAndSelectIo();
-    EXPECT_EQ(win->CurrentMoon, 1);
+    EXPECT_EQ(win->Analysis.CurrentMoon, 1);
     EXPECT_TRUE(win->Io1->isChecked());
     EXPECT_TRUE(win->Plot1->menuAction()->isEnabled());
     EXPECT_EQ(plots[1].SpanDays, 20);
@@ -179,7 +179,7 @@ TEST_F(OrbAnal, SelectingAMoonPlotsItAndSaysWhenTheDataAreTooLong) {
 TEST_F(OrbAnal, TheCrossFollowsTheLeftButtonAndShowsTheCursorReadouts) {
     showAndSelectIo();
     QTest::mousePress(win->Display1, Qt::LeftButton, {}, QPoint(120, 108));
-    EXPECT_TRUE(win->CursorDragging);
+    EXPECT_TRUE(win->Analysis.CursorDragging);
     EXPECT_TRUE(win->XRdng->poweredOn());
     EXPECT_EQ(win->XRdng->shownText(), "323.0");
     EXPECT_EQ(win->YRdng->shownText(), "  1.51");
@@ -187,12 +187,12 @@ TEST_F(OrbAnal, TheCrossFollowsTheLeftButtonAndShowsTheCursorReadouts) {
     win->Display1MouseMove(QPoint(200, 200));
     EXPECT_EQ(win->YRdng->shownText(), " -1.80");
     QTest::mouseRelease(win->Display1, Qt::LeftButton, {}, QPoint(200, 210));
-    EXPECT_FALSE(win->CursorDragging);
-    EXPECT_EQ(win->CursorY, 210);
+    EXPECT_FALSE(win->Analysis.CursorDragging);
+    EXPECT_EQ(win->Analysis.CursorY, 210);
     win->Display1MouseMove(QPoint(300, 300)); // not dragging: stays
-    EXPECT_EQ(win->CursorX, 200);
+    EXPECT_EQ(win->Analysis.CursorX, 200);
     QTest::mousePress(win->Display1, Qt::RightButton, {}, QPoint(300, 100)); // left button only
-    EXPECT_EQ(win->CursorX, 200);
+    EXPECT_EQ(win->Analysis.CursorX, 200);
     QTest::mousePress(win->Display1, Qt::LeftButton, {}, QPoint(30, 100)); // outside the frame
     EXPECT_FALSE(win->XRdng->poweredOn());
     EXPECT_EQ(win->XRdng->shownText(), "");
@@ -216,8 +216,8 @@ TEST_F(OrbAnal, DoubleClickOnAPointRemovesOrRestoresIt) {
     EXPECT_FALSE(table.MeasurementsChanged);
     EXPECT_EQ(win->Image1.pixelColor(ioPixel(4)), QColor(255, 0, 255));
     win->Display1MouseMove(pt); // the next move hides the cross
-    EXPECT_EQ(win->CursorX, 0);
-    EXPECT_FALSE(win->CursorDragging);
+    EXPECT_EQ(win->Analysis.CursorX, 0);
+    EXPECT_FALSE(win->Analysis.CursorDragging);
 
     desk.answerMessage(MsgResult::No);
     QTest::mouseDClick(win->Display1, Qt::LeftButton, {}, pt);
@@ -242,11 +242,11 @@ TEST_F(OrbAnal, TheKeyboardSelectsPointsAndRemovesOrRestoresThemAsTheDoubleClick
                  {Qt::Key_Down, 1},  {Qt::Key_Right, 2},  {Qt::Key_Left, 1}};
     for (const auto& s : steps) {
         key(s.key);
-        EXPECT_EQ(win->SelectedPoint, s.selected) << s.key;
+        EXPECT_EQ(win->Analysis.SelectedPoint, s.selected) << s.key;
     }
     // The cross and a square mark the point; the readouts and the description tell it.
     const QPoint pt = ioPixel(1);
-    EXPECT_EQ(QPoint(win->CursorX, win->CursorY), pt);
+    EXPECT_EQ(QPoint(win->Analysis.CursorX, win->Analysis.CursorY), pt);
     EXPECT_TRUE(win->XRdng->poweredOn());
     EXPECT_EQ(win->Image1.pixelColor(pt + QPoint(6, 3)), QColor(0, 255, 0));
     const MeasurementRec r = *table.GoToIndex(1);
@@ -271,13 +271,13 @@ TEST_F(OrbAnal, TheKeyboardSelectsPointsAndRemovesOrRestoresThemAsTheDoubleClick
 
     // A click takes the selection away; so does another moon.
     QTest::mouseClick(win->Display1, Qt::LeftButton, {}, QPoint(300, 100));
-    EXPECT_EQ(win->SelectedPoint, -1);
+    EXPECT_EQ(win->Analysis.SelectedPoint, -1);
     EXPECT_TRUE(win->Display1->accessibleDescription().startsWith("No point selected"));
     key(Qt::Key_End);
     win->Europa1->trigger();
-    EXPECT_EQ(win->SelectedPoint, -1);
+    EXPECT_EQ(win->Analysis.SelectedPoint, -1);
     key(Qt::Key_Right); // Europa's first point is the second record
-    EXPECT_EQ(win->SelectedPoint, 1);
+    EXPECT_EQ(win->Analysis.SelectedPoint, 1);
 
     // The focus shows as a dotted frame along the plot's edge, not in its picture.
     win->activateWindow();
@@ -327,7 +327,7 @@ TEST_F(OrbAnal, FittingShowsTheCurveReadoutsAndTheResidualsTrend) {
 
     QTest::mouseClick(win->CFToggle, Qt::LeftButton);
     EXPECT_TRUE(win->CFToggle->isActive());
-    EXPECT_EQ(win->SliderStep, FineSliderStep);
+    EXPECT_EQ(win->Analysis.SliderStep, FineSliderStep);
     win->PScroll->setValue(200);
     EXPECT_NEAR(double(sine[1].Period), double(moved) * 1.04, 1e-15);
 
@@ -452,7 +452,7 @@ TEST_F(OrbAnal, ResetAnalysisClosesTheWindowWithNoMoonSelected) {
     table.MeasurementsChanged = true; // a file was loaded
     win->ResetAnalysis();
     EXPECT_FALSE(win->isVisible());
-    EXPECT_EQ(win->CurrentMoon, 0);
+    EXPECT_EQ(win->Analysis.CurrentMoon, 0);
     EXPECT_FALSE(win->Io1->isChecked());
     EXPECT_FALSE(win->Plot1->menuAction()->isEnabled());
     EXPECT_TRUE(win->ShowPoints1->isChecked());
@@ -512,7 +512,7 @@ TEST_F(OrbAnal, PrintsTheDisplayInPrintColoursPortraitAndLandscape) {
         // Monochrome on paper (the PrintColor option is off), the screen's colours after.
         EXPECT_EQ(rec.picture.pixelColor(10, 10), QColor(Qt::white));
         EXPECT_EQ(win->Image1.pixelColor(2, 2), QColor(0, 0, 128));
-        EXPECT_FALSE(win->MonochromeMode);
+        EXPECT_FALSE(win->Analysis.MonochromeMode);
         EXPECT_TRUE(win->isEnabled());
         if (!landscape) {
             EXPECT_EQ(rec.pictureRect, QRect(0, 9 * h, 2000, 502 * 2000 / 658));

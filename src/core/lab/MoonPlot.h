@@ -1,25 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The orbit analysis plot of one moon: its summary of the measurement table,
-// its scales, the texts of its axes, finding the point under the mouse, and
-// DrawPlot, which paints the whole plot on any QPainter so that the screen,
-// the printer and the tests share it.
+// its scales, the texts of its axes, the pixels of its points and finding the
+// point under the mouse. Standard library only; PlotPicture.h turns a plot
+// into the shapes that every face draws.
 //
 // The plot is 654 x 336 pixels. Its frame runs from (65, 25) to (615, 275)
 // with the zero line at y = 150: 550 pixels for SpanDays days across, and
 // +-3 TickStep diameters (125 pixels) above and below the zero line.
 #pragma once
 
-#include "lab/SineModel.h"
-#include "lab/Measurements.h"
 #include "common/Reporter.h"
+#include "lab/Measurements.h"
+#include "lab/SineModel.h"
 
-#include <QColor>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
-
-class QPainter;
 
 namespace plot {
 constexpr int ImageWidth = 654;
@@ -103,11 +100,11 @@ std::optional<PlotPoint> PointPixel(const MoonPlotInfoRec& info, long double jul
                                     float offset);
 // The day (after JDBase) and offset (Jupiter diameters) under a pixel of the
 // frame; none outside it (the cross is then hidden).
-struct CursorReading {
+struct PlotReading {
     long double day = 0.0L;
     long double offset = 0.0L;
 };
-std::optional<CursorReading> CursorReadingAt(const MoonPlotInfoRec& info, int x, int y);
+std::optional<PlotReading> CursorReadingAt(const MoonPlotInfoRec& info, int x, int y);
 // The index of the first record of the table whose point of moon m lies
 // within 4 pixels (bounds included) of (x, y) both ways, or -1.
 int FindPointAt(MeasurementTable& table, const MoonPlotInfoRec& info, int moon, int x, int y);
@@ -123,31 +120,3 @@ int StepSelection(const std::vector<int>& selectable, int selected, int step);
 // What a screen reader says of a selected point: "JD 2454323.70000, offset
 // 1.50 W, in the residual" (or ", removed from the residual").
 std::string PointDescription(const MeasurementRec& r, int moon);
-
-// --- Drawing.
-
-struct PlotColours {
-    QColor background, frame, points, removed, curve, cross;
-    QColor bestFit; // the least-squares curve and its line; dashed in monochrome
-};
-PlotColours PlotColoursFor(bool monochrome);
-// The readout segments and the residual's normal colour.
-QColor ReadoutColour(bool monochrome);
-// The residual when it grew.
-QColor WorseRMSColour(bool monochrome);
-
-struct PlotRequest {
-    int moon = 0; // 0: none selected
-    const MoonPlotInfoRec* info = nullptr;
-    bool connectPoints = false;
-    const SineParamsRec* curve = nullptr; // the sine curve, when shown
-    // The best-fit curve (none without a fit) and its line below the axis
-    // caption (empty: neither is drawn).
-    const SineParamsRec* bestFit = nullptr;
-    std::string bestFitText{};
-    int cursorX = 0, cursorY = 0;        // the measuring cross, hidden outside the frame
-    std::optional<PlotPoint> selected{}; // the point the keyboard selected: a square around it
-    bool monochrome = false;
-};
-// Paints the plot into the 654 x 336 pixels at the painter's origin.
-void DrawPlot(QPainter& painter, MeasurementTable& table, const PlotRequest& request);

@@ -1,16 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "analysis/MoonPlot.h"
+#include "lab/MoonPlot.h"
 
 #include "common/Pixels.h"
 #include "ephemeris/StringUt.h"
 
-#include <QFont>
-#include <QFontMetrics>
-#include <QPainter>
-#include <QPolygon>
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 namespace {
 
@@ -136,11 +131,11 @@ std::optional<PlotPoint> PointPixel(const MoonPlotInfoRec& info, long double jul
     return PlotPoint{x, plot::ZeroLineY - roundToPixel(info.PixPerDiam * offset)};
 }
 
-std::optional<CursorReading> CursorReadingAt(const MoonPlotInfoRec& info, int x, int y) {
+std::optional<PlotReading> CursorReadingAt(const MoonPlotInfoRec& info, int x, int y) {
     if (!(x > plot::Left && x < plot::Right && y > plot::Top && y < plot::Bottom) ||
         !ScalesPrepared(info) || info.PixPerDiam == 0.0L)
         return std::nullopt;
-    return CursorReading{(x - plot::Left) / info.PixPerDay + info.StartDay,
+    return PlotReading{(x - plot::Left) / info.PixPerDay + info.StartDay,
                          (plot::ZeroLineY - y) / info.PixPerDiam};
 }
 
@@ -203,204 +198,4 @@ std::string PointDescription(const MeasurementRec& r, int moon) {
     return "JD " + FixedText(r.JulianDate, 5) + ", offset " + FixedText(std::fabs(offset), 2) +
            (offset >= 0.0f ? " W" : " E") +
            (r.Included[moon] ? ", in the residual" : ", removed from the residual");
-}
-
-// --- Drawing -------------------------------------------------------------------------------
-
-PlotColours PlotColoursFor(bool monochrome) {
-    // The best fit: orange stands apart from the aqua curve, the yellow points
-    // and the fuchsia marks on navy; on paper a dark grey dashed line, apart
-    // from the black curve, the silver marks and the grey cross.
-    if (monochrome)
-        return {.background = Qt::white,
-                .frame = Qt::black,
-                .points = Qt::black,
-                .removed = QColor(192, 192, 192),
-                .curve = Qt::black,
-                .cross = QColor(128, 128, 128),
-                .bestFit = QColor(80, 80, 80)};
-    return {.background = QColor(0, 0, 128),
-            .frame = Qt::white,
-            .points = QColor(255, 255, 0),
-            .removed = QColor(255, 0, 255),
-            .curve = QColor(0, 255, 255),
-            .cross = QColor(0, 255, 0),
-            .bestFit = QColor(255, 140, 0)};
-}
-
-QColor ReadoutColour(bool monochrome) {
-    return monochrome ? Qt::white : QColor(0, 255, 0);
-}
-
-QColor WorseRMSColour(bool monochrome) {
-    return monochrome ? QColor(192, 192, 192) : QColor(255, 0, 0);
-}
-
-namespace {
-
-// A pen moved to (x1, y1) and drawn to (x2, y2) colours the pixels up to the
-// last one before the end point.
-void lineTo(QPainter& p, int x1, int y1, int x2, int y2) {
-    if (x1 == x2 && y1 == y2) return;
-    const int sx = (x2 > x1) - (x2 < x1);
-    const int sy = (y2 > y1) - (y2 < y1);
-    if (x1 == x2 || y1 == y2 || std::abs(x2 - x1) == std::abs(y2 - y1))
-        p.drawLine(x1, y1, x2 - sx, y2 - sy);
-    else
-        p.drawLine(x1, y1, x2, y2);
-}
-
-// Text with its top-left corner at (x, y).
-void textAt(QPainter& p, int x, int y, const std::string& text) {
-    p.drawText(QPoint(x, y + p.fontMetrics().ascent()), QString::fromStdString(text));
-}
-
-void drawFrame(QPainter& p, const MoonPlotInfoRec& info) {
-    using namespace plot;
-    p.drawRect(QRect(Left, Top, Width - 1, Bottom - Top - 1));
-    lineTo(p, Left, ZeroLineY, Right, ZeroLineY);
-    // Vertical-axis ticks one third of the half-height apart.
-    const int s = roundToPixel(HalfHeight / 3.0L);
-    for (int y = ZeroLineY - 2 * s; y < Bottom; y += s) {
-        if (y == ZeroLineY) continue;
-        lineTo(p, Left, y, Left + 10, y);
-        lineTo(p, Right, y, Right - 10, y);
-    }
-    // Time ticks, long ones every ten days.
-    for (int k = 1; k < info.SpanDays; ++k) {
-        const int x = Left + roundToPixel(static_cast<long double>(k) * Width / info.SpanDays);
-        const bool tens = k % 10 == 0;
-        lineTo(p, x, Bottom - (tens ? 20 : 10), x, Bottom);
-        lineTo(p, x, ZeroLineY - (tens ? 10 : 5), x, ZeroLineY + (tens ? 10 : 5));
-        lineTo(p, x, Top + (tens ? 20 : 10), x, Top);
-    }
-}
-
-void drawLabels(QPainter& p, const MoonPlotInfoRec& info, int moon) {
-    const std::vector<std::string> vertical = VerticalLabels(info);
-    for (std::size_t k = 0; k < vertical.size(); ++k)
-        textAt(p, 15, 15 + 42 * int(k) - (k == 6 ? 5 : 0), vertical[k]);
-    const int step = roundToPixel(10.0L * info.PixPerDay);
-    const std::vector<std::string> times = TimeLabels(info);
-    for (std::size_t k = 0; k < times.size(); ++k)
-        textAt(p, 45 + step * int(k), 279, times[k]);
-    textAt(p, plot::Left, 2, PlotTitle(moon));
-    textAt(p, 245, 298, AxisCaption(info));
-}
-
-void drawCross(QPainter& p, int x, int y) {
-    lineTo(p, x - 4, y, x + 5, y);
-    lineTo(p, x, y - 4, x, y + 5);
-}
-
-void drawRemovedMark(QPainter& p, const PlotPoint& pt) {
-    lineTo(p, pt.x - 3, pt.y - 3, pt.x + 4, pt.y + 4);
-    lineTo(p, pt.x + 3, pt.y - 3, pt.x - 4, pt.y + 4);
-}
-
-void drawPoints(QPainter& p, MeasurementTable& table, const PlotRequest& rq, const PlotColours& c) {
-    const int m = rq.moon;
-    std::optional<PlotPoint> last; // the last included point, where the line goes on
-    table.Reset();
-    while (const MeasurementRec* r = table.Next()) {
-        if (!IsPlottable(*r, m)) continue;
-        const std::optional<PlotPoint> pt = PointPixel(*rq.info, r->JulianDate, r->Offset[m]);
-        if (!pt) continue;
-        if (!r->Included[m]) {
-            p.setPen(c.removed);
-            drawRemovedMark(p, *pt);
-            continue;
-        }
-        p.setPen(c.points);
-        if (!rq.connectPoints) {
-            // A 5-pixel circle: the pen's outline adds one pixel to the box.
-            p.drawEllipse(QRect(pt->x - 2, pt->y - 2, 4, 4));
-        } else if (last) {
-            lineTo(p, last->x, last->y, pt->x, pt->y);
-        }
-        last = pt;
-    }
-}
-
-// The pixels inside the frame's lines, where the curves are drawn.
-QRect frameInterior() {
-    using namespace plot;
-    return QRect(QPoint(Left + 1, Top + 1), QPoint(Right - 2, Bottom - 2));
-}
-
-// One point of the curve per pixel column of the frame; none for an
-// undefined model (a period of 0).
-QPolygon sineCurvePixels(const MoonPlotInfoRec& info, const SineParamsRec& sine) {
-    QPolygon pts;
-    if (!ModelDefined(sine)) return pts;
-    for (int i = 1; i <= plot::Width; ++i) {
-        const long double t = i / info.PixPerDay + info.StartDay;
-        pts << QPoint(plot::Left + i,
-                      plot::ZeroLineY - roundToPixel(info.PixPerDiam * SineOffset(sine, t)));
-    }
-    return pts;
-}
-
-void drawSineCurve(QPainter& p, const MoonPlotInfoRec& info, const SineParamsRec& sine) {
-    const QPolygon pts = sineCurvePixels(info, sine);
-    for (int k = 1; k < pts.size(); ++k)
-        lineTo(p, pts[k - 1].x(), pts[k - 1].y(), pts[k].x(), pts[k].y());
-}
-
-// One polyline, so that the dashes of monochrome run on along the curve.
-void drawBestFit(QPainter& p, const PlotRequest& rq, const PlotColours& c) {
-    QPen pen(c.bestFit, 0);
-    if (rq.monochrome) pen.setDashPattern({5.0, 3.0});
-    p.setPen(pen);
-    if (rq.bestFit) {
-        p.save();
-        p.setClipRect(frameInterior());
-        p.drawPolyline(sineCurvePixels(*rq.info, *rq.bestFit));
-        p.restore();
-    }
-    textAt(p, plot::Left, 317, rq.bestFitText);
-}
-
-} // namespace
-
-void DrawPlot(QPainter& p, MeasurementTable& table, const PlotRequest& rq) {
-    const PlotColours c = PlotColoursFor(rq.monochrome);
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setRenderHint(QPainter::TextAntialiasing, true);
-    p.fillRect(QRect(0, 0, plot::ImageWidth, plot::ImageHeight), c.background);
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(13); // 10 points on a 96-dpi screen
-    font.setBold(true);
-    p.setFont(font);
-    p.setPen(QPen(c.frame, 0));
-    p.setBrush(Qt::NoBrush);
-    if (rq.moon < 1 || rq.moon > kMoonCount || !rq.info || !ScalesPrepared(*rq.info)) {
-        textAt(p, 30, 20, "Select Moon from Menu");
-        p.restore();
-        return;
-    }
-    const MoonPlotInfoRec& info = *rq.info;
-    drawFrame(p, info);
-    drawLabels(p, info, rq.moon);
-    drawPoints(p, table, rq, c);
-    // Under the student's curve, which stays whole where the two meet.
-    if (!rq.bestFitText.empty()) drawBestFit(p, rq, c);
-    if (rq.curve) {
-        p.save();
-        p.setClipRect(frameInterior());
-        p.setPen(c.curve);
-        drawSineCurve(p, info, *rq.curve);
-        p.restore();
-    }
-    if (rq.selected) {
-        p.setPen(c.cross);
-        p.drawRect(QRect(rq.selected->x - 6, rq.selected->y - 6, 12, 12));
-    }
-    if (CursorReadingAt(info, rq.cursorX, rq.cursorY)) {
-        p.setPen(c.cross);
-        drawCross(p, rq.cursorX, rq.cursorY);
-    }
-    p.restore();
 }
