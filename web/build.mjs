@@ -31,6 +31,16 @@ mkdirSync(out, { recursive: true });
 const staticDir = join(here, 'static');
 if (existsSync(staticDir)) cpSync(staticDir, out, { recursive: true });
 
+// A style sheet the browser would read only in part (an unclosed rule
+// swallows every rule after it, the print rules among them) stops the build.
+for (const name of readdirSync(staticDir).filter((n) => n.endsWith('.css'))) {
+    const checked = await esbuild.build({ entryPoints: [join(staticDir, name)], write: false, logLevel: 'silent' });
+    if (checked.warnings.length > 0) {
+        for (const w of checked.warnings) console.error(`build.mjs: ${name}:${w.location?.line ?? '?'}: ${w.text}`);
+        process.exit(1);
+    }
+}
+
 const common = {
     bundle: true,
     format: 'esm',
