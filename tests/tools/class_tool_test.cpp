@@ -404,12 +404,16 @@ TEST(ClassTool, FilesFoldersAndUsage) {
         {"class", "--csv"},
         {"class", "--pdf", "x", dir.file("a")},
         {"class", "--csv", "a.csv", "--csv", "b.csv", dir.file("a")},
-        {"class", dir.file("a/notes.txt")}};
+        {"class", dir.file("a/notes.txt")},
+        {"class", "--csv", dir.file("r.csv"), "--html", dir.file("r.csv"), dir.file("a")},
+        {"class", "--csv", dir.file("a/G.CSV"), dir.file("a")}}; // a group's own file
+    const std::string group = readTestFile(dir.file("a/G.CSV"));
     for (const auto& args : usage) {
         res = runTool(args);
         EXPECT_EQ(res.status, 2) << args.back();
         EXPECT_EQ(res.out, "");
     }
+    EXPECT_EQ(readTestFile(dir.file("a/G.CSV")), group);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "lab/SineFit.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 
@@ -57,57 +58,69 @@ std::string plural(long n, const char* one, const char* many) {
 }
 
 // --- Numbers of the plots.
+//
+// Plot coordinates are computed and written in double, whose arithmetic is
+// the same on every processor: long double has 64 significant bits on x86-64
+// and 113 on ARM64, and a coordinate such as 113.55 would round to 113.5 on
+// one and 113.6 on the other.
 
 // 1, 2, 2.5 or 5 times a power of ten, at least v.
-long double niceCeil(long double v) {
-    if (!(v > 0.0L)) return 1.0L;
-    const long double p = std::pow(10.0L, std::floor(std::log10(v)));
-    for (long double f : {1.0L, 2.0L, 2.5L, 5.0L, 10.0L})
-        if (f * p >= v * (1.0L - 1e-12L)) return f * p;
-    return 10.0L * p;
+double niceCeil(double v) {
+    if (!(v > 0.0) || !std::isfinite(v)) return 1.0;
+    double p = 1.0;
+    while (p * 10.0 <= v)
+        p *= 10.0;
+    while (p > v)
+        p /= 10.0;
+    for (double f : {1.0, 2.0, 2.5, 5.0, 10.0})
+        if (f * p >= v * (1.0 - 1e-12)) return f * p;
+    return 10.0 * p;
 }
 
-std::string coord(long double v) {
-    return csvNumber(v, 1);
+std::string coord(double v) {
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 1);
+    std::string s(buf, res.ec == std::errc() ? res.ptr : buf);
+    return s == "-0.0" ? "0.0" : s;
 }
 
 struct PlotFrame {
-    static constexpr long double left = 46, right = 432, top = 8, bottom = 124;
-    long double days = 1.0L, ymax = 1.0L;
-    long double x(long double day) const { return left + (right - left) * day / days; }
-    long double y(long double offset) const {
-        return top + (bottom - top) * (ymax - offset) / (2.0L * ymax);
-    }
+    static constexpr double left = 46, right = 432, top = 8, bottom = 124;
+    double days = 1.0, ymax = 1.0;
+    double x(double day) const { return left + (right - left) * day / days; }
+    double y(double offset) const { return top + (bottom - top) * (ymax - offset) / (2.0 * ymax); }
 };
 
 std::string moonPlot(const GroupGrade& g, const GroupDetail& detail,
                      const std::vector<MeasurementRec>& records, int moon) {
     const MoonGrade& mg = g.moons[moon];
     PlotFrame f;
-    f.days = std::max(g.spanDays(), 1.0L);
-    long double extent = mg.fit.fitted ? mg.fit.fit.Parameters.Amplitude : 0.0L;
+    f.days = std::max(double(g.spanDays()), 1.0);
+    double extent = mg.fit.fitted ? double(mg.fit.fit.Parameters.Amplitude) : 0.0;
     for (const MeasurementRec& r : records)
         if (isMeasured(r.Offset[moon]))
-            extent = std::max<long double>(extent, std::fabs(r.Offset[moon]));
-    f.ymax = niceCeil(std::max(extent * 1.05L, 0.5L));
+            extent = std::max(extent, std::fabs(double(r.Offset[moon])));
+    f.ymax = niceCeil(std::max(extent * 1.05, 0.5));
+    auto dayOf = [&g](const MeasurementRec& r) { return double(r.JulianDate - g.firstJD); };
 
     std::string s = "<svg class=\"plot\" viewBox=\"0 0 440 150\" role=\"img\" aria-label=\"";
     s += std::string(MoonNames[moon]) + ": east-west offset against days\">";
     // Axes, grid and labels.
     s += "<g class=\"grid\">";
     for (int k = -2; k <= 2; ++k) {
-        const long double v = f.ymax * k / 2.0L;
+        const double v = f.ymax * k / 2.0;
         const std::string y = coord(f.y(v));
         s += "<line x1=\"46\" x2=\"432\" y1=\"" + y + "\" y2=\"" + y + "\"" +
              (k == 0 ? " class=\"zero\"" : "") + "/>";
-        s += "<text x=\"42\" y=\"" + coord(f.y(v) + 3.5L) + "\" class=\"yl\">" +
-             csvNumber(v, f.ymax < 2.0L ? 2 : 1) + "</text>";
+        s += "<text x=\"42\" y=\"" + coord(f.y(v) + 3.5) + "\" class=\"yl\">" +
+             csvNumber(v, f.ymax < 2.0 ? 2 : 1) + "</text>";
     }
-    const long double xstep = niceCeil(f.days / 8.0L);
-    for (long double d = 0.0L; d <= f.days + 1e-9L; d += xstep) {
+    const double xstep = niceCeil(f.days / 8.0);
+    for (int k = 0; k * xstep <= f.days + 1e-9; ++k) {
+        const double d = k * xstep;
         const std::string x = coord(f.x(d));
         s += "<line x1=\"" + x + "\" x2=\"" + x + "\" y1=\"8\" y2=\"124\"/>";
-        s += "<text x=\"" + x + "\" y=\"136\" class=\"xl\">" + csvNumber(d, xstep < 1.0L ? 1 : 0) +
+        s += "<text x=\"" + x + "\" y=\"136\" class=\"xl\">" + csvNumber(d, xstep < 1.0 ? 1 : 0) +
              "</text>";
     }
     s += "</g><text x=\"432\" y=\"148\" class=\"xt\">days from " + FixedText(g.firstJD, 2) +
@@ -115,39 +128,38 @@ std::string moonPlot(const GroupGrade& g, const GroupDetail& detail,
 
     if (mg.fit.fitted) {
         const SineParameters& p = mg.fit.fit.Parameters;
-        const int samples = int(std::clamp<long double>(24.0L * f.days / p.Period, 120.0L, 900.0L));
+        const int samples = int(std::clamp(24.0 * f.days / double(p.Period), 120.0, 900.0));
         s += "<path class=\"fit\" d=\"M";
         for (int k = 0; k <= samples; ++k) {
-            const long double day = f.days * k / samples;
+            const double day = f.days * k / samples;
             const long double t = g.firstJD + day - mg.fit.jdBase;
             const long double v = p.Amplitude * std::sin(kTwoPi * (t - p.TZero) / p.Period);
             if (k == 1)
                 s += "L";
             else if (k > 1)
                 s += " ";
-            s += coord(f.x(day)) + " " + coord(f.y(v));
+            s += coord(f.x(day)) + " " + coord(f.y(double(v)));
         }
         s += "\"/>";
     }
     for (std::size_t i = 0; i < records.size(); ++i) {
         const ValueVerdict v = detail.verdicts[i][moon];
         if (v == ValueVerdict::None) continue;
-        const std::string x = coord(f.x(records[i].JulianDate - g.firstJD));
-        const std::string y = coord(f.y(records[i].Offset[moon]));
+        const double x = f.x(dayOf(records[i]));
+        const double y = f.y(double(records[i].Offset[moon]));
         switch (v) {
         case ValueVerdict::Good:
-            s += "<circle class=\"ok\" cx=\"" + x + "\" cy=\"" + y + "\" r=\"2.4\"/>";
+            s += "<circle class=\"ok\" cx=\"" + coord(x) + "\" cy=\"" + coord(y) + "\" r=\"2.4\"/>";
             break;
         case ValueVerdict::Removed:
-            s += "<circle class=\"rm\" cx=\"" + x + "\" cy=\"" + y + "\" r=\"3\"/>";
+            s += "<circle class=\"rm\" cx=\"" + coord(x) + "\" cy=\"" + coord(y) + "\" r=\"3\"/>";
             break;
         case ValueVerdict::Unexplained:
-            s += "<path class=\"un\" d=\"M" + coord(f.x(records[i].JulianDate - g.firstJD) - 3) +
-                 " " + coord(f.y(records[i].Offset[moon]) - 3) + "l6 6m0-6l-6 6\"/>";
+            s += "<path class=\"un\" d=\"M" + coord(x - 3) + " " + coord(y - 3) +
+                 "l6 6m0-6l-6 6\"/>";
             break;
         default:
-            s += "<rect class=\"ft\" x=\"" + coord(f.x(records[i].JulianDate - g.firstJD) - 3) +
-                 "\" y=\"" + coord(f.y(records[i].Offset[moon]) - 3) +
+            s += "<rect class=\"ft\" x=\"" + coord(x - 3) + "\" y=\"" + coord(y - 3) +
                  "\" width=\"6\" height=\"6\"/>";
             break;
         }
@@ -296,57 +308,59 @@ std::string distributionRow(const std::string& what, const Distribution& d, long
 // and the true mass drawn across; groups beyond the drawn range sit at its
 // edges.
 std::string massDistributionSvg(const ClassReport& report) {
-    std::vector<std::pair<long double, std::size_t>> masses;
+    // Masses in units of 10^27 kg, in double as the plots' coordinates are.
+    std::vector<std::pair<double, std::size_t>> masses;
     for (std::size_t i = 0; i < report.groups.size(); ++i)
         if (!report.groups[i].refused && report.groups[i].hasMass())
-            masses.emplace_back(report.groups[i].massKg, i);
+            masses.emplace_back(double(report.groups[i].massKg / 1e27L), i);
     if (masses.empty()) return "<p class=\"muted\">No group has a mass.</p>";
-    const Distribution& d = report.mass;
-    const long double spread = std::max(d.sigma * 6.0L, (d.upper - d.lower) * 2.0L);
-    long double lo = std::min(d.median - spread, kJupiterMassKg * 0.97L);
-    long double hi = std::max(d.median + spread, kJupiterMassKg * 1.03L);
-    const long double step = niceCeil((hi - lo) / 8.0L);
-    lo = std::floor(lo / step) * step;
-    hi = std::ceil(hi / step) * step;
-    constexpr long double L = 30, R = 1000, base = 150;
-    auto x = [&](long double v) { return L + (R - L) * (std::clamp(v, lo, hi) - lo) / (hi - lo); };
+    const double median = double(report.mass.median / 1e27L);
+    const double lower = double(report.mass.lower / 1e27L),
+                 upper = double(report.mass.upper / 1e27L);
+    const double truth = double(kJupiterMassKg / 1e27L);
+    const double spread = std::max(double(report.mass.sigma / 1e27L) * 6.0, (upper - lower) * 2.0);
+    const double step = niceCeil(
+        (std::max(median + spread, truth * 1.03) - std::min(median - spread, truth * 0.97)) / 8.0);
+    const double lo = std::floor(std::min(median - spread, truth * 0.97) / step) * step;
+    const double hi = std::ceil(std::max(median + spread, truth * 1.03) / step) * step;
+    constexpr double L = 30, R = 1000, base = 150;
+    auto x = [&](double v) { return L + (R - L) * (std::clamp(v, lo, hi) - lo) / (hi - lo); };
 
     std::string s = "<svg class=\"dist\" viewBox=\"0 0 1030 190\" role=\"img\" "
                     "aria-label=\"Jupiter's mass of each group\">";
-    s += "<rect class=\"box\" x=\"" + coord(x(d.lower)) + "\" y=\"8\" width=\"" +
-         coord(std::max<long double>(x(d.upper) - x(d.lower), 1.0L)) + "\" height=\"" +
-         coord(base - 8) + "\"/>";
+    s += "<rect class=\"box\" x=\"" + coord(x(lower)) + "\" y=\"8\" width=\"" +
+         coord(std::max(x(upper) - x(lower), 1.0)) + "\" height=\"" + coord(base - 8) + "\"/>";
     s += "<g class=\"grid\">";
-    for (long double v = lo; v <= hi + step / 2; v += step) {
+    for (int k = 0; lo + k * step <= hi + step / 2; ++k) {
+        const double v = lo + k * step;
         s += "<line x1=\"" + coord(x(v)) + "\" x2=\"" + coord(x(v)) + "\" y1=\"" + coord(base) +
              "\" y2=\"" + coord(base + 5) + "\" class=\"zero\"/>";
         s += "<text x=\"" + coord(x(v)) + "\" y=\"" + coord(base + 17) + "\" class=\"xl\">" +
-             csvNumber(v / 1e27L, step < 0.01e27L ? 3 : 2) + "</text>";
+             csvNumber(v, step < 0.01 ? 3 : 2) + "</text>";
     }
     s += "<line x1=\"30\" x2=\"1000\" y1=\"" + coord(base) + "\" y2=\"" + coord(base) +
          "\" class=\"zero\"/></g>";
     s += "<text x=\"1000\" y=\"186\" class=\"xt\">Jupiter's mass, 10\u00b2\u2077 kg</text>";
-    s += "<line class=\"truth\" x1=\"" + coord(x(kJupiterMassKg)) + "\" x2=\"" +
-         coord(x(kJupiterMassKg)) + "\" y1=\"4\" y2=\"" + coord(base) +
-         "\"><title>1.898 (true)</title></line>";
-    s += "<line class=\"median\" x1=\"" + coord(x(d.median)) + "\" x2=\"" + coord(x(d.median)) +
+    s += "<line class=\"truth\" x1=\"" + coord(x(truth)) + "\" x2=\"" + coord(x(truth)) +
+         "\" y1=\"4\" y2=\"" + coord(base) + "\"><title>1.898 (true)</title></line>";
+    s += "<line class=\"median\" x1=\"" + coord(x(median)) + "\" x2=\"" + coord(x(median)) +
          "\" y1=\"4\" y2=\"" + coord(base) + "\"><title>class median</title></line>";
     // Dots stacked where they would overlap.
     std::sort(masses.begin(), masses.end());
-    std::vector<long double> stackTop;
-    std::vector<long double> stackX;
-    for (const auto& [kg, i] : masses) {
-        const long double cx = x(kg);
+    std::vector<int> stackTop;
+    std::vector<double> stackX;
+    for (const auto& [mass, i] : masses) {
+        const double cx = x(mass);
         int level = 0;
         for (std::size_t k = 0; k < stackX.size(); ++k)
-            if (std::fabs(stackX[k] - cx) < 7.0L) level = std::max(level, int(stackTop[k]) + 1);
+            if (std::fabs(stackX[k] - cx) < 7.0) level = std::max(level, stackTop[k] + 1);
         stackX.push_back(cx);
         stackTop.push_back(level);
-        const long double cy = base - 6 - 7.0L * std::min(level, 19);
-        const bool edge = kg < lo || kg > hi;
+        const double cy = base - 6 - 7.0 * std::min(level, 19);
+        const bool edge = mass < lo || mass > hi;
         s += "<circle class=\"" + std::string(edge ? "edge" : "dot") + "\" cx=\"" + coord(cx) +
              "\" cy=\"" + coord(cy) + "\" r=\"3.3\"><title>" + htmlEscaped(report.groups[i].name) +
-             ": " + massText(kg) + "</title></circle>";
+             ": " + massText(report.groups[i].massKg) + "</title></circle>";
     }
     const auto beyond = [&](bool low) {
         return std::count_if(masses.begin(), masses.end(),
@@ -354,10 +368,10 @@ std::string massDistributionSvg(const ClassReport& report) {
     };
     if (const auto n = beyond(true); n > 0)
         s += "<text x=\"30\" y=\"12\" class=\"yt\">\u25C0 " + std::to_string(n) + " below " +
-             csvNumber(lo / 1e27L, 2) + "</text>";
+             csvNumber(lo, 2) + "</text>";
     if (const auto n = beyond(false); n > 0)
         s += "<text x=\"1000\" y=\"12\" class=\"xt\">" + std::to_string(n) + " above " +
-             csvNumber(hi / 1e27L, 2) + " \u25B6</text>";
+             csvNumber(hi, 2) + " \u25B6</text>";
     s += "</svg>";
     return s;
 }

@@ -131,6 +131,16 @@ std::string sameFileKey(const std::string& path) {
     return ec ? path : p.string();
 }
 
+// A ".DAT" or ".CSV" file the program loads records from (a report of an
+// earlier run holds none).
+bool holdsMeasurements(const std::string& path) {
+    const MeasurementFormat format = measurementFormatOf(path);
+    if (format == MeasurementFormat::Invalid || !fileio::fileExists(path)) return false;
+    MeasurementTable table;
+    const MeasurementLoadResult res = loadMeasurementFile(table, path, format);
+    return res.ioCode == 0 && res.records > 0;
+}
+
 // Reads and grades one group; its plots (when wanted) are drawn before its
 // records go.
 GroupGrade gradeFile(const ClassFile& file, bool drawPlots, std::string& plots,
@@ -209,6 +219,13 @@ int runClass(const std::vector<std::string>& args) {
         return usageError(
             "class needs files or folders: class [--html REPORT.html] [--csv GRADES.csv] PATH...");
 
+    // A report never replaces a measurement file (a slip of the command
+    // line would lose a group's data), nor the other report.
+    if (html && csv && sameFileKey(*html) == sameFileKey(*csv))
+        return usageError("class writes --html and --csv to two different files");
+    for (const auto& out : {html, csv})
+        if (out && holdsMeasurements(*out))
+            return usageError("class does not write over the measurement file '" + *out + "'");
     // What to read: the reports themselves are never graded, nor a file twice.
     std::vector<std::string> skip;
     for (const auto& out : {html, csv})
