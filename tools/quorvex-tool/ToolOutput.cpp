@@ -19,6 +19,44 @@ std::string csvNumber(long double value, int decimals) {
     return s;
 }
 
+namespace {
+
+// "1 unreadable value was left out", "2 unreadable values were left out".
+std::string leftOutNote(std::size_t n, const char* what) {
+    return std::to_string(n) + " " + what + (n == 1 ? " was" : "s were") + " left out";
+}
+
+} // namespace
+
+std::vector<std::string> measurementLoadNotes(const MeasurementLoadResult& res) {
+    std::vector<std::string> notes;
+    if (res.droppedRecords > 0)
+        notes.push_back(leftOutNote(res.droppedRecords, "unreadable record"));
+    if (res.dropped > 0) notes.push_back(leftOutNote(res.dropped, "unreadable value"));
+    if (res.cutShort)
+        notes.push_back("the file ends with an incomplete record, which was not loaded");
+    return notes;
+}
+
+std::string undatedRecordsNote(std::size_t undated) {
+    return std::to_string(undated) + " record" + (undated == 1 ? "" : "s") + " without a date " +
+           (undated == 1 ? "was" : "were") + " left out";
+}
+
+std::vector<MeasurementRec> datedMeasuredRecords(MeasurementTable& table, std::size_t& undated) {
+    std::vector<MeasurementRec> records;
+    undated = 0;
+    for (const MeasurementRec& r : table.records()) {
+        const bool any = std::any_of(r.Offset.Moons.begin(), r.Offset.Moons.end(), isMeasured);
+        if (!any) continue;
+        if (IsDated(r))
+            records.push_back(r);
+        else
+            ++undated;
+    }
+    return records;
+}
+
 int loadMeasurementsForTool(const std::string& command, const std::string& path,
                             MeasurementTable& table, bool* remarked) {
     const MeasurementFormat format = measurementFormatOf(path);
@@ -30,16 +68,8 @@ int loadMeasurementsForTool(const std::string& command, const std::string& path,
                   << "\n";
         return ToolFailed;
     }
-    auto note = [&path](std::size_t n, const char* what) {
-        if (n > 0)
-            std::cerr << "quorvex-tool: " << path << ": " << n << " unreadable " << what
-                      << (n == 1 ? " was" : "s were") << " left out\n";
-    };
-    note(res.droppedRecords, "record");
-    note(res.dropped, "value");
-    if (res.cutShort)
-        std::cerr << "quorvex-tool: " << path
-                  << ": the file ends with an incomplete record, which was not loaded\n";
+    for (const std::string& note : measurementLoadNotes(res))
+        std::cerr << "quorvex-tool: " << path << ": " << note << "\n";
     if (remarked) *remarked = res.dropped > 0 || res.droppedRecords > 0 || res.cutShort;
     return -1;
 }
@@ -56,22 +86,13 @@ int loadDatedMeasurementsForTool(const std::string& command, const std::string& 
         return status;
     reported = remarked;
     std::size_t undated = 0;
-    for (const MeasurementRec& r : table.records()) {
-        const bool any = std::any_of(r.Offset.Moons.begin(), r.Offset.Moons.end(), isMeasured);
-        if (!any) continue;
-        if (IsDated(r))
-            records.push_back(r);
-        else
-            ++undated;
-    }
+    records = datedMeasuredRecords(table, undated);
     if (undated > 0) {
-        std::cerr << "quorvex-tool: " << path << ": " << undated << " record"
-                  << (undated == 1 ? "" : "s") << " without a date "
-                  << (undated == 1 ? "was" : "were") << " left out\n";
+        std::cerr << "quorvex-tool: " << path << ": " << undatedRecordsNote(undated) << "\n";
         reported = true;
     }
     if (records.empty()) {
-        std::cerr << "quorvex-tool: " << path << " holds no measured value with a date\n";
+        std::cerr << "quorvex-tool: " << path << " " << kNoDatedValueReason << "\n";
         return ToolFailed;
     }
     return -1;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "lab/Measurements.h"
+#include "lab/MeasurementFiles.h"
 #include "common/Reporter.h"
 
 #include <cstddef>
@@ -28,6 +29,17 @@ private:
 
 // Fixed-point text without a sign on a value that shows as zero ("0.00", not "-0.00").
 std::string csvNumber(long double value, int decimals);
+
+// What a load left out, one sentence each without a final stop ("2
+// unreadable values were left out"), in the order the tool says them.
+std::vector<std::string> measurementLoadNotes(const MeasurementLoadResult& res);
+// "1 record without a date was left out", "3 records ..."
+std::string undatedRecordsNote(std::size_t undated);
+// Why a file gives check, fit and class nothing to work on.
+constexpr const char* kNoDatedValueReason = "holds no measured value with a date";
+// The records of the table that hold a measured value, in table order: those
+// with a date (IsDated); undated counts the others.
+std::vector<MeasurementRec> datedMeasuredRecords(MeasurementTable& table, std::size_t& undated);
 
 // Reads a ".DAT" or ".CSV" measurement file into table. Returns -1 when it
 // did, else the exit status after a message on standard error: ToolUsage for

@@ -2,11 +2,11 @@
 // quorvex-tool check: every value of a group's measurement file beside the
 // moon's true offset at that instant, computed as the telescope view computes
 // it, with the error and a hint when the value belongs to another moon.
+#include "ToolAnalysis.h"
 #include "ToolCommand.h"
 #include "ToolInstant.h"
 #include "ToolOutput.h"
 
-#include "ephemeris/DateTime.h"
 #include "ephemeris/Galilean.h"
 #include "ephemeris/StringUt.h"
 
@@ -52,10 +52,7 @@ int runCheck(const std::vector<std::string>& args) {
     std::cout << "JD_UT,Moon,Measured,True,Error,Suspect\n";
     for (const MeasurementRec& r : records) {
         const std::string jdText = FixedText(r.JulianDate, 5);
-        PerMoon<long double> trueOffset;
-        ComputeSatellites(TTFromUT(r.JulianDate));
-        for (int m = 1; m <= kMoonCount; ++m)
-            trueOffset[m] = SatelliteStates[m].EarthX / 2.0L;
+        const PerMoon<long double> trueOffset = trueOffsetsAt(r.JulianDate);
         for (int m = 1; m <= kMoonCount; ++m) {
             const float value = r.Offset[m];
             if (!isMeasured(value)) continue;

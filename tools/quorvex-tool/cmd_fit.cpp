@@ -3,40 +3,21 @@
 // group's file, found without a start by the period search the analysis
 // offers, and Jupiter's mass from each curve by Kepler's third law: the key
 // to grade the students' own fits and results with.
+#include "ToolAnalysis.h"
 #include "ToolCommand.h"
 #include "ToolInstant.h"
 #include "ToolOutput.h"
 
-#include "lab/Kepler.h"
-#include "lab/SineFit.h"
 #include "ephemeris/Galilean.h"
 
-#include <algorithm>
-#include <cmath>
 #include <iostream>
 
 namespace {
 
-// Fewer included values than this make no curve worth grading against.
-constexpr int kMinFitValues = 5;
-
-struct MoonFit {
-    bool fitted = false;
-    long double jdBase = 0.0L; // whole thousands of days below the first value
-    SineFitResult fit;
-};
-
-// reported is set when the moon's values gave no curve.
-MoonFit fitMoon(const std::vector<MeasurementRec>& records, int moon, bool& reported) {
-    MoonFit f;
-    std::vector<SinePoint> points = SinePointsOf(records, moon, 0.0L);
-    if (int(points.size()) < kMinFitValues) return f;
-    // Days counted from JDBase, as the analysis plots them.
-    f.jdBase = std::floor(points.front().t / 1000.0L) * 1000.0L;
-    for (SinePoint& p : points)
-        p.t -= f.jdBase;
-    f.fit = FitMoonSine(points, moon);
-    f.fitted = f.fit.HasFit();
+// Says on standard error why a moon with enough values has no curve; sets
+// reported then.
+void noteFit(const MoonFit& f, int moon, bool& reported) {
+    if (!f.tried) return;
     if (!f.fitted) {
         std::cerr << "quorvex-tool: no fit for " << MoonNames[moon] << ": "
                   << SineNoFitReason(f.fit.Status) << "\n";
@@ -45,24 +26,6 @@ MoonFit fitMoon(const std::vector<MeasurementRec>& records, int moon, bool& repo
         std::cerr << "quorvex-tool: the fit for " << MoonNames[moon]
                   << " did not converge; its row shows the best curve found\n";
     }
-    return f;
-}
-
-// The data span of the points a fit used, full Julian dates.
-KeplerMoonInput keplerInput(const MoonFit& f, const std::vector<MeasurementRec>& records,
-                            int moon) {
-    KeplerMoonInput in;
-    if (!f.fitted) return in;
-    const std::vector<SinePoint> points = SinePointsOf(records, moon, 0.0L);
-    const auto [lo, hi] =
-        std::minmax_element(points.begin(), points.end(),
-                            [](const SinePoint& a, const SinePoint& b) { return a.t < b.t; });
-    in.HasParameters = true;
-    in.Period = f.fit.Parameters.Period;
-    in.Amplitude = f.fit.Parameters.Amplitude;
-    in.FirstJD = lo->t;
-    in.LastJD = hi->t;
-    return in;
 }
 
 int runFit(const std::vector<std::string>& args) {
@@ -79,8 +42,9 @@ int runFit(const std::vector<std::string>& args) {
     PerMoon<MoonFit> fits;
     PerMoon<KeplerMoonInput> inputs;
     for (int m = 1; m <= kMoonCount; ++m) {
-        fits[m] = fitMoon(records, m, reported);
-        inputs[m] = keplerInput(fits[m], records, m);
+        fits[m] = fitMoonCurve(records, m);
+        noteFit(fits[m], m, reported);
+        inputs[m] = keplerInputOf(fits[m], records, m);
     }
     const KeplerSummary kepler = KeplerAnalysis(inputs);
 
