@@ -2,6 +2,8 @@
 // The helpers every bindings file shares (BindingSupport.h).
 #include "BindingSupport.h"
 
+#include "lab/PageHeaderText.h"
+
 #include <emscripten/bind.h>
 
 #include <cstdio>
@@ -111,6 +113,24 @@ long double hoursOf(double hours) {
         if (std::strtod(text, nullptr) == hours) break;
     }
     return std::strtold(text, nullptr);
+}
+
+LoginRecord loginRecordOf(const val& login) {
+    LoginRecord rec;
+    if (login.isNull() || login.isUndefined()) return rec;
+    const std::vector<std::string> names = stringsOf(login["names"]);
+    std::string* fields[4] = {&rec.StudentName1, &rec.StudentName2, &rec.StudentName3,
+                              &rec.StudentName4};
+    for (std::size_t i = 0; i < 4 && i < names.size(); ++i)
+        *fields[i] = names[i];
+    const val table = login["labTable"];
+    if (table.isString()) rec.LabTable = table.as<std::string>();
+    return rec;
+}
+
+std::string printoutStampOf(const val& now) {
+    return printoutDateTime(now["year"].as<int>(), now["month"].as<int>(), now["day"].as<int>(),
+                            now["hour"].as<int>(), now["minute"].as<int>(), now["second"].as<int>());
 }
 
 } // namespace qvbind

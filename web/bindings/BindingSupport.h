@@ -6,6 +6,7 @@
 #pragma once
 
 #include "common/Reporter.h"
+#include "lab/LoginRecord.h"
 
 #include <emscripten/val.h>
 
@@ -34,5 +35,12 @@ std::vector<std::string> stringsOf(const val& array);
 // Hours (the data interval, the animation step) from the page's number as the
 // desktop's 80-bit value of the same decimal text.
 long double hoursOf(double hours);
+
+// The group as the page keeps it ({names, labTable}; null or undefined: an
+// empty record).
+LoginRecord loginRecordOf(const val& login);
+// A printout's date and time from the page's local clock ({year, month, day,
+// hour, minute, second}).
+std::string printoutStampOf(const val& now);
 
 } // namespace qvbind

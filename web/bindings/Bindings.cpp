@@ -359,18 +359,9 @@ val searchTextLinesVal(const val& lines, int selected, bool fromCursor, const st
 // labTable}) at the local time the page read from its clock; the table
 // number of the options is the defaults' (the settings file does not carry it).
 val printoutHeader(const val& login, const val& now) {
-    LoginRecord rec;
-    const val names = login["names"];
-    std::string* fields[4] = {&rec.StudentName1, &rec.StudentName2, &rec.StudentName3,
-                              &rec.StudentName4};
-    const unsigned n = names["length"].as<unsigned>();
-    for (unsigned i = 0; i < 4 && i < n; ++i)
-        *fields[i] = names[i].as<std::string>();
-    rec.LabTable = login["labTable"].as<std::string>();
+    const LoginRecord rec = loginRecordOf(login);
     const OptionsRecord options = defaultOptionsRecord();
-    const std::string stamp =
-        printoutDateTime(now["year"].as<int>(), now["month"].as<int>(), now["day"].as<int>(),
-                         now["hour"].as<int>(), now["minute"].as<int>(), now["second"].as<int>());
+    const std::string stamp = printoutStampOf(now);
     val lines = val::array();
     for (const PageHeaderLine& l : pageHeaderLines(stamp, &options, rec)) {
         // The lines between are blank.

@@ -154,18 +154,9 @@ val helpMenu() {
 // The print job's title and the lines above the caption, for the log-in as
 // the page keeps it ({names, labTable}) at the page's local time.
 val listPrintout(const val& login, const val& now) {
-    LoginRecord rec;
-    std::string* fields[4] = {&rec.StudentName1, &rec.StudentName2, &rec.StudentName3,
-                              &rec.StudentName4};
-    const val names = login["names"];
-    const unsigned n = names["length"].as<unsigned>();
-    for (unsigned i = 0; i < 4 && i < n; ++i)
-        *fields[i] = names[i].as<std::string>();
-    rec.LabTable = login["labTable"].as<std::string>();
+    const LoginRecord rec = loginRecordOf(login);
     const OptionsRecord options = defaultOptionsRecord();
-    const std::string stamp =
-        printoutDateTime(now["year"].as<int>(), now["month"].as<int>(), now["day"].as<int>(),
-                         now["hour"].as<int>(), now["minute"].as<int>(), now["second"].as<int>());
+    const std::string stamp = printoutStampOf(now);
     val o = val::object();
     o.set("title", listPrintJobTitle(rec.StudentName1));
     o.set("lines", stringArray(listPrintoutHead(stamp, &options, &rec)));

@@ -81,21 +81,10 @@ bool editorEdit(HotListEditor& ed, int index, double clockValue, const std::stri
 // ({year, month, day, hour, minute, second}); the table number of the options
 // is the defaults' (the settings file does not carry it).
 val printHeader(bool editMode, const val& login, const val& now) {
-    LoginRecord rec;
     const bool known = !login.isNull() && !login.isUndefined();
-    if (known) {
-        const std::vector<std::string> names = qvbind::stringsOf(login["names"]);
-        std::string* fields[4] = {&rec.StudentName1, &rec.StudentName2, &rec.StudentName3,
-                                  &rec.StudentName4};
-        for (std::size_t i = 0; i < 4 && i < names.size(); ++i)
-            *fields[i] = names[i];
-        const val table = login["labTable"];
-        if (table.isString()) rec.LabTable = table.as<std::string>();
-    }
+    const LoginRecord rec = qvbind::loginRecordOf(login);
     const OptionsRecord options = defaultOptionsRecord();
-    const std::string stamp =
-        printoutDateTime(now["year"].as<int>(), now["month"].as<int>(), now["day"].as<int>(),
-                         now["hour"].as<int>(), now["minute"].as<int>(), now["second"].as<int>());
+    const std::string stamp = qvbind::printoutStampOf(now);
     const HotListPrintHeader h =
         hotListPrintHeader(stamp, editMode, &options, known ? &rec : nullptr);
     val o = val::object();

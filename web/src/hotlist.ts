@@ -14,7 +14,7 @@ import { dropMnemonic, h } from './dom';
 import { SaveForm, download } from './files';
 import { LineList } from './listbox';
 import { MenuBar, separator } from './menu';
-import { printLines, printWithHeader, type PrintLogin } from './print';
+import { printLines, printTime, printWithHeader, type PrintLogin } from './print';
 import type { SearchForm } from './search';
 import type { WorkStore } from './store';
 
@@ -278,7 +278,7 @@ export class HotListWindow {
     // the lines, in the print view only. Afterwards the item is checked.
     private print(): void {
         const group = this.parts.group();
-        const head = this.core.hotListPrintHeader(this.parts.editMode, group?.login ?? null, localNow());
+        const head = this.core.hotListPrintHeader(this.parts.editMode, group?.login ?? null, printTime());
         printWithHeader(head, [printLines(['', hotListCaption, '', ...this.list.lines])]);
         this.menu.setChecked('HotPrint1', true);
     }
@@ -322,17 +322,6 @@ function selectionItems(w: HotListWindow, line: () => number) {
     ];
 }
 
-function localNow() {
-    const now = new Date();
-    return {
-        year: now.getFullYear(),
-        month: now.getMonth() + 1,
-        day: now.getDate(),
-        hour: now.getHours(),
-        minute: now.getMinutes(),
-        second: now.getSeconds(),
-    };
-}
 
 // The pop-up menu of a selected line, as the WAI-ARIA menu pattern has it:
 // the focus on its first item; Up, Down, Home and End move, Enter and Space

@@ -30,6 +30,7 @@ import {
     tabTo,
     telescopeView,
 } from './support/app';
+import { crosshairShown } from './support/observe';
 import { firstEclipseStop, measurable, moonPixel, skyAt } from './support/core';
 import { decodeDat } from './support/datfile';
 import { toolConvert } from './support/paths';
@@ -50,12 +51,6 @@ const first = julianDate(2025, 1, 10, 3);
 const nights = 5;
 const keyboardFrom = 3; // nights 0..2 by mouse, 3..4 by keyboard
 
-
-// The crosshair's pixel as the read-out says it: "X: 314, Y: 163".
-async function crosshairAt(page: Page): Promise<{ x: number; y: number } | null> {
-    const m = /X: (\d+), Y: (\d+)/.exec(await readoutPanel(page).innerText());
-    return m ? { x: Number(m[1]), y: Number(m[2]) } : null;
-}
 
 // The record lines of the review list, white space collapsed.
 async function reviewLines(page: Page): Promise<string[]> {
@@ -154,15 +149,7 @@ test('a group observes five nights, animates to an eclipse, saves, reloads, load
                 await tabTo(page, button(page, `${100 * (mag + 1)}X`));
                 await page.keyboard.press('Space');
                 await tabTo(page, view);
-                let at = await crosshairAt(page);
-                if (!at) {
-                    // After a redraw the read-outs are empty: one step out and back shows where it is.
-                    await page.keyboard.press('ArrowRight');
-                    await page.keyboard.press('ArrowLeft');
-                    at = await crosshairAt(page);
-                }
-                expect(at, where).not.toBeNull();
-                await steer(page, at!, p);
+                await steer(page, await crosshairShown(page, where), p);
             } else {
                 await button(page, `${100 * (mag + 1)}X`).click();
                 await placeWithMouse(page, p.x, p.y);

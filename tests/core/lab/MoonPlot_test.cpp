@@ -10,16 +10,6 @@ namespace {
 
 constexpr float NM = NoMeasurement;
 
-MoonPlotInfoRec scalesFor(long double first, long double last, int moon, bool* tooLong = nullptr) {
-    MoonPlotInfoRec info;
-    info.HasData = true;
-    info.FirstJD = first;
-    info.LastJD = last;
-    const bool t = PrepareScales(info, moon);
-    if (tooLong) *tooLong = t;
-    return info;
-}
-
 TEST(MoonPlot, RebuildCollectsUsableMeasurementsOnly) {
     MeasurementTable t;
     t.InsertOrdered(record(2454321.7L, -2.5f, NM, 1.0f, 3.0f, {true, true, true, false}));

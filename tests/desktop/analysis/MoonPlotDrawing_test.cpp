@@ -11,16 +11,6 @@ namespace {
 
 constexpr float NM = NoMeasurement;
 
-MoonPlotInfoRec scalesFor(long double first, long double last, int moon, bool* tooLong = nullptr) {
-    MoonPlotInfoRec info;
-    info.HasData = true;
-    info.FirstJD = first;
-    info.LastJD = last;
-    const bool t = PrepareScales(info, moon);
-    if (tooLong) *tooLong = t;
-    return info;
-}
-
 class DrawPlotTest : public ::testing::Test {
 protected:
     DrawPlotTest() {
