@@ -128,7 +128,7 @@ struct Palette {
 };
 
 void shapeJson(Json& j, const PlotShape& s, const Palette& palette) {
-    static constexpr const char* kinds[] = {"fill", "rect",     "line", "ellipse",
+    static constexpr const char* kinds[] = {"fill",     "rect", "line", "ellipse",
                                             "polyline", "path", "text"};
     j.open('{');
     j.key("kind").str(kinds[static_cast<int>(s.kind)]);
@@ -357,8 +357,7 @@ EMSCRIPTEN_BINDINGS(quorvex_analysis) {
                   }))
         .function("reset", optional_override([](WebAnalysis& w) { w.a.Reset(); }))
         // Menus.
-        .function("menuState",
-                  optional_override([](WebAnalysis& w) { return menuStateVal(w.a); }))
+        .function("menuState", optional_override([](WebAnalysis& w) { return menuStateVal(w.a); }))
         .function("moonsWithData", optional_override([](WebAnalysis& w) {
                       val out = val::array();
                       for (int m = 1; m <= kMoonCount; ++m)
@@ -387,8 +386,7 @@ EMSCRIPTEN_BINDINGS(quorvex_analysis) {
                       w.a.MonochromeMode = screen;
                       return v;
                   }))
-        .function("readouts",
-                  optional_override([](WebAnalysis& w) { return readoutsVal(w.a); }))
+        .function("readouts", optional_override([](WebAnalysis& w) { return readoutsVal(w.a); }))
         .function("plottedPoints",
                   optional_override([](WebAnalysis& w) { return plottedPointsVal(w.a); }))
         // The mouse and the cross.
@@ -398,7 +396,8 @@ EMSCRIPTEN_BINDINGS(quorvex_analysis) {
                   optional_override([](WebAnalysis& w, int x, int y) { w.a.MouseMove(x, y); }))
         .function("mouseUp",
                   optional_override([](WebAnalysis& w, int x, int y) { w.a.MouseUp(x, y); }))
-        .function("doubleClick", optional_override([](WebAnalysis& w) { return w.a.DoubleClick(); }))
+        .function("doubleClick",
+                  optional_override([](WebAnalysis& w) { return w.a.DoubleClick(); }))
         .function("hideCursor", optional_override([](WebAnalysis& w) { w.a.HideCursor(); }))
         .function("cursor", optional_override([](WebAnalysis& w) {
                       val o = val::object();
@@ -413,8 +412,9 @@ EMSCRIPTEN_BINDINGS(quorvex_analysis) {
         .function("pointQuestion", optional_override([](WebAnalysis& w, int index) {
                       return optionalMessage(w.a.PointQuestionFor(index));
                   }))
-        .function("togglePoint",
-                  optional_override([](WebAnalysis& w, int index) { return w.a.TogglePoint(index); }))
+        .function("togglePoint", optional_override([](WebAnalysis& w, int index) {
+                      return w.a.TogglePoint(index);
+                  }))
         .function("selectablePoints",
                   optional_override([](WebAnalysis& w) { return intArray(w.a.Selectable()); }))
         .function("selectedPoint",
@@ -438,7 +438,8 @@ EMSCRIPTEN_BINDINGS(quorvex_analysis) {
                       AnalysisSlider which;
                       if (sliderOf(name, which)) w.a.ResetSlider(which);
                   }))
-        .function("setFine", optional_override([](WebAnalysis& w, bool fine) { w.a.SetFine(fine); }))
+        .function("setFine",
+                  optional_override([](WebAnalysis& w, bool fine) { w.a.SetFine(fine); }))
         .function("sliderPositions", optional_override([](WebAnalysis& w) {
                       const std::array<int, 3>& p = w.a.SliderPositions;
                       return intArray({p[0], p[1], p[2]});
@@ -456,7 +457,8 @@ EMSCRIPTEN_BINDINGS(quorvex_analysis) {
                                        const std::string& amp) {
                       return optionalMessage(w.a.AcceptParameters(t, p, amp));
                   }))
-        .function("closeParameters", optional_override([](WebAnalysis& w) { w.a.CloseParameters(); }))
+        .function("closeParameters",
+                  optional_override([](WebAnalysis& w) { w.a.CloseParameters(); }))
         // "Set Data Span for Plot".
         .function("spanFormTexts",
                   optional_override([](WebAnalysis& w) { return spanTextsVal(w.a.SpanTexts()); }))
@@ -467,10 +469,10 @@ EMSCRIPTEN_BINDINGS(quorvex_analysis) {
         // Printouts and the Kepler report.
         .function("summaryLines",
                   optional_override([](WebAnalysis& w) { return summaryLinesVal(w.a); }))
-        .function("bestFitText", optional_override([](WebAnalysis& w) { return w.a.BestFitLine(); }))
-        .function("keplerReportLines", optional_override([](WebAnalysis& w) {
-                      return stringArray(w.a.KeplerReport());
-                  }))
+        .function("bestFitText",
+                  optional_override([](WebAnalysis& w) { return w.a.BestFitLine(); }))
+        .function("keplerReportLines",
+                  optional_override([](WebAnalysis& w) { return stringArray(w.a.KeplerReport()); }))
         // Keeping the fits.
         .function("state",
                   optional_override([](WebAnalysis& w) { return bytesVal(w.a.SineState()); }))

@@ -80,7 +80,8 @@ std::string ReadoutText(long double value, int digits, int decimals, bool showSi
     const std::string dashes(static_cast<std::size_t>(places), '-');
     if (!std::isfinite(value)) return dashes;
     std::string text = FixedText(std::fabs(value), std::max(0, decimals));
-    const bool zero = std::all_of(text.begin(), text.end(), [](char c) { return c == '0' || c == '.'; });
+    const bool zero =
+        std::all_of(text.begin(), text.end(), [](char c) { return c == '0' || c == '.'; });
     if (value < 0 && !zero)
         text.insert(text.begin(), '-');
     else if (showSign)

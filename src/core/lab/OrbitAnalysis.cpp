@@ -411,8 +411,8 @@ std::vector<PlottedPoint> OrbitAnalysis::PlottedPoints() {
         ++index;
         if (!IsPlottable(*r, m)) continue;
         if (const std::optional<PlotPoint> pt = PointPixel(i, r->JulianDate, r->Offset[m]))
-            points.push_back({index, r->JulianDate, r->Offset[m], r->Included[m], *pt,
-                              PointDescription(*r, m)});
+            points.push_back(
+                {index, r->JulianDate, r->Offset[m], r->Included[m], *pt, PointDescription(*r, m)});
     }
     return points;
 }
@@ -534,10 +534,56 @@ std::vector<std::string> OrbitAnalysis::KeplerReport() const {
 
 namespace {
 
-constexpr char kSineStateMagic[8] = {'Q', 'V', 'S', 'I', 'N', 'E', 1, 0};
-// Period, amplitude, T-zero and residual as 10-byte reals, then JDBase.
-constexpr std::size_t kSineRecBytes = 4 * 10 + 4;
+constexpr char kSineStateMagic[8] = {'Q', 'V', 'S', 'I', 'N', 'E', 2, 0};
+// A real kept with all the bits of this processor's long double (64 on
+// x86-64, 113 where it is binary128): sign, binary exponent and the
+// significand in two 64-bit halves, so that a page that closes and opens
+// again goes on with exactly the curve it had.
+constexpr std::size_t kRealBytes = 1 + 4 + 8 + 8;
+// Period, amplitude, T-zero and residual, then JDBase.
+constexpr std::size_t kSineRecBytes = 4 * kRealBytes + 4;
 constexpr std::size_t kSineStateBytes = sizeof kSineStateMagic + kMoonCount * kSineRecBytes;
+constexpr long double kTwo64 = 18446744073709551616.0L;
+
+void putU64(uint8_t* p, uint64_t v) {
+    codec::putU32(p, static_cast<uint32_t>(v));
+    codec::putU32(p + 4, static_cast<uint32_t>(v >> 32));
+}
+
+uint64_t getU64(const uint8_t* p) {
+    return codec::getU32(p) | (static_cast<uint64_t>(codec::getU32(p + 4)) << 32);
+}
+
+// v must be finite.
+void putReal(uint8_t* p, long double v) {
+    p[0] = std::signbit(v) ? 1 : 0;
+    int e = 0;
+    uint64_t hi = 0, lo = 0;
+    if (v != 0.0L) {
+        const long double scaled = std::frexp(std::fabs(v), &e) * kTwo64; // [2^63, 2^64)
+        const long double top = std::floor(scaled);
+        hi = static_cast<uint64_t>(top);
+        lo = static_cast<uint64_t>((scaled - top) * kTwo64); // exact: the bits below
+    }
+    codec::putI32(p + 1, e);
+    putU64(p + 5, hi);
+    putU64(p + 13, lo);
+}
+
+bool getReal(const uint8_t* p, long double& v) {
+    const int32_t e = codec::getI32(p + 1);
+    const uint64_t hi = getU64(p + 5), lo = getU64(p + 13);
+    if (p[0] > 1) return false;
+    if (hi == 0) {
+        if (lo != 0 || e != 0) return false;
+        v = p[0] ? -0.0L : 0.0L;
+        return true;
+    }
+    if (!(hi >> 63) || e < -20000 || e > 20000) return false;
+    v = std::ldexp(static_cast<long double>(hi) + static_cast<long double>(lo) / kTwo64, e - 64);
+    if (p[0]) v = -v;
+    return std::isfinite(v);
+}
 
 } // namespace
 
@@ -547,11 +593,10 @@ std::string OrbitAnalysis::SineState() const {
     auto* p = reinterpret_cast<uint8_t*>(out.data()) + sizeof kSineStateMagic;
     for (int m = 1; m <= kMoonCount; ++m, p += kSineRecBytes) {
         const SineParamsRec& s = sines_[m];
-        codec::putExtended(p, s.Period);
-        codec::putExtended(p + 10, s.Amplitude);
-        codec::putExtended(p + 20, s.TZero);
-        codec::putExtended(p + 30, s.RMSResidual);
-        codec::putI32(p + 40, s.JDBase);
+        const long double values[4] = {s.Period, s.Amplitude, s.TZero, s.RMSResidual};
+        for (int k = 0; k < 4; ++k)
+            putReal(p + k * kRealBytes, std::isfinite(values[k]) ? values[k] : 0.0L);
+        codec::putI32(p + 4 * kRealBytes, s.JDBase);
     }
     return out;
 }
@@ -564,13 +609,9 @@ bool OrbitAnalysis::RestoreSineState(std::string_view bytes) {
     SineParamsTable read;
     for (int m = 1; m <= kMoonCount; ++m, p += kSineRecBytes) {
         long double v[4];
-        for (int k = 0; k < 4; ++k) {
-            // Only numbers: a curve the sliders and the residual can work with.
-            if (!codec::isExtendedNumber(p + 10 * k)) return false;
-            v[k] = codec::getExtended(p + 10 * k);
-            if (!std::isfinite(v[k])) return false;
-        }
-        read[m] = {v[0], v[1], v[2], v[3], codec::getI32(p + 40)};
+        for (int k = 0; k < 4; ++k)
+            if (!getReal(p + k * kRealBytes, v[k])) return false;
+        read[m] = {v[0], v[1], v[2], v[3], codec::getI32(p + 4 * kRealBytes)};
     }
     sines_ = read;
     // Each moon's menu items follow its parameters at its next selection; the

@@ -38,10 +38,10 @@ struct AnalysisModes {
 
 // The menu items and the sensitivity switch whose state the rules set.
 struct AnalysisMenu {
-    PerMoon<bool> MoonEnabled{};  // Io1 .. Callisto1: the moon has data
-    PerMoon<bool> MoonChecked{};  // the selected moon
-    bool PlotEnabled = false;     // Plot1
-    bool ConnectPoints = false;   // ConnectPoints1 checked; ShowPoints1 is the other
+    PerMoon<bool> MoonEnabled{};       // Io1 .. Callisto1: the moon has data
+    PerMoon<bool> MoonChecked{};       // the selected moon
+    bool PlotEnabled = false;          // Plot1
+    bool ConnectPoints = false;        // ConnectPoints1 checked; ShowPoints1 is the other
     bool SetInitialParameters = false; // SetInitialParameters1 checked
     bool ShowSineCurveEnabled = false;
     bool ShowSineCurveChecked = false;
@@ -117,9 +117,9 @@ public:
     bool CursorReleaseOnMove = false;
     bool MonochromeMode = false;
     long double SliderStep = CoarseSliderStep;
-    int CursorX = 0, CursorY = 0; // pixels of the plot
-    int SelectedPoint = -1;       // the record the keyboard selected; -1 none
-    long double LastRMS = 0.0L;   // the residual shown last; 0 = none
+    int CursorX = 0, CursorY = 0;         // pixels of the plot
+    int SelectedPoint = -1;               // the record the keyboard selected; -1 none
+    long double LastRMS = 0.0L;           // the residual shown last; 0 = none
     std::array<int, 3> SliderPositions{}; // T-zero, period, amplitude
     bool ParametersOpen = false;          // "Sine Curve Parameters" is shown
     AnalysisMenu Menu;

@@ -13,8 +13,8 @@ Rgb PlotInkRgb(PlotInk ink, bool monochrome) {
     static constexpr Rgb colour[PlotInkCount] = {{0, 0, 128},   {255, 255, 255}, {255, 255, 0},
                                                  {255, 0, 255}, {0, 255, 255},   {0, 255, 0},
                                                  {255, 140, 0}};
-    static constexpr Rgb mono[PlotInkCount] = {{255, 255, 255}, {0, 0, 0},       {0, 0, 0},
-                                               {192, 192, 192}, {0, 0, 0},       {128, 128, 128},
+    static constexpr Rgb mono[PlotInkCount] = {{255, 255, 255}, {0, 0, 0}, {0, 0, 0},
+                                               {192, 192, 192}, {0, 0, 0}, {128, 128, 128},
                                                {80, 80, 80}};
     const int i = static_cast<int>(ink);
     return monochrome ? mono[i] : colour[i];

@@ -55,8 +55,8 @@ struct PlotShape {
     ShapeKind kind = ShapeKind::Line;
     PlotInk ink = PlotInk::Frame;
     int x = 0, y = 0;
-    int w = 0, h = 0;   // Fill, Rect, Ellipse
-    int x2 = 0, y2 = 0; // Line
+    int w = 0, h = 0;              // Fill, Rect, Ellipse
+    int x2 = 0, y2 = 0;            // Line
     std::vector<PlotPoint> points; // Polyline, Path
     bool clip = false;             // Polyline, Path: only inside PlotInterior
     bool dashed = false;           // Path: dashes of BestFitDash

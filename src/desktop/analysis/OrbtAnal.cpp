@@ -348,8 +348,7 @@ void TOrbAnalForm1::ConnectPoints1Click() {
 // --- The sine curve ---------------------------------------------------------------------------
 
 void TOrbAnalForm1::SetDataSpan1Click() {
-    MoonPlotInfoRec* info =
-        Analysis.CurrentMoon ? &plotInfo_[Analysis.CurrentMoon] : nullptr;
+    MoonPlotInfoRec* info = Analysis.CurrentMoon ? &plotInfo_[Analysis.CurrentMoon] : nullptr;
     if (!info) return;
     if (!PlotParmsDlg) PlotParmsDlg = new TPlotParmsDlg(this);
     PlotParmsDlg->Info = info;
@@ -463,9 +462,11 @@ void TOrbAnalForm1::DescribeSelection() {
 
 void TOrbAnalForm1::showReadouts() {
     const AnalysisReadouts& r = Analysis.Readouts;
-    const std::pair<SevenSegment*, const Readout*> readouts[] = {
-        {TReading, &r.TZero}, {PReading, &r.Period}, {AReading, &r.Amplitude},
-        {XRdng, &r.X},        {YRdng, &r.Y}};
+    const std::pair<SevenSegment*, const Readout*> readouts[] = {{TReading, &r.TZero},
+                                                                 {PReading, &r.Period},
+                                                                 {AReading, &r.Amplitude},
+                                                                 {XRdng, &r.X},
+                                                                 {YRdng, &r.Y}};
     for (const auto& [widget, readout] : readouts) {
         widget->setValue(readout->Value);
         widget->setPoweredOn(readout->Powered);

@@ -6,8 +6,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <tuple>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -77,9 +77,18 @@ TEST_F(Analysis, ShowingRebuildsTheMoonsAndSelectingOnePreparesItsPlot) {
     EXPECT_EQ(plots[1].SpanDays, 20);
     EXPECT_EQ(plots[1].PixPerDay, 27.5L);
     EXPECT_FALSE(a.Menu.ShowSineCurveEnabled); // no parameters yet
-    const std::vector<std::string> want = {
-        "  4.50", "  3.00", "  1.50", "  0.00", " -1.50", " -3.00", " -4.50", "321.0", "331.0",
-        "341.0",  "IO (I) - Measured Offset in Jupiter Diameters", "Julian Date (minus 2454000)"};
+    const std::vector<std::string> want = {"  4.50",
+                                           "  3.00",
+                                           "  1.50",
+                                           "  0.00",
+                                           " -1.50",
+                                           " -3.00",
+                                           " -4.50",
+                                           "321.0",
+                                           "331.0",
+                                           "341.0",
+                                           "IO (I) - Measured Offset in Jupiter Diameters",
+                                           "Julian Date (minus 2454000)"};
     EXPECT_EQ(texts(), want);
     // The time labels 275 pixels apart from x = 45; the seventh vertical label raised.
     const auto labels = shapes(ShapeKind::Text, PlotInk::Frame);
@@ -316,7 +325,7 @@ TEST_F(Analysis, KeysStepThroughThePointsAndAskAboutTheSelectedOne) {
         PlotKey key;
         int selected;
     };
-    const Step steps[] = {{PlotKey::Next, 0},  {PlotKey::Next, 1},   {PlotKey::Previous, 0},
+    const Step steps[] = {{PlotKey::Next, 0},     {PlotKey::Next, 1},  {PlotKey::Previous, 0},
                           {PlotKey::Previous, 0}, {PlotKey::Last, 16}, {PlotKey::First, 0}};
     for (const Step& s : steps) {
         EXPECT_TRUE(a.KeyPress(s.key).Handled);
@@ -411,17 +420,25 @@ TEST_F(Analysis, TheFitsKeepAsBytesAndStrangeBytesAreRefused) {
     showIo();
     fitIo();
     a.Paint();
+    sines[3] = {1.0L / 3.0L, -7.4962L, 1.0e-300L, 0.0L, -2454000};
+    const SineParamsRec ganymede = sines[3];
     const std::string state = a.SineState();
     const SineParamsRec io = sines[1];
     sines = SineParamsTable{};
     ASSERT_TRUE(a.RestoreSineState(state));
+    // Every bit of every value comes back.
+    EXPECT_EQ(std::tie(sines[3].Period, sines[3].Amplitude, sines[3].TZero, sines[3].JDBase),
+              std::tie(ganymede.Period, ganymede.Amplitude, ganymede.TZero, ganymede.JDBase));
     EXPECT_EQ(sines[1].Period, io.Period);
     EXPECT_EQ(sines[1].TZero, io.TZero);
     EXPECT_EQ(sines[1].RMSResidual, io.RMSResidual);
     EXPECT_EQ(sines[1].JDBase, 2454000);
-    std::string nan = state;
-    std::memset(nan.data() + 8, 0xff, 10); // Io's period: not a number
-    for (const std::string& bad : {std::string(), state.substr(0, 100), state + "x", nan})
+    std::string badSign = state, badBits = state;
+    badSign[8] = 2;                           // Io's period: a sign that is neither
+    std::memset(badBits.data() + 9, 0xff, 3); // an exponent beyond any real
+    badBits[12] = 0x7f;
+    for (const std::string& bad :
+         {std::string(), state.substr(0, 100), state + "x", badSign, badBits})
         EXPECT_FALSE(a.RestoreSineState(bad));
     EXPECT_EQ(sines[1].Period, io.Period);
     // The summary and the Kepler report read the same parameters.
