@@ -39,12 +39,7 @@ public:
         std::string text = m.text;
         std::replace(text.begin(), text.end(), '\n', ' ');
         messages.push_back(m.caption.empty() ? text : m.caption + ": " + text);
-        if (m.buttons & BtnOk) return MsgResult::Ok;
-        if (m.buttons & BtnNo) return MsgResult::No;
-        if (m.buttons & BtnCancel) return MsgResult::Cancel;
-        if (m.buttons & BtnAbort) return MsgResult::Abort;
-        if (m.buttons & BtnYes) return MsgResult::Yes;
-        return MsgResult::Ok;
+        return UnattendedAnswer(m);
     }
     std::vector<std::string> messages;
 };

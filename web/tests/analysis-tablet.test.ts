@@ -6,7 +6,7 @@
 // photographed.
 import { expect, test, type Locator, type Page } from '@playwright/test';
 import { checkScreen, dialog, message } from './support/app';
-import { analysisCaption, analysisWindow, moonItems, observedNights, roughGuess, shownRMS, writeDat } from './support/analysis';
+import { analysisCaption, analysisWindow, anyMenuItem, moonItems, observedNights, roughGuess, shownRMS, writeDat } from './support/analysis';
 import { fixedText, julianDate } from './support/texts';
 
 const first = julianDate(2025, 1, 10, 3);
@@ -24,12 +24,7 @@ async function tap(target: Locator): Promise<void> {
 async function tapCommand(scope: Page | Locator, ...path: string[]): Promise<void> {
     for (let i = 0; i < path.length; ++i) {
         const within = i === 0 ? scope.getByRole('menubar').first() : scope.getByRole('menu', { name: path[i - 1], exact: true });
-        const named = { name: path[i], exact: true };
-        const item = within
-            .getByRole('menuitem', named)
-            .or(within.getByRole('menuitemradio', named))
-            .or(within.getByRole('menuitemcheckbox', named))
-            .first();
+        const item = anyMenuItem(within, path[i]);
         if ((await item.getAttribute('aria-expanded')) === 'true') continue;
         await tap(item);
     }

@@ -22,6 +22,10 @@ MsgResult StderrReporter::show(const Message& m) {
     for (auto& c : text)
         if (c == '\n') c = ' ';
     std::fprintf(stderr, "%s: %s\n", m.caption.c_str(), text.c_str());
+    return UnattendedAnswer(m);
+}
+
+MsgResult UnattendedAnswer(const Message& m) {
     if (m.buttons & BtnOk) return MsgResult::Ok;
     if (m.buttons & BtnNo) return MsgResult::No;
     if (m.buttons & BtnCancel) return MsgResult::Cancel;

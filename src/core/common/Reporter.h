@@ -45,9 +45,12 @@ void setReporter(Reporter* r); // nullptr restores the standard-error reporter
 MsgResult report(const std::string& caption, const std::string& text, MsgIcon icon,
                  unsigned buttons = BtnOk);
 
-// Writes "caption: text" to standard error. Answers OK where offered, else No,
-// else Cancel, else the first button: a program without a person never agrees
-// to anything it was not told to do.
+// The answer of a reporter without a person: OK where offered, else No, else
+// Cancel, else the first button. It never agrees to anything it was not told
+// to do.
+MsgResult UnattendedAnswer(const Message& m);
+
+// Writes "caption: text" to standard error and gives the unattended answer.
 class StderrReporter : public Reporter {
 public:
     MsgResult show(const Message& m) override;

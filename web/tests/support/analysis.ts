@@ -159,17 +159,22 @@ export async function readoutValue(win: Locator, caption: string): Promise<strin
     return (name ?? '').slice(caption.length + 2);
 }
 
+// A menu's item by its name, whatever its kind: plain, check box or choice.
+export function anyMenuItem(within: Locator, name: string): Locator {
+    const named = { name, exact: true };
+    return within
+        .getByRole('menuitem', named)
+        .or(within.getByRole('menuitemradio', named))
+        .or(within.getByRole('menuitemcheckbox', named))
+        .first();
+}
+
 // A command of a window's menu bar by mouse: each menu opened by a click.
 export async function clickCommand(scope: Locator, ...path: string[]): Promise<void> {
     const bar = scope.getByRole('menubar').first();
     for (let i = 0; i < path.length; ++i) {
         const within = i === 0 ? bar : scope.getByRole('menu', { name: path[i - 1], exact: true });
-        const named = { name: path[i], exact: true };
-        const item = within
-            .getByRole('menuitem', named)
-            .or(within.getByRole('menuitemradio', named))
-            .or(within.getByRole('menuitemcheckbox', named))
-            .first();
+        const item = anyMenuItem(within, path[i]);
         await expect(item, `menu item ${path.slice(0, i + 1).join(' > ')}`).toBeVisible();
         if ((await item.getAttribute('aria-expanded')) === 'true') continue;
         await item.click();
